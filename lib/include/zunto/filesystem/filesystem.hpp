@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zunto::filesystem {
+
+// The parent of a path, found on its text alone: one trailing "/" is ignored, then the part before
+// the last "/" is taken ("/" when that is the first character); "." when there is no "/" or the
+// path is empty. "/" is its own parent.
+std::string parent_directory(std::string_view path);
+
+// Creates the directory and its missing parents with `mode` (less the umask), then sets the
+// directory itself to exactly `mode`. True when, on return, the path is a directory with that mode.
+bool create_directory_with_intermediate_directories(const std::string& path, std::uint16_t mode);
+
+// Replaces the destination with a copy of the source's bytes. The copy goes to a temporary file
+// beside the destination and is renamed over it, so a failed copy leaves the destination as it was
+// and copying a file onto itself keeps it whole. An existing destination keeps its mode.
+// False when anything failed.
+bool copy(const std::string& source, const std::string& destination);
+
+} // namespace zunto::filesystem

@@ -1,0 +1,171 @@
+#include "zunto/filesystem/filesystem.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <vector>
+
+namespace zunto::filesystem {
+namespace {
+
+class scoped_descriptor final {
+public:
+  explicit scoped_descriptor(int fd) : fd_(fd) {}
+  ~scoped_descriptor() { reset(); }
+
+  scoped_descriptor(const scoped_descriptor&) = delete;
+  scoped_descriptor& operator=(const scoped_descriptor&) = delete;
+
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+
+  // Closes now and reports whether the close (where delayed write errors surface) worked.
+  bool reset() {
+    if (fd_ < 0) {
+      return true;
+    }
+    const bool ok = ::close(fd_) == 0;
+    fd_ = -1;
+    return ok;
+  }
+
+private:
+  int fd_;
+};
+
+bool write_all(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool copy_content(int from, int to) {
+  std::array<char, 64 * 1024> buffer;
+  for (;;) {
+    const ssize_t read = ::read(from, buffer.data(), buffer.size());
+    if (read < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    if (read == 0) {
+      return true;
+    }
+    if (!write_all(to, buffer.data(), static_cast<std::size_t>(read))) {
+      return false;
+    }
+  }
+}
+
+// A new file beside `destination`; O_EXCL keeps two copies (threads or processes) apart.
+std::pair<int, std::string> create_temporary_beside(const std::string& destination) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string path = destination + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      return {fd, std::move(path)};
+    }
+    if (errno != EEXIST) {
+      break;
+    }
+  }
+  return {-1, {}};
+}
+
+} // namespace
+
+std::string parent_directory(std::string_view path) {
+  if (path.empty()) {
+    return ".";
+  }
+  if (path == "/") {
+    return "/";
+  }
+  if (path.back() == '/') {
+    path.remove_suffix(1);
+  }
+  const auto slash = path.rfind('/');
+  if (slash == std::string_view::npos) {
+    return ".";
+  }
+  if (slash == 0) {
+    return "/";
+  }
+  return std::string(path.substr(0, slash));
+}
+
+bool create_directory_with_intermediate_directories(const std::string& path, std::uint16_t mode) {
+  std::vector<std::string> missing;
+  std::string current = path;
+  struct stat status {};
+  while (::stat(current.c_str(), &status) != 0) {
+    missing.push_back(current);
+    std::string parent = parent_directory(current);
+    // "/" and "." are their own parents: stop rather than walk forever.
+    if (parent == current) {
+      break;
+    }
+    current = std::move(parent);
+  }
+
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    // Another process making the same folder at the same time is no failure.
+    if (::mkdir(it->c_str(), mode) != 0 && errno != EEXIST) {
+      return false;
+    }
+  }
+
+  if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+    return false;
+  }
+  return ::chmod(path.c_str(), mode) == 0;
+}
+
+bool copy(const std::string& source, const std::string& destination) {
+  scoped_descriptor from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!from) {
+    return false;
+  }
+
+  auto [fd, temporary_path] = create_temporary_beside(destination);
+  scoped_descriptor to(fd);
+  if (!to) {
+    return false;
+  }
+
+  bool ok = copy_content(from.get(), to.get());
+  if (ok) {
+    struct stat existing {};
+    if (::stat(destination.c_str(), &existing) == 0) {
+      ok = ::fchmod(to.get(), existing.st_mode & 07777) == 0;
+      // Only the superuser can hand the file back to another owner; anyone else already owns it.
+      if (ok && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
+        (void)::fchown(to.get(), existing.st_uid, existing.st_gid);
+      }
+    }
+  }
+  ok = ok && ::fsync(to.get()) == 0;
+  ok = to.reset() && ok;
+  ok = ok && ::rename(temporary_path.c_str(), destination.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary_path.c_str());
+  }
+  return ok;
+}
+
+} // namespace zunto::filesystem

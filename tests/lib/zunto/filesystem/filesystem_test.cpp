@@ -1,0 +1,165 @@
+#include "zunto/filesystem/filesystem.hpp"
+
+#include "support/temporary_directory.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+void write_file(const std::filesystem::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream input(path, std::ios::binary);
+  std::ostringstream content;
+  content << input.rdbuf();
+  return content.str();
+}
+
+mode_t mode_of(const std::filesystem::path& path) {
+  struct stat status {};
+  EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+  return status.st_mode & 07777;
+}
+
+std::size_t entry_count(const std::filesystem::path& directory) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
+    ++count;
+  }
+  return count;
+}
+
+// Sets the process umask for one test and puts the old one back.
+class scoped_umask final {
+public:
+  explicit scoped_umask(mode_t mask) : previous_(::umask(mask)) {}
+  ~scoped_umask() { ::umask(previous_); }
+
+private:
+  mode_t previous_;
+};
+
+} // namespace
+
+TEST(filesystem, parent_directory_is_found_on_the_text) {
+  const struct {
+    const char* path;
+    const char* parent;
+  } cases[] = {
+      {"/tmp/a/b", "/tmp/a"}, {"/tmp/a/b/", "/tmp/a"}, {"/tmp", "/"}, {"/tmp/", "/"}, {"/", "/"},
+      {"//", "/"},            {"a/b", "a"},            {"a", "."},    {"a/", "."},     {"", "."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(zunto::filesystem::parent_directory(c.path), c.parent) << "path: \"" << c.path << "\"";
+  }
+}
+
+TEST(filesystem, creates_missing_parents_and_sets_only_the_innermost_to_the_exact_mode) {
+  hbd_test::temporary_directory directory;
+  scoped_umask mask(022);
+  const auto innermost = directory.path() / "a/b/c";
+
+  ASSERT_TRUE(zunto::filesystem::create_directory_with_intermediate_directories(innermost.string(), 0777));
+  EXPECT_EQ(mode_of(directory.path() / "a"), 0755u);
+  EXPECT_EQ(mode_of(directory.path() / "a/b"), 0755u);
+  EXPECT_EQ(mode_of(innermost), 0777u);
+
+  // An existing directory is still given the mode.
+  ASSERT_TRUE(zunto::filesystem::create_directory_with_intermediate_directories(innermost.string(), 0700));
+  EXPECT_EQ(mode_of(innermost), 0700u);
+  EXPECT_EQ(mode_of(directory.path() / "a/b"), 0755u);
+
+  // A trailing slash names the same directory.
+  EXPECT_TRUE(zunto::filesystem::create_directory_with_intermediate_directories(innermost.string() + "/", 0750));
+  EXPECT_EQ(mode_of(innermost), 0750u);
+}
+
+TEST(filesystem, creating_where_a_regular_file_stands_fails_and_changes_nothing) {
+  hbd_test::temporary_directory directory;
+  const auto file = directory.path() / "f";
+  write_file(file, "content");
+  ::chmod(file.c_str(), 0644);
+
+  EXPECT_FALSE(zunto::filesystem::create_directory_with_intermediate_directories(file.string(), 0700));
+  EXPECT_TRUE(std::filesystem::is_regular_file(file));
+  EXPECT_EQ(mode_of(file), 0644u);
+  EXPECT_EQ(read_file(file), "content");
+
+  EXPECT_FALSE(zunto::filesystem::create_directory_with_intermediate_directories((file / "sub").string(), 0700));
+  EXPECT_FALSE(zunto::filesystem::create_directory_with_intermediate_directories((file / "sub/deeper").string(), 0700));
+  EXPECT_EQ(read_file(file), "content");
+}
+
+TEST(filesystem, copy_replaces_the_destination_and_keeps_its_mode) {
+  hbd_test::temporary_directory directory;
+  const auto source = directory.path() / "source";
+  const auto destination = directory.path() / "destination";
+  // Larger than one read, so the copy loops.
+  std::string content(200 * 1024, '\0');
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    content[i] = static_cast<char>(i * 7);
+  }
+  write_file(source, content);
+  write_file(destination, "old content that is longer than nothing");
+  ::chmod(destination.c_str(), 0600);
+
+  ASSERT_TRUE(zunto::filesystem::copy(source.string(), destination.string()));
+  EXPECT_EQ(read_file(destination), content);
+  EXPECT_EQ(mode_of(destination), 0600u);
+  EXPECT_EQ(read_file(source), content);
+  EXPECT_EQ(entry_count(directory.path()), 2u); // no temporary file left behind
+
+  const auto fresh = directory.path() / "fresh";
+  ASSERT_TRUE(zunto::filesystem::copy(source.string(), fresh.string()));
+  EXPECT_EQ(read_file(fresh), content);
+}
+
+TEST(filesystem, copy_onto_itself_keeps_the_file_whole) {
+  hbd_test::temporary_directory directory;
+  const auto file = directory.path() / "file";
+  write_file(file, "keep me");
+
+  EXPECT_TRUE(zunto::filesystem::copy(file.string(), file.string()));
+  EXPECT_EQ(read_file(file), "keep me");
+  EXPECT_EQ(entry_count(directory.path()), 1u);
+}
+
+TEST(filesystem, failed_copy_reports_false_and_leaves_the_destination_untouched) {
+  hbd_test::temporary_directory directory;
+  const auto source = directory.path() / "source";
+  const auto destination = directory.path() / "destination";
+  const auto not_a_directory = directory.path() / "plain";
+  write_file(source, "new");
+  write_file(destination, "old");
+  write_file(not_a_directory, "plain");
+  std::filesystem::create_directory(directory.path() / "folder");
+
+  const struct {
+    const char* name;
+    std::filesystem::path from;
+    std::filesystem::path to;
+  } cases[] = {
+      {"missing source", directory.path() / "missing", destination},
+      {"source is a directory", directory.path() / "folder", destination},
+      {"destination folder is a regular file", source, not_a_directory / "destination"},
+      {"destination folder missing", source, directory.path() / "missing/destination"},
+      {"destination is a directory", source, directory.path() / "folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(zunto::filesystem::copy(c.from.string(), c.to.string()));
+  }
+  EXPECT_EQ(read_file(destination), "old");
+  EXPECT_EQ(read_file(not_a_directory), "plain");
+  EXPECT_TRUE(std::filesystem::is_empty(directory.path() / "folder"));
+  EXPECT_EQ(entry_count(directory.path()), 4u); // no temporary file left behind
+}
