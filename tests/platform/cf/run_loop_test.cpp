@@ -1,5 +1,6 @@
 #include "platform/cf/run_loop.hpp"
 #include "zunto/thread_wait.hpp"
+#include "support/perform_record.hpp"
 
 #include <gtest/gtest.h>
 
@@ -55,19 +56,6 @@ private:
   std::thread thread_;
 };
 
-struct perform_record {
-  std::atomic<int> count{0};
-  std::atomic<platform::cf::run_loop_ref> loop{nullptr};
-  std::shared_ptr<zunto::thread_wait> performed = zunto::make_thread_wait();
-
-  static void perform(void* info) {
-    auto* self = static_cast<perform_record*>(info);
-    self->loop = platform::cf::run_loop_get_current();
-    ++self->count;
-    self->performed->notify();
-  }
-};
-
 } // namespace
 
 TEST(platform_cf_run_loop, each_thread_has_its_own_loop) {
@@ -120,8 +108,8 @@ TEST(platform_cf_run_loop, blocks_wait_for_a_wake_up_and_run_in_order_on_the_loo
 
 TEST(platform_cf_run_loop, a_signalled_source_performs_once_on_the_loop_thread) {
   loop_runner runner;
-  perform_record record;
-  platform::cf::run_loop_source_ref source = platform::cf::run_loop_source_create({&record, &perform_record::perform});
+  hbd_test::perform_record record;
+  platform::cf::run_loop_source_ref source = platform::cf::run_loop_source_create(record.context());
   platform::cf::run_loop_add_source(runner.loop(), source);
   runner.wait_until_waiting();
 
@@ -160,11 +148,11 @@ TEST(platform_cf_run_loop, the_loop_retains_its_sources_until_they_are_removed) 
 
 TEST(platform_cf_run_loop, a_removed_source_is_not_performed) {
   loop_runner runner;
-  perform_record removed_record;
-  perform_record kept_record;
+  hbd_test::perform_record removed_record;
+  hbd_test::perform_record kept_record;
   platform::cf::run_loop_source_ref removed =
-      platform::cf::run_loop_source_create({&removed_record, &perform_record::perform});
-  platform::cf::run_loop_source_ref kept = platform::cf::run_loop_source_create({&kept_record, &perform_record::perform});
+      platform::cf::run_loop_source_create(removed_record.context());
+  platform::cf::run_loop_source_ref kept = platform::cf::run_loop_source_create(kept_record.context());
   platform::cf::run_loop_add_source(runner.loop(), removed);
   platform::cf::run_loop_add_source(runner.loop(), kept);
   platform::cf::run_loop_remove_source(runner.loop(), removed);

@@ -1,5 +1,6 @@
 #include "zunto/cf/run_loop_thread.hpp"
 #include "zunto/thread_wait.hpp"
+#include "support/perform_record.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +10,6 @@
 #include <vector>
 
 namespace {
-
-struct perform_record {
-  std::atomic<int> count{0};
-  std::atomic<platform::cf::run_loop_ref> loop{nullptr};
-  std::shared_ptr<zunto::thread_wait> performed = zunto::make_thread_wait();
-
-  static void perform(void* info) {
-    auto* self = static_cast<perform_record*>(info);
-    self->loop = platform::cf::run_loop_get_current();
-    ++self->count;
-    self->performed->notify();
-  }
-};
 
 // Built in a frame of its own, which is gone before the tests go on.
 std::unique_ptr<zunto::cf::run_loop_thread> make_thread() { return std::make_unique<zunto::cf::run_loop_thread>(); }
@@ -65,8 +53,8 @@ TEST(run_loop_thread, blocks_run_one_at_a_time_in_the_order_given) {
 
 TEST(run_loop_thread, an_added_source_performs_on_the_thread_until_it_is_removed) {
   zunto::cf::run_loop_thread thread;
-  perform_record record;
-  platform::cf::run_loop_source_ref source = platform::cf::run_loop_source_create({&record, &perform_record::perform});
+  hbd_test::perform_record record;
+  platform::cf::run_loop_source_ref source = platform::cf::run_loop_source_create(record.context());
 
   thread.add_source(source);
   EXPECT_TRUE(platform::cf::run_loop_contains_source(thread.get_run_loop(), source));
