@@ -9,7 +9,10 @@ namespace zunto::json {
 
 namespace {
 
-[[noreturn]] void throw_kind_error(const nlohmann::json& json, std::string_view name, std::string_view kind) {
+void require(bool accepted, const nlohmann::json& json, std::string_view name, std::string_view kind) {
+  if (accepted) {
+    return;
+  }
   std::string message(name);
   message += " must be ";
   message += kind;
@@ -22,33 +25,23 @@ namespace {
 } // namespace
 
 void requires_object(const nlohmann::json& json, std::string_view name) {
-  if (!json.is_object()) {
-    throw_kind_error(json, name, "object");
-  }
+  require(json.is_object(), json, name, "object");
 }
 
 void requires_array(const nlohmann::json& json, std::string_view name) {
-  if (!json.is_array()) {
-    throw_kind_error(json, name, "array");
-  }
+  require(json.is_array(), json, name, "array");
 }
 
 void requires_string(const nlohmann::json& json, std::string_view name) {
-  if (!json.is_string()) {
-    throw_kind_error(json, name, "string");
-  }
+  require(json.is_string(), json, name, "string");
 }
 
 void requires_boolean(const nlohmann::json& json, std::string_view name) {
-  if (!json.is_boolean()) {
-    throw_kind_error(json, name, "boolean");
-  }
+  require(json.is_boolean(), json, name, "boolean");
 }
 
 void requires_number(const nlohmann::json& json, std::string_view name) {
-  if (!json.is_number()) {
-    throw_kind_error(json, name, "number");
-  }
+  require(json.is_number(), json, name, "number");
 }
 
 } // namespace zunto::json
