@@ -23,20 +23,19 @@ constexpr platform::fsevents::event_flags restart_flags = platform::fsevents::ev
                                                           platform::fsevents::event_flag_kernel_dropped |
                                                           platform::fsevents::event_flag_root_changed;
 
-std::optional<std::string> real_path(const std::string& path) {
+// Empty when the path does not resolve.
+std::string real_path(const std::string& path) {
   char buffer[PATH_MAX];
   if (::realpath(path.c_str(), buffer) == nullptr) {
-    return std::nullopt;
+    return {};
   }
-  return std::string(buffer);
+  return buffer;
 }
 
-// For a path that no longer resolves: its folder resolved, then its own name.
-std::optional<std::string> real_parent_and_name(const std::string& path) {
-  auto parent = real_path(zunto::filesystem::parent_directory(path));
-  if (!parent) {
-    return std::nullopt;
-  }
+// For a path that no longer resolves: its folder resolved, then its own name. Empty when even the
+// folder does not resolve.
+std::string real_parent_and_name(const std::string& path) {
+  std::string result = real_path(zunto::filesystem::parent_directory(path));
   std::string_view name = path;
   while (name.size() > 1 && name.back() == '/') {
     name.remove_suffix(1);
@@ -44,10 +43,14 @@ std::optional<std::string> real_parent_and_name(const std::string& path) {
   if (const auto slash = name.rfind('/'); slash != std::string_view::npos) {
     name.remove_prefix(slash + 1);
   }
-  if (name.empty() || name == "/" || name == "." || name == "..") {
-    return std::nullopt;
+  if (result.empty() || name.empty() || name == "/" || name == "." || name == "..") {
+    return {};
   }
-  return *parent == "/" ? "/" + std::string(name) : *parent + "/" + std::string(name);
+  if (result != "/") {
+    result += '/';
+  }
+  result.append(name);
+  return result;
 }
 
 bool same_body(const std::shared_ptr<std::vector<std::uint8_t>>& a,
@@ -236,7 +239,7 @@ void file_monitor::stream_callback(const std::shared_ptr<std::vector<fs_event>>&
 }
 
 std::optional<std::string> file_monitor::find_changed_file(const std::string& event_path) {
-  if (auto resolved = real_path(event_path)) {
+  if (const auto resolved = real_path(event_path); !resolved.empty()) {
     for (const auto& file : files_) {
       if (real_path(file) == resolved) {
         real_path_map_[event_path] = file;
@@ -252,7 +255,7 @@ std::optional<std::string> file_monitor::find_changed_file(const std::string& ev
     real_path_map_.erase(found);
     return file;
   }
-  if (auto gone = real_parent_and_name(event_path)) {
+  if (const auto gone = real_parent_and_name(event_path); !gone.empty()) {
     for (const auto& file : files_) {
       if (real_parent_and_name(file) == gone) {
         return file;
