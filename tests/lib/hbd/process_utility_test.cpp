@@ -1,6 +1,7 @@
 #include "hbd/process_utility.hpp"
 
 #include "hbd/constants.hpp"
+#include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 
 #include <gtest/gtest.h>
@@ -14,26 +15,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
 namespace {
 
-std::string read_file(const std::filesystem::path& path) {
-  std::ifstream input(path, std::ios::binary);
-  std::ostringstream content;
-  content << input.rdbuf();
-  return content.str();
-}
+using hbd_test::mode_of;
+using hbd_test::read_file;
 
 std::string own_pid_line() { return std::to_string(::getpid()) + "\n"; }
-
-mode_t mode_of(const std::filesystem::path& path) {
-  struct stat status {};
-  EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
-  return status.st_mode & 07777;
-}
 
 std::size_t open_descriptor_count() {
   std::size_t count = 0;

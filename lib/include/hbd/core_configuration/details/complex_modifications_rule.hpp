@@ -1,0 +1,59 @@
+#pragma once
+
+#include "hbd/core_configuration/details/complex_modifications_parameters.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace hbd::core_configuration::details {
+
+// One entry of a "rules" array: enough structure to list, describe, reorder and copy rules.
+// What a manipulator does is checked elsewhere.
+class complex_modifications_rule final {
+public:
+  class manipulator final {
+  public:
+    class condition final {
+    public:
+      explicit condition(const nlohmann::json& json) : json_(json) {}
+
+      const nlohmann::json& get_json() const { return json_; }
+
+    private:
+      nlohmann::json json_;
+    };
+
+    // Throws zunto::json::unmarshal_error.
+    manipulator(const nlohmann::json& json, const complex_modifications_parameters& parameters);
+
+    const nlohmann::json& get_json() const { return json_; }
+    const std::vector<condition>& get_conditions() const { return conditions_; }
+    // The rule's parameters with the manipulator's own "parameters" merged over them.
+    const complex_modifications_parameters& get_parameters() const { return parameters_; }
+    const std::string& get_description() const { return description_; }
+
+  private:
+    nlohmann::json json_;
+    std::vector<condition> conditions_;
+    complex_modifications_parameters parameters_;
+    std::string description_;
+  };
+
+  // Throws zunto::json::unmarshal_error, also when there is no manipulator.
+  complex_modifications_rule(const nlohmann::json& json, const complex_modifications_parameters& parameters);
+
+  // The value the rule was read from; this is what is saved.
+  const nlohmann::json& get_json() const { return json_; }
+  const std::vector<manipulator>& get_manipulators() const { return manipulators_; }
+  // The rule's own description, or else the first one among its manipulators.
+  const std::string& get_description() const { return description_; }
+
+private:
+  nlohmann::json json_;
+  std::vector<manipulator> manipulators_;
+  std::string description_;
+};
+
+} // namespace hbd::core_configuration::details

@@ -1,0 +1,200 @@
+#include "hbd/core_configuration/details/simple_modifications.hpp"
+
+#include "SI/natural.hpp"
+#include "hbd/logger.hpp"
+#include "zunto/json/dump_for_error_message.hpp"
+#include "zunto/json/unmarshal_error.hpp"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace hbd::core_configuration::details {
+
+namespace {
+
+nlohmann::json parse_with_comments(const std::string& text) {
+  return nlohmann::json::parse(text, nullptr, true, true);
+}
+
+// Natural order, then byte order between texts it ranks equal: a strict weak ordering, so
+// the same entries always sort (and save) the same way.
+bool from_less(const std::string& left, const std::string& right) {
+  const char* l = left.c_str();
+  const char* r = right.c_str();
+  if (SI::natural::_compare(l, l + left.size(), r, r + right.size())) {
+    return true;
+  }
+  if (SI::natural::_compare(r, r + right.size(), l, l + left.size())) {
+    return false;
+  }
+  return left < right;
+}
+
+nlohmann::json key_code_object(const std::string& name) {
+  auto object = nlohmann::json::object();
+  object["key_code"] = name;
+  return object;
+}
+
+// The text pair that replace_pair and replace_second store; empty when either text is not JSON.
+std::optional<simple_modifications::pair> normalize_pair(const std::string& from_json_string,
+                                                         const std::string& to_json_string) {
+  try {
+    return simple_modifications::pair{
+        parse_with_comments(from_json_string).dump(),
+        simple_modifications::migrate_to_json(parse_with_comments(to_json_string)).dump(),
+    };
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+} // namespace
+
+void simple_modifications::handle_json(const nlohmann::json& json) {
+  std::vector<pair> entries;
+
+  if (json.is_object()) {
+    for (const auto& [name, value] : json.items()) {
+      if (!value.is_string()) {
+        continue;
+      }
+      std::string from = name.empty() ? std::string("{}") : key_code_object(name).dump();
+      auto to = nlohmann::json::array({key_code_object(value.get<std::string>())});
+      entries.emplace_back(std::move(from), to.dump());
+    }
+  } else if (json.is_array()) {
+    for (const auto& entry : json) {
+      if (!entry.is_object()) {
+        continue;
+      }
+      std::optional<std::string> from;
+      std::optional<std::string> to;
+      for (const auto& [key, value] : entry.items()) {
+        if (key == "from") {
+          auto copy = value;
+          copy.erase(""); // throws the JSON library's type_error when "from" is not an object
+          from = copy.dump();
+        } else if (key == "to") {
+          to = migrate_to_json(value).dump();
+        } else {
+          logger::get_logger()->error("json error: Unknown key: {0} in {1}", key,
+                                      zunto::json::dump_for_error_message(entry));
+        }
+      }
+      if (from && to) {
+        entries.emplace_back(std::move(*from), std::move(*to));
+      }
+    }
+  } else {
+    throw zunto::json::unmarshal_error(
+        fmt::format("json must be array or object, but is `{0}`", zunto::json::dump_for_error_message(json)));
+  }
+
+  // The last entry of each "from" wins over earlier ones, in this input and in the list; one
+  // hash lookup per entry keeps large lists linear.
+  std::unordered_map<std::string_view, std::size_t> last_index;
+  last_index.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    last_index.insert_or_assign(std::string_view(entries[i].first), i);
+  }
+  std::erase_if(pairs_, [&](const pair& p) { return last_index.contains(std::string_view(p.first)); });
+
+  std::vector<bool> keep(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    keep[i] = last_index.at(std::string_view(entries[i].first)) == i;
+  }
+  last_index.clear(); // its keys view the strings that are moved below
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (keep[i]) {
+      pairs_.push_back(std::move(entries[i]));
+    }
+  }
+
+  std::stable_sort(pairs_.begin(), pairs_.end(),
+                   [](const pair& left, const pair& right) { return from_less(left.first, right.first); });
+}
+
+nlohmann::json simple_modifications::migrate_to_json(const nlohmann::json& json) {
+  if (!json.is_object()) {
+    return json;
+  }
+  auto copy = json;
+  copy.erase("");
+  if (copy.empty()) {
+    return nlohmann::json::array();
+  }
+  return nlohmann::json::array({std::move(copy)});
+}
+
+void simple_modifications::erase_by_from_json_string(const std::string& from_json_string) {
+  std::string from;
+  try {
+    from = parse_with_comments(from_json_string).dump();
+  } catch (const std::exception&) {
+    return;
+  }
+  std::erase_if(pairs_, [&](const pair& p) { return p.first == from; });
+}
+
+nlohmann::json simple_modifications::to_json() const {
+  auto result = nlohmann::json::array();
+  std::unordered_set<std::string_view> written;
+  for (const auto& [from_text, to_text] : pairs_) {
+    if (written.contains(from_text)) {
+      continue;
+    }
+    try {
+      auto from = nlohmann::json::parse(from_text);
+      auto to = nlohmann::json::parse(to_text);
+      if (!from.is_object() || from.empty() || !to.is_array() || to.empty()) {
+        continue;
+      }
+      auto entry = nlohmann::json::object();
+      entry["from"] = std::move(from);
+      entry["to"] = std::move(to);
+      result.push_back(std::move(entry));
+      written.insert(from_text);
+    } catch (const std::exception&) {
+      // A text that no longer parses is dropped from the save.
+    }
+  }
+  return result;
+}
+
+void simple_modifications::replace_pair(std::size_t index, const std::string& from_json_string,
+                                        const std::string& to_json_string) {
+  auto normalized = normalize_pair(from_json_string, to_json_string);
+  if (normalized && index < pairs_.size()) {
+    pairs_[index] = std::move(*normalized);
+  }
+}
+
+void simple_modifications::push_back_pair() {
+  pairs_.emplace_back("{}", "[]");
+}
+
+void simple_modifications::erase_pair(std::size_t index) {
+  if (index < pairs_.size()) {
+    pairs_.erase(pairs_.begin() + static_cast<std::ptrdiff_t>(index));
+  }
+}
+
+void simple_modifications::replace_second(const std::string& from_json_string, const std::string& to_json_string) {
+  auto normalized = normalize_pair(from_json_string, to_json_string);
+  if (!normalized) {
+    return;
+  }
+  auto it = std::find_if(pairs_.begin(), pairs_.end(), [&](const pair& p) { return p.first == normalized->first; });
+  if (it != pairs_.end()) {
+    it->second = std::move(normalized->second);
+  }
+}
+
+} // namespace hbd::core_configuration::details
