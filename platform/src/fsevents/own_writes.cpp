@@ -74,9 +74,13 @@ registry& get_registry() {
 
 } // namespace
 
-void note_own_write(const std::string& path) {
-  if (auto value = identify(path)) {
-    get_registry().note(*value);
+void note_own_write(const std::string& path) noexcept {
+  // Only a note: failing to keep it must not fail the write that made it.
+  try {
+    if (auto value = identify(path)) {
+      get_registry().note(*value);
+    }
+  } catch (...) {
   }
 }
 

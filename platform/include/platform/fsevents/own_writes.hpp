@@ -10,7 +10,7 @@ namespace platform::fsevents {
 // Records the file's identity (device, inode, size, modification time to the nanosecond). Call it
 // once the file's bytes are final: just before renaming a finished temporary file into place (the
 // rename keeps the identity), or right after the write. A file that cannot be examined is ignored.
-void note_own_write(const std::string& path);
+void note_own_write(const std::string& path) noexcept;
 
 // True when the file at `path` (symbolic links followed) is exactly a file noted above. A rewrite in
 // place to the same size within one tick of the file system's clock looks the same.

@@ -1,5 +1,8 @@
 #include "zunto/osx/file_monitor.hpp"
 
+#include "hbd/async_file_writer.hpp"
+#include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
+
 #include "platform/fsevents/own_writes.hpp"
 #include "platform/fsevents/stream.hpp"
 #include "support/file_writer_process.hpp"
@@ -102,6 +105,19 @@ protected:
     return std::make_unique<file_monitor>(dispatcher_, files);
   }
 
+  struct started_monitor {
+    std::unique_ptr<file_monitor> monitor;
+    reports seen;
+  };
+
+  // A monitor whose reports are kept, started.
+  started_monitor start(const std::vector<std::string>& files) {
+    auto monitor = make_monitor(files);
+    reports seen(*monitor, dispatcher_);
+    monitor->async_start();
+    return {std::move(monitor), std::move(seen)};
+  }
+
   std::string path(const std::string& name) const { return (directory_.path() / name).string(); }
 
   void write_here(const std::string& name, const std::string& text) const { std::ofstream(path(name)) << text; }
@@ -127,9 +143,7 @@ TEST_F(zunto_osx_file_monitor, reports_every_file_once_at_start_and_watches_each
   std::filesystem::create_directory(path("d2"));
   write_here("d1/a", "alpha");
   write_here("d2/c", "gamma");
-  auto monitor = make_monitor({path("d1/a"), path("d1/b"), path("d2/c")});
-  reports seen(*monitor, dispatcher_);
-  monitor->async_start();
+  auto [monitor, seen] = start({path("d1/a"), path("d1/b"), path("d2/c")});
 
   EXPECT_EQ(seen.next(), (report{path("d1/a"), "alpha"}));
   EXPECT_EQ(seen.next(), (report{path("d1/b"), std::nullopt}));
@@ -150,9 +164,7 @@ TEST_F(zunto_osx_file_monitor, reports_each_real_change_by_another_process_once)
     SCOPED_TRACE(way);
     write_here("a", "1");
     write_here("fence", "0");
-    auto monitor = make_monitor({path("a"), path("fence")});
-    reports seen(*monitor, dispatcher_);
-    monitor->async_start();
+    auto [monitor, seen] = start({path("a"), path("fence")});
     ASSERT_EQ(seen.next(), (report{path("a"), "1"}));
     ASSERT_EQ(seen.next(), (report{path("fence"), "0"}));
 
@@ -169,9 +181,7 @@ TEST_F(zunto_osx_file_monitor, reports_each_real_change_by_another_process_once)
 TEST_F(zunto_osx_file_monitor, does_not_report_this_process_s_own_write) {
   write_here("a", "theirs");
   write_here("fence", "0");
-  auto monitor = make_monitor({path("a"), path("fence")});
-  reports seen(*monitor, dispatcher_);
-  monitor->async_start();
+  auto [monitor, seen] = start({path("a"), path("fence")});
   ASSERT_EQ(seen.next(), (report{path("a"), "theirs"}));
   ASSERT_EQ(seen.next(), (report{path("fence"), "0"}));
 
@@ -191,15 +201,26 @@ TEST_F(zunto_osx_file_monitor, does_not_report_this_process_s_own_write) {
   EXPECT_EQ(seen.next(), (report{path("a"), "theirs again"}));
 }
 
+TEST_F(zunto_osx_file_monitor, does_not_report_a_save_through_the_file_writer) {
+  hbd::dispatcher_utility::scoped_dispatcher_manager manager;
+  write_here("a", "theirs");
+  write_here("fence", "0");
+  auto [monitor, seen] = start({path("a"), path("fence")});
+  ASSERT_EQ(seen.next(), (report{path("a"), "theirs"}));
+  ASSERT_EQ(seen.next(), (report{path("fence"), "0"}));
+
+  hbd::async_file_writer::sync_save(path("a"), "mine", 0700, 0644);
+  ASSERT_TRUE(run({"write", path("fence"), "1"}));
+  EXPECT_EQ(seen.next(), (report{path("fence"), "1"}));
+}
+
 TEST_F(zunto_osx_file_monitor, matches_a_path_through_a_symbolic_link_by_its_resolved_path) {
   std::filesystem::create_directory(path("real"));
   std::filesystem::create_directory_symlink(path("real"), path("link"));
   write_here("real/a", "a1");
   write_here("real/target", "t1");
   std::filesystem::create_symlink(path("real/target"), path("real/linked"));
-  auto monitor = make_monitor({path("link/a"), path("real/linked")});
-  reports seen(*monitor, dispatcher_);
-  monitor->async_start();
+  auto [monitor, seen] = start({path("link/a"), path("real/linked")});
   ASSERT_EQ(seen.next(), (report{path("link/a"), "a1"}));
   ASSERT_EQ(seen.next(), (report{path("real/linked"), "t1"}));
 
@@ -226,9 +247,7 @@ TEST_F(zunto_osx_file_monitor, reports_a_deleted_file_with_a_null_body) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::ofstream(c.real) << "1";
-    auto monitor = make_monitor({c.watched});
-    reports seen(*monitor, dispatcher_);
-    monitor->async_start();
+    auto [monitor, seen] = start({c.watched});
     ASSERT_EQ(seen.next(), (report{c.watched, "1"}));
     if (c.changed_before) {
       ASSERT_TRUE(run({"write", c.real, "2"}));
@@ -241,9 +260,7 @@ TEST_F(zunto_osx_file_monitor, reports_a_deleted_file_with_a_null_body) {
 
 TEST_F(zunto_osx_file_monitor, follows_a_folder_made_and_removed_after_start) {
   const auto watched = path("sub/a");
-  auto monitor = make_monitor({watched});
-  reports seen(*monitor, dispatcher_);
-  monitor->async_start();
+  auto [monitor, seen] = start({watched});
   ASSERT_EQ(seen.next(), (report{watched, std::nullopt}));
 
   ASSERT_TRUE(run({"mkdir", path("sub"), "write", watched, "made"}));
@@ -273,9 +290,7 @@ TEST_F(zunto_osx_file_monitor, emits_nothing_once_destroyed_with_changes_in_flig
   monitor->async_start();
 
   // A second monitor on the same file tells when the helper's last change has come through.
-  auto fence_monitor = make_monitor({path("a")});
-  reports fence(*fence_monitor, dispatcher_);
-  fence_monitor->async_start();
+  auto [fence_monitor, fence] = start({path("a")});
   ASSERT_EQ(fence.next(), (report{path("a"), "0"}));
 
   hbd_test::file_writer_process burst({"burst", path("a"), "300"});
@@ -308,9 +323,7 @@ TEST_F(zunto_osx_file_monitor, may_be_destroyed_from_its_own_slot) {
   monitor->async_start();
   destroyed->wait_notice();
 
-  auto fence_monitor = make_monitor({path("a")});
-  reports fence(*fence_monitor, dispatcher_);
-  fence_monitor->async_start();
+  auto [fence_monitor, fence] = start({path("a")});
   ASSERT_EQ(fence.next(), (report{path("a"), "0"}));
   ASSERT_TRUE(run({"write", path("a"), "1"}));
   ASSERT_EQ(fence.next(), (report{path("a"), "1"}));
