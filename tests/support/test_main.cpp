@@ -1,6 +1,8 @@
 // Every test process works inside one fresh folder: HOME, the XDG folders and the backend's
 // system root all point there before the first path is computed.
 
+#include "platform/command/command.hpp"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -56,5 +58,10 @@ int main(int argc, char** argv) {
   test_root_owner root;
   testing::InitGoogleMock(&argc, argv);
   GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // No test may really run launchctl, open or killall: a test that needs commands installs a recorder.
+  platform::command::set_runner([](const std::string& command) {
+    ADD_FAILURE() << "a test ran a real command: " << command;
+    return 127 << 8;
+  });
   return RUN_ALL_TESTS();
 }

@@ -15,6 +15,10 @@ std::string parent_directory(std::string_view path);
 // directory itself to exactly `mode`. True when, on return, the path is a directory with that mode.
 bool create_directory_with_intermediate_directories(const std::string& path, std::uint16_t mode);
 
+// Writes every byte to the descriptor, going on after short writes and interrupted calls.
+// False, with errno set, when a write failed.
+bool write_all(int fd, std::string_view data);
+
 // Replaces the destination with a copy of the source's bytes. The copy goes to a temporary file
 // beside the destination and is renamed over it, so a failed copy leaves the destination as it was
 // and copying a file onto itself keeps it whole. An existing destination keeps its mode.

@@ -37,21 +37,6 @@ private:
   int fd_;
 };
 
-bool write_all(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 bool copy_content(int from, int to) {
   std::array<char, 64 * 1024> buffer;
   for (;;) {
@@ -65,7 +50,7 @@ bool copy_content(int from, int to) {
     if (read == 0) {
       return true;
     }
-    if (!write_all(to, buffer.data(), static_cast<std::size_t>(read))) {
+    if (!write_all(to, std::string_view(buffer.data(), static_cast<std::size_t>(read)))) {
       return false;
     }
   }
@@ -88,6 +73,20 @@ std::pair<int, std::string> create_temporary_beside(const std::string& destinati
 }
 
 } // namespace
+
+bool write_all(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
 
 std::string parent_directory(std::string_view path) {
   if (path.empty()) {

@@ -1,5 +1,6 @@
 #include "zunto/filesystem/filesystem.hpp"
 
+#include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 
 #include <gtest/gtest.h>
@@ -7,28 +8,14 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-void write_file(const std::filesystem::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string read_file(const std::filesystem::path& path) {
-  std::ifstream input(path, std::ios::binary);
-  std::ostringstream content;
-  content << input.rdbuf();
-  return content.str();
-}
-
-mode_t mode_of(const std::filesystem::path& path) {
-  struct stat status {};
-  EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
-  return status.st_mode & 07777;
-}
+using hbd_test::mode_of;
+using hbd_test::read_file;
+using hbd_test::scoped_umask;
+using hbd_test::write_file;
 
 std::size_t entry_count(const std::filesystem::path& directory) {
   std::size_t count = 0;
@@ -37,16 +24,6 @@ std::size_t entry_count(const std::filesystem::path& directory) {
   }
   return count;
 }
-
-// Sets the process umask for one test and puts the old one back.
-class scoped_umask final {
-public:
-  explicit scoped_umask(mode_t mask) : previous_(::umask(mask)) {}
-  ~scoped_umask() { ::umask(previous_); }
-
-private:
-  mode_t previous_;
-};
 
 } // namespace
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace hbd {
+
+// Writes files on the file-writer dispatcher, one at a time in the order asked. Each write goes to
+// the target's name with ".tmp" appended and is then renamed over the target, so readers see the
+// old file or the new one, never a part; a failed write leaves the target as it was. Missing parent
+// directories are made with the directory mode; the file gets exactly the file mode.
+class async_file_writer final {
+public:
+  async_file_writer() = delete;
+
+  // Queues the write and returns at once. Failures are logged. Dropped when no file writer exists.
+  static void enqueue(std::string path, std::string body, std::uint16_t directory_mode, std::uint16_t file_mode);
+
+  // Queues the write behind all earlier ones, waits until it has run and has reached the disk, and
+  // throws std::runtime_error saying what failed (no file writer, empty path, or a failed step).
+  // Never call it from a job on the file-writer dispatcher: it would wait for itself.
+  static void sync_save(std::string path, std::string body, std::uint16_t directory_mode, std::uint16_t file_mode);
+
+  // Blocks until every write queued before it has run. Returns at once when no file writer exists.
+  // Never call it from a job on the file-writer dispatcher.
+  static void wait();
+};
+
+} // namespace hbd

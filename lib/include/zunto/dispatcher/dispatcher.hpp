@@ -1,0 +1,89 @@
+#pragma once
+
+#include "zunto/dispatcher/object_id.hpp"
+#include "zunto/dispatcher/time_point.hpp"
+#include "zunto/dispatcher/time_source.hpp"
+#include "zunto/thread_wait.hpp"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <unordered_set>
+
+namespace zunto::dispatcher {
+
+// One worker thread running queued jobs one at a time, in due-time order. Every job carries its
+// owner's id; a job runs only while its owner is attached, so an owner can withdraw all its work.
+class dispatcher final {
+public:
+  explicit dispatcher(std::weak_ptr<time_source> weak_time_source);
+  ~dispatcher();
+
+  dispatcher(const dispatcher&) = delete;
+  dispatcher& operator=(const dispatcher&) = delete;
+
+  // Queue `function` for `id`, due at `when` (0: ahead of everything; 1: at once). Safe from any
+  // thread. An empty function is ignored.
+  void enqueue(const object_id& id, std::function<void()> function, time_point when);
+
+  void attach(const object_id& id);
+  bool attached(const object_id& id) const;
+
+  // Drops id's queued jobs and, off the worker thread, waits for its running job.
+  // False when id was not attached.
+  bool detach(const object_id& id);
+
+  // Detaches, then runs `function` once on the worker thread ahead of every queued job and returns
+  // after it ran. It does not run when id was not attached or the dispatcher is terminating.
+  void detach(const object_id& id, std::function<void()> function);
+
+  // Stops the worker and joins it; queued jobs are dropped. Aborts on the worker thread.
+  void terminate();
+
+  bool dispatcher_thread() const;
+
+  std::shared_ptr<time_source> lock_weak_time_source() const;
+
+private:
+  struct entry {
+    std::uint64_t owner;
+    std::function<void()> function;
+    time_point when;
+  };
+
+  void worker();
+  // Milliseconds until the front entry is due; 0 when it is due or the queue is empty.
+  // Called with queue_mutex_ held.
+  time_point::rep compute_wait() const;
+  void place(entry new_entry);
+  void run(entry& job);
+
+  std::weak_ptr<time_source> weak_time_source_;
+  mutable std::mutex time_source_mutex_;
+
+  std::thread worker_thread_;
+  std::thread::id worker_thread_id_;
+  std::shared_ptr<thread_wait> worker_started_;
+  std::mutex terminate_mutex_;
+
+  std::deque<entry> queue_;
+  bool exit_ = false;
+  std::mutex queue_mutex_;
+  std::condition_variable queue_cv_;
+
+  object_id object_id_;
+
+  std::unordered_set<std::uint64_t> attached_ids_;
+  mutable std::mutex attached_ids_mutex_;
+
+  std::optional<std::uint64_t> running_id_;
+  std::mutex running_id_mutex_;
+  std::condition_variable running_id_cv_;
+};
+
+} // namespace zunto::dispatcher

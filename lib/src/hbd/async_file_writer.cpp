@@ -1,0 +1,151 @@
+#include "hbd/async_file_writer.hpp"
+
+#include "hbd/dispatcher_utility/file_writer_holder.hpp"
+#include "hbd/logger.hpp"
+#include "zunto/filesystem/filesystem.hpp"
+#include "zunto/thread_wait.hpp"
+
+#include <fmt/format.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <exception>
+#include <future>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+namespace hbd {
+namespace {
+
+std::string describe_errno(int error) {
+  return std::generic_category().message(error);
+}
+
+std::string failure(std::string_view step, const std::string& path, int error) {
+  return fmt::format("async_file_writer failed to {0}: {1}: {2}", step, path, describe_errno(error));
+}
+
+// Runs on the file-writer dispatcher. Empty when the file is in place; otherwise what went wrong,
+// which has been logged. Never throws.
+std::optional<std::string> write_file(const std::string& path,
+                                      const std::string& body,
+                                      std::uint16_t directory_mode,
+                                      std::uint16_t file_mode,
+                                      bool sync_to_disk) noexcept {
+  try {
+    if (path.empty()) {
+      auto message = fmt::format("async_file_writer error: {0}", "the file path is empty");
+      logger::get_logger()->error(message);
+      return message;
+    }
+
+    // A failure here shows up as a failure to open below.
+    (void)zunto::filesystem::create_directory_with_intermediate_directories(
+        zunto::filesystem::parent_directory(path), directory_mode);
+
+    // A fresh file (O_EXCL, so a stale entry or a symbolic link planted at the name is never
+    // followed), created with no more than its final mode.
+    const auto temporary_path = path + ".tmp";
+    ::unlink(temporary_path.c_str());
+    const int fd = ::open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, file_mode);
+    if (fd < 0) {
+      const int error = errno;
+      logger::get_logger()->error("async_file_writer failed to open: {0}", path);
+      return failure("open", path, error);
+    }
+
+    // The failed step and its errno; formatted only once the descriptor is closed.
+    const char* failed_step = nullptr;
+    int error = 0;
+    const auto fail = [&](const char* step) {
+      failed_step = step;
+      error = errno;
+    };
+    // The umask may have taken bits away at creation.
+    if (::fchmod(fd, file_mode) != 0) {
+      fail("set the mode of");
+    } else if (!zunto::filesystem::write_all(fd, body)) {
+      fail("write");
+    } else if (sync_to_disk && ::fsync(fd) != 0) {
+      fail("sync");
+    }
+    // Delayed write errors (a full disk on some file systems) surface here.
+    if (::close(fd) != 0 && !failed_step) {
+      fail("close");
+    }
+    // The rename replaces the target in one step; until then the old file stays whole.
+    if (!failed_step && ::rename(temporary_path.c_str(), path.c_str()) != 0) {
+      fail("rename");
+    }
+
+    if (!failed_step) {
+      return std::nullopt;
+    }
+    ::unlink(temporary_path.c_str());
+    auto message = failure(failed_step, path, error);
+    logger::get_logger()->error(message);
+    return message;
+  } catch (const std::exception& e) {
+    auto message = fmt::format("async_file_writer error: {0}", e.what());
+    logger::get_logger()->error(message);
+    return message;
+  } catch (...) {
+    return std::string("async_file_writer error: unknown exception");
+  }
+}
+
+} // namespace
+
+void async_file_writer::enqueue(std::string path,
+                                std::string body,
+                                std::uint16_t directory_mode,
+                                std::uint16_t file_mode) {
+  dispatcher_utility::enqueue_to_file_writer_dispatcher(
+      [path = std::move(path), body = std::move(body), directory_mode, file_mode] {
+        write_file(path, body, directory_mode, file_mode, false);
+      });
+}
+
+void async_file_writer::sync_save(std::string path,
+                                  std::string body,
+                                  std::uint16_t directory_mode,
+                                  std::uint16_t file_mode) {
+  using outcome = std::optional<std::string>;
+  auto promise = std::make_shared<std::promise<outcome>>();
+  auto future = promise->get_future();
+
+  // The caller waits for the data, so it also goes to the disk before it replaces the old file.
+  if (!dispatcher_utility::enqueue_to_file_writer_dispatcher(
+          [promise, path, body = std::move(body), directory_mode, file_mode] {
+            promise->set_value(write_file(path, body, directory_mode, file_mode, true));
+          })) {
+    throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the file writer is not running", path));
+  }
+
+  outcome message;
+  try {
+    message = future.get();
+  } catch (const std::future_error&) {
+    // The job was destroyed without running.
+    throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the write was dropped", path));
+  }
+  if (message) {
+    throw std::runtime_error(*message);
+  }
+}
+
+void async_file_writer::wait() {
+  auto wait = zunto::make_thread_wait();
+  // Without a file writer nothing is queued, so nothing is left to wait for.
+  if (!dispatcher_utility::enqueue_to_file_writer_dispatcher([wait] { wait->notify(); })) {
+    return;
+  }
+  wait->wait_notice();
+}
+
+} // namespace hbd

@@ -1,0 +1,106 @@
+#include "hbd/process_utility.hpp"
+
+#include "hbd/constants.hpp"
+#include "zunto/filesystem/filesystem.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <string>
+
+namespace hbd {
+namespace {
+
+bool same_file(int fd, const std::filesystem::path& path) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
+// Only the holder may empty the file, so a refused attempt never wipes the holder's pid.
+void write_pid(int fd) {
+  const std::string text = std::to_string(::getpid()) + "\n";
+  if (::ftruncate(fd, 0) != 0) {
+    return;
+  }
+  (void)::pwrite(fd, text.data(), text.size(), 0);
+}
+
+} // namespace
+
+std::mutex& process_utility::get_mutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+int& process_utility::get_single_application_lock_pid_file_descriptor() {
+  static int fd = -1;
+  return fd;
+}
+
+bool process_utility::lock_single_application(const std::filesystem::path& pid_file_path) {
+  std::lock_guard lock(get_mutex());
+  auto& fd = get_single_application_lock_pid_file_descriptor();
+
+  const auto directory = pid_file_path.parent_path();
+  if (directory.empty()) {
+    throw std::runtime_error("failed to get user pid directory");
+  }
+
+  if (fd >= 0) {
+    if (!same_file(fd, pid_file_path)) {
+      return false;
+    }
+    write_pid(fd);
+    return true;
+  }
+
+  zunto::filesystem::create_directory_with_intermediate_directories(directory.string(), 0755);
+  std::error_code error;
+  if (!std::filesystem::is_directory(directory, error)) {
+    throw std::runtime_error("failed to create pid directory");
+  }
+
+  const int opened = ::open(pid_file_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (opened < 0) {
+    throw std::runtime_error("failed to create pid file");
+  }
+
+  int result = 0;
+  do {
+    result = ::flock(opened, LOCK_EX | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    ::close(opened);
+    return false;
+  }
+
+  fd = opened;
+  write_pid(fd);
+  return true;
+}
+
+bool process_utility::lock_single_application_with_user_pid_file(const std::filesystem::path& pid_file_name) {
+  const auto& directory = constants::get_user_pid_directory();
+  if (directory.empty()) {
+    throw std::runtime_error("failed to get user pid directory");
+  }
+  return lock_single_application(directory / pid_file_name);
+}
+
+void process_utility::unlock_single_application() {
+  std::lock_guard lock(get_mutex());
+  auto& fd = get_single_application_lock_pid_file_descriptor();
+  if (fd >= 0) {
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+    fd = -1;
+  }
+}
+
+} // namespace hbd

@@ -1,0 +1,92 @@
+#include "zunto/cf/run_loop_thread.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace zunto::cf {
+
+run_loop_thread::run_loop_thread() {
+  thread_ = std::thread([this] { run(); });
+
+  // A steady clock, so that a change of the wall clock neither hides a stuck start nor fakes one.
+  const auto start = std::chrono::steady_clock::now();
+  if (running_) {
+    return;
+  }
+  for (;;) {
+    if (std::chrono::steady_clock::now() - start >= std::chrono::microseconds(3000001)) {
+      std::fputs("zunto::cf::run_loop_thread: the run loop did not start within 3 seconds\n", stderr);
+      std::abort();
+    }
+    {
+      std::lock_guard lock(mutex_);
+      if (run_loop_ && run_loop_source_) {
+        platform::cf::run_loop_source_signal(run_loop_source_.get());
+        platform::cf::run_loop_wake_up(run_loop_.get());
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (running_) {
+      return;
+    }
+  }
+}
+
+run_loop_thread::~run_loop_thread() {
+  if (thread_.joinable()) {
+    std::fputs("zunto::cf::run_loop_thread is destroyed without terminate()\n", stderr);
+    std::abort();
+  }
+  run_loop_source_.reset();
+  run_loop_.reset();
+}
+
+void run_loop_thread::terminate() {
+  // The stop has to happen on the loop's own thread, from inside its run.
+  const platform::cf::run_loop_ref loop = run_loop_.get();
+  platform::cf::run_loop_perform_block(loop, [loop] { platform::cf::run_loop_stop(loop); });
+  platform::cf::run_loop_wake_up(loop);
+
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+}
+
+void run_loop_thread::enqueue(std::function<void()> block) const {
+  platform::cf::run_loop_perform_block(run_loop_.get(), std::move(block));
+  platform::cf::run_loop_wake_up(run_loop_.get());
+}
+
+void run_loop_thread::add_source(platform::cf::run_loop_source_ref source) const {
+  platform::cf::run_loop_add_source(run_loop_.get(), source);
+  platform::cf::run_loop_wake_up(run_loop_.get());
+}
+
+void run_loop_thread::remove_source(platform::cf::run_loop_source_ref source) const {
+  platform::cf::run_loop_remove_source(run_loop_.get(), source);
+  platform::cf::run_loop_wake_up(run_loop_.get());
+}
+
+platform::cf::run_loop_ref run_loop_thread::get_run_loop() const { return run_loop_.get(); }
+
+void run_loop_thread::run() {
+  platform::cf::run_loop_source_context context;
+  context.info = &running_;
+  context.perform = [](void* info) { static_cast<std::atomic<bool>*>(info)->store(true); };
+
+  {
+    std::lock_guard lock(mutex_);
+    run_loop_ = cf_ptr(platform::cf::run_loop_get_current());
+    const platform::cf::run_loop_source_ref source = platform::cf::run_loop_source_create(context);
+    run_loop_source_ = cf_ptr(source);
+    platform::cf::release(source);
+    platform::cf::run_loop_add_source(run_loop_.get(), run_loop_source_.get());
+  }
+
+  platform::cf::run_loop_run();
+
+  platform::cf::run_loop_remove_source(run_loop_.get(), run_loop_source_.get());
+}
+
+} // namespace zunto::cf

@@ -1,0 +1,252 @@
+#include "zunto/dispatcher/dispatcher.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+namespace zunto::dispatcher {
+
+namespace {
+
+// Wakes a caller of detach(id, function) once its job has run, or has been dropped unrun by
+// terminate, so that the caller never waits for a job that will not come.
+class wake_on_destruction final {
+public:
+  explicit wake_on_destruction(std::shared_ptr<thread_wait> wait) : wait_(std::move(wait)) {}
+  ~wake_on_destruction() { wait_->notify(); }
+
+  wake_on_destruction(const wake_on_destruction&) = delete;
+  wake_on_destruction& operator=(const wake_on_destruction&) = delete;
+
+private:
+  std::shared_ptr<thread_wait> wait_;
+};
+
+} // namespace
+
+dispatcher::dispatcher(std::weak_ptr<time_source> weak_time_source)
+    : weak_time_source_(std::move(weak_time_source)), worker_started_(make_thread_wait()) {
+  attached_ids_.max_load_factor(1.0f);
+  worker_thread_ = std::thread([this] { worker(); });
+  worker_started_->wait_notice();
+  attach(object_id_);
+}
+
+dispatcher::~dispatcher() {
+  if (worker_thread_.joinable()) {
+    terminate();
+  }
+}
+
+void dispatcher::enqueue(const object_id& id, std::function<void()> function, time_point when) {
+  if (!function) {
+    return;
+  }
+  {
+    std::lock_guard lock(queue_mutex_);
+    place(entry{id.get(), std::move(function), when});
+  }
+  queue_cv_.notify_all();
+}
+
+void dispatcher::place(entry new_entry) {
+  if (new_entry.when == time_point(0)) {
+    queue_.push_front(std::move(new_entry));
+    return;
+  }
+  // Behind the last entry due no later than the new one: equal times keep their queuing order.
+  auto position = queue_.end();
+  while (position != queue_.begin() && std::prev(position)->when > new_entry.when) {
+    --position;
+  }
+  queue_.insert(position, std::move(new_entry));
+}
+
+void dispatcher::attach(const object_id& id) {
+  std::lock_guard lock(attached_ids_mutex_);
+  attached_ids_.insert(id.get());
+}
+
+bool dispatcher::attached(const object_id& id) const {
+  std::lock_guard lock(attached_ids_mutex_);
+  return attached_ids_.contains(id.get());
+}
+
+bool dispatcher::detach(const object_id& id) {
+  const auto value = id.get();
+  {
+    std::lock_guard lock(attached_ids_mutex_);
+    if (attached_ids_.erase(value) == 0) {
+      return false;
+    }
+  }
+
+  // The removed jobs are destroyed after the lock is released: their captures may call back in.
+  std::vector<entry> removed;
+  {
+    std::lock_guard lock(queue_mutex_);
+    auto kept = queue_.begin();
+    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+      if (it->owner == value) {
+        removed.push_back(std::move(*it));
+      } else {
+        if (kept != it) {
+          *kept = std::move(*it);
+        }
+        ++kept;
+      }
+    }
+    queue_.erase(kept, queue_.end());
+  }
+
+  // On the worker the running job is the caller itself or belongs to another owner.
+  if (!dispatcher_thread()) {
+    std::unique_lock lock(running_id_mutex_);
+    running_id_cv_.wait(lock, [&] { return running_id_ != value; });
+  }
+  return true;
+}
+
+void dispatcher::detach(const object_id& id, std::function<void()> function) {
+  if (!detach(id)) {
+    return;
+  }
+
+  if (dispatcher_thread()) {
+    bool exiting = false;
+    {
+      std::lock_guard lock(queue_mutex_);
+      exiting = exit_;
+    }
+    if (!exiting && function) {
+      function();
+    }
+    return;
+  }
+
+  auto wait = make_thread_wait();
+  {
+    // Checked and queued under one lock: terminate either comes first (and nothing is queued) or
+    // finds the job in the queue and releases the waiter when it drops it.
+    std::lock_guard lock(queue_mutex_);
+    if (exit_) {
+      return;
+    }
+    auto waker = std::make_shared<wake_on_destruction>(wait);
+    auto job = [function = std::move(function), waker = std::move(waker)] {
+      if (function) {
+        function();
+      }
+    };
+    place(entry{object_id_.get(), std::move(job), time_point(0)});
+  }
+  queue_cv_.notify_all();
+  wait->wait_notice();
+}
+
+void dispatcher::terminate() {
+  if (dispatcher_thread()) {
+    std::fputs("zunto::dispatcher::dispatcher::terminate is called on the dispatcher thread\n", stderr);
+    std::abort();
+  }
+
+  std::lock_guard terminate_lock(terminate_mutex_);
+  if (!worker_thread_.joinable()) {
+    return;
+  }
+  {
+    std::lock_guard lock(queue_mutex_);
+    exit_ = true;
+  }
+  queue_cv_.notify_all();
+  worker_thread_.join();
+
+  // Jobs left behind never run; dropping them now releases any caller of detach(id, function).
+  std::deque<entry> dropped;
+  {
+    std::lock_guard lock(queue_mutex_);
+    dropped.swap(queue_);
+  }
+}
+
+bool dispatcher::dispatcher_thread() const { return std::this_thread::get_id() == worker_thread_id_; }
+
+std::shared_ptr<time_source> dispatcher::lock_weak_time_source() const {
+  std::lock_guard lock(time_source_mutex_);
+  return weak_time_source_.lock();
+}
+
+time_point::rep dispatcher::compute_wait() const {
+  if (queue_.empty()) {
+    return 0;
+  }
+  const auto due = queue_.front().when.count();
+  if (due <= 1) {
+    return 0; // 0 and 1 are always due: no need to read the clock
+  }
+  time_point::rep now = 1;
+  if (auto clock = lock_weak_time_source()) {
+    now = clock->now().count();
+  }
+  if (now < 2) {
+    now = 1;
+  }
+  return due > now ? due - now : 0;
+}
+
+void dispatcher::run(entry& job) {
+  {
+    std::lock_guard lock(running_id_mutex_);
+    running_id_ = job.owner;
+  }
+  running_id_cv_.notify_all();
+
+  // Checked after the running id is set: a detach that missed the running id also finds the owner
+  // gone from the set here, so no job of a detached owner starts after detach returned.
+  bool owner_attached = false;
+  {
+    std::lock_guard lock(attached_ids_mutex_);
+    owner_attached = attached_ids_.contains(job.owner);
+  }
+  if (owner_attached) {
+    job.function();
+  }
+
+  {
+    std::lock_guard lock(running_id_mutex_);
+    running_id_.reset();
+  }
+  running_id_cv_.notify_all();
+}
+
+void dispatcher::worker() {
+  worker_thread_id_ = std::this_thread::get_id();
+  worker_started_->notify();
+
+  std::unique_lock lock(queue_mutex_);
+  while (!exit_) {
+    if (queue_.empty()) {
+      queue_cv_.wait(lock);
+      continue;
+    }
+    if (const auto wait = compute_wait(); wait > 0) {
+      // Any wake-up recomputes the wait, so an earlier entry queued meanwhile is not held back.
+      // The cap keeps the steady-clock deadline from overflowing on far-off (or clockless) times.
+      constexpr time_point::rep longest_wait = 60 * 60 * 1000;
+      queue_cv_.wait_for(lock, std::chrono::milliseconds(std::min(wait, longest_wait)));
+      continue;
+    }
+
+    auto job = std::move(queue_.front());
+    queue_.pop_front();
+    lock.unlock();
+    run(job);
+    job = {}; // the job's captures go before the lock is taken again
+    lock.lock();
+  }
+}
+
+} // namespace zunto::dispatcher

@@ -1,0 +1,52 @@
+#include "zunto/dispatcher/extra/timer.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace zunto::dispatcher::extra {
+
+timer::timer(const dispatcher_client& owner) : owner_(owner) {}
+
+timer::~timer() {
+  if (owner_.attached()) {
+    std::fputs("zunto::dispatcher::extra::timer is destroyed while its owner is attached\n", stderr);
+    std::abort();
+  }
+}
+
+void timer::start(std::function<void()> function, std::chrono::milliseconds interval) {
+  enabled_.exchange(true);
+  owner_.enqueue_to_dispatcher(
+      [this, function = std::move(function), interval]() mutable {
+        ++current_function_id_;
+        function_ = std::move(function);
+        interval_ = interval;
+        tick(current_function_id_);
+      },
+      time_point(1));
+}
+
+void timer::stop() {
+  enabled_.exchange(false);
+  owner_.enqueue_to_dispatcher(
+      [this] {
+        ++current_function_id_;
+        function_ = nullptr;
+        interval_ = std::chrono::milliseconds(0);
+      },
+      time_point(1));
+}
+
+void timer::tick(std::int32_t function_id) {
+  // A tick of an earlier start, or one cancelled by stop, dies out here.
+  if (current_function_id_ != function_id) {
+    return;
+  }
+  if (function_) {
+    owner_.enqueue_to_dispatcher(function_, time_point(1)); // a copy: a later stop or start cannot take it back
+  }
+  owner_.enqueue_to_dispatcher([this, function_id] { tick(function_id); }, owner_.when_now() + interval_);
+}
+
+} // namespace zunto::dispatcher::extra

@@ -1,0 +1,177 @@
+#include "zunto/dispatcher/extra/timer.hpp"
+
+#include "support/fake_time_source.hpp"
+#include "zunto/thread_wait.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using zunto::dispatcher::time_point;
+using zunto::dispatcher::extra::dispatcher_client;
+using zunto::dispatcher::extra::timer;
+
+// Owns its timer the way every client does: it detaches, stopping the timer, before the timer goes.
+class timer_owner final : public dispatcher_client {
+public:
+  explicit timer_owner(std::weak_ptr<zunto::dispatcher::dispatcher> weak_dispatcher)
+      : dispatcher_client(std::move(weak_dispatcher)) {}
+
+  ~timer_owner() override {
+    detach_from_dispatcher([this] { timer_.stop(); });
+  }
+
+  timer timer_{*this};
+};
+
+class timer_test : public testing::Test {
+protected:
+  // Runs every job due by the clock's current time, including those they queue due at once.
+  void run_due() {
+    auto done = zunto::make_thread_wait();
+    owner.enqueue_to_dispatcher([done] { done->notify(); }, clock->now());
+    done->wait_notice();
+  }
+
+  void advance(std::int64_t milliseconds) {
+    clock->advance(milliseconds);
+    run_due();
+  }
+
+  std::function<void()> record(std::string label) {
+    return [this, label] {
+      std::lock_guard lock(mutex);
+      calls.push_back(label);
+    };
+  }
+
+  std::vector<std::string> recorded() {
+    std::lock_guard lock(mutex);
+    return calls;
+  }
+
+  std::shared_ptr<hbd_test::fake_time_source> clock = std::make_shared<hbd_test::fake_time_source>(1000);
+  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher =
+      std::make_shared<zunto::dispatcher::dispatcher>(clock);
+  timer_owner owner{dispatcher};
+  std::mutex mutex;
+  std::vector<std::string> calls;
+};
+
+TEST_F(timer_test, calls_at_once_then_every_interval_after_the_tick) {
+  owner.timer_.start(record("f"), 100ms);
+  EXPECT_TRUE(owner.timer_.enabled());
+  run_due();
+  EXPECT_EQ(recorded().size(), 1u);
+  advance(99);
+  EXPECT_EQ(recorded().size(), 1u);
+  advance(1);
+  EXPECT_EQ(recorded().size(), 2u);
+  advance(250); // a late tick schedules the next one from when it ran
+  EXPECT_EQ(recorded().size(), 3u);
+  advance(99);
+  EXPECT_EQ(recorded().size(), 3u);
+  advance(1);
+  EXPECT_EQ(recorded().size(), 4u);
+}
+
+TEST_F(timer_test, second_start_replaces_the_first) {
+  auto started = zunto::make_thread_wait();
+  auto gate = zunto::make_thread_wait();
+  owner.enqueue_to_dispatcher([started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
+  started->wait_notice();
+  owner.timer_.start(record("f1"), 100ms);
+  owner.timer_.start(record("f2"), 100ms);
+  gate->notify();
+  run_due();
+  EXPECT_EQ(recorded(), (std::vector<std::string>{"f1", "f2"}));
+  advance(100);
+  advance(100);
+  EXPECT_EQ(recorded(), (std::vector<std::string>{"f1", "f2", "f2", "f2"}));
+}
+
+TEST_F(timer_test, stop_right_after_start_lets_one_call_through) {
+  owner.timer_.start(record("f"), 100ms);
+  owner.timer_.stop();
+  EXPECT_FALSE(owner.timer_.enabled());
+  run_due();
+  advance(100);
+  advance(1000);
+  EXPECT_EQ(recorded().size(), 1u);
+}
+
+TEST_F(timer_test, start_after_stop_runs_again) {
+  owner.timer_.start(record("f1"), 100ms);
+  run_due();
+  owner.timer_.stop();
+  owner.timer_.start(record("f2"), 100ms);
+  run_due();
+  advance(100);
+  EXPECT_EQ(recorded(), (std::vector<std::string>{"f1", "f2", "f2"}));
+}
+
+TEST_F(timer_test, interval_zero_interleaves_with_other_due_jobs_until_stopped) {
+  constexpr int wanted_calls = 10;
+  int timer_calls = 0;     // touched only on the worker
+  bool stopping = false;   // likewise
+  std::function<void()> job = [&] {
+    record("job")();
+    if (!stopping) {
+      owner.enqueue_to_dispatcher(job, owner.when_now()); // queues itself again, as the timer does
+    }
+  };
+
+  auto started = zunto::make_thread_wait();
+  auto gate = zunto::make_thread_wait();
+  owner.enqueue_to_dispatcher([started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
+  started->wait_notice();
+  owner.timer_.start(
+      [&] {
+        record("timer")();
+        if (++timer_calls == wanted_calls) {
+          stopping = true;
+          owner.timer_.stop();
+        }
+      },
+      0ms);
+  owner.enqueue_to_dispatcher(job, time_point(1));
+  gate->notify();
+
+  // The clock never moves here: interval 0 keeps the timer due, behind every job already due.
+  while (true) {
+    run_due();
+    auto trace = recorded();
+    if (std::count(trace.begin(), trace.end(), "timer") == wanted_calls) {
+      break;
+    }
+  }
+  run_due();
+
+  std::vector<std::string> expected{"job", "timer", "timer"};
+  for (int i = 2; i < wanted_calls; ++i) {
+    expected.insert(expected.end(), {"job", "timer"});
+  }
+  expected.push_back("job"); // the last pass, which sees the stop
+  EXPECT_EQ(recorded(), expected);
+}
+
+using timer_death_test = timer_test;
+
+TEST_F(timer_death_test, destroying_a_timer_whose_owner_is_attached_aborts) {
+  EXPECT_DEATH(
+      {
+        dispatcher_client other(dispatcher);
+        timer t(other);
+      },
+      "timer is destroyed while its owner is attached");
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace hbd_test {
+
+// The file's bytes; empty when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& content);
+
+// The permission bits (file type masked off); a test failure when the path cannot be stat'ed.
+mode_t mode_of(const std::filesystem::path& path);
+
+// The names in a directory, sorted.
+std::set<std::string> entry_names(const std::filesystem::path& directory);
+
+// Sets the process umask for one test and puts the old one back.
+class scoped_umask final {
+public:
+  explicit scoped_umask(mode_t mask);
+  ~scoped_umask();
+
+  scoped_umask(const scoped_umask&) = delete;
+  scoped_umask& operator=(const scoped_umask&) = delete;
+
+private:
+  mode_t previous_;
+};
+
+} // namespace hbd_test
