@@ -13,6 +13,7 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -292,4 +293,23 @@ TEST_F(glob_directory, home_expansion) {
   }
   EXPECT_THROW(glob::glob("~"), std::invalid_argument);
   EXPECT_EQ(run("~user/*.sock"), std::vector<std::string>{"~user/s.sock"});
+}
+
+TEST_F(glob_directory, runs_on_several_threads_at_once) {
+  for (const char* name : {"a.sock", "b.sock", "c.txt"}) {
+    touch(root() / name);
+  }
+  const auto expected = sorted(run(root() / "[ab].sock"));
+  ASSERT_EQ(expected.size(), 2u);
+  std::vector<std::vector<std::string>> results(4);
+  std::vector<std::thread> threads;
+  for (auto& result : results) {
+    threads.emplace_back([&] { result = sorted(run(root() / "[ab].sock")); });
+  }
+  for (auto& thread : threads) {
+    thread.join();
+  }
+  for (const auto& result : results) {
+    EXPECT_EQ(result, expected);
+  }
 }

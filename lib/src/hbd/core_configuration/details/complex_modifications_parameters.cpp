@@ -8,7 +8,7 @@
 
 namespace hbd::core_configuration::details {
 
-const std::array<complex_modifications_parameters::parameter, 5> complex_modifications_parameters::parameters_{{
+constinit const std::array<complex_modifications_parameters::parameter, 5> complex_modifications_parameters::parameters_{{
     {"basic.simultaneous_threshold_milliseconds", 0, 1000,
      &complex_modifications_parameters::basic_simultaneous_threshold_milliseconds_},
     {"basic.to_if_alone_timeout_milliseconds", 0, std::nullopt,

@@ -14,6 +14,7 @@ namespace hbd::core_configuration::details {
 
 namespace {
 
+// Devices of this maker are left alone unless the entry says otherwise.
 constexpr zunto::hid::vendor_id::value_t ignored_by_default_vendor_id{0x1050};
 
 template <class Function>
@@ -27,7 +28,7 @@ void wrap_error(const std::string& key, Function&& function) {
 
 } // namespace
 
-const std::array<device::field<bool>, 11> device::boolean_fields_{{
+constinit const std::array<device::field<bool>, 11> device::boolean_fields_{{
     {"ignore", &device::ignore_},
     {"manipulate_caps_lock_led", &device::manipulate_caps_lock_led_},
     {"treat_as_built_in_keyboard", &device::treat_as_built_in_keyboard_},
@@ -41,7 +42,7 @@ const std::array<device::field<bool>, 11> device::boolean_fields_{{
     {"game_pad_swap_sticks", &device::game_pad_swap_sticks_},
 }};
 
-const std::array<device::field<std::optional<std::int32_t>>, 3> device::integer_fields_{{
+constinit const std::array<device::field<std::optional<std::int32_t>>, 3> device::integer_fields_{{
     {"game_pad_stick_stroke_release_detection_threshold_milliseconds",
      &device::game_pad_stick_stroke_release_detection_threshold_milliseconds_},
     {"game_pad_stick_stroke_acceleration_measurement_duration_milliseconds",
@@ -50,12 +51,12 @@ const std::array<device::field<std::optional<std::int32_t>>, 3> device::integer_
      &device::game_pad_stick_stroke_acceleration_transition_duration_milliseconds_},
 }};
 
-const std::array<device::field<std::optional<double>>, 2> device::double_fields_{{
+constinit const std::array<device::field<std::optional<double>>, 2> device::double_fields_{{
     {"game_pad_xy_stick_deadzone", &device::game_pad_xy_stick_deadzone_},
     {"game_pad_wheels_stick_deadzone", &device::game_pad_wheels_stick_deadzone_},
 }};
 
-const std::array<device::field<std::optional<std::string>>, 6> device::formula_fields_{{
+constinit const std::array<device::field<std::optional<std::string>>, 6> device::formula_fields_{{
     {"game_pad_xy_stick_interval_milliseconds_formula", &device::game_pad_xy_stick_interval_milliseconds_formula_},
     {"game_pad_wheels_stick_interval_milliseconds_formula",
      &device::game_pad_wheels_stick_interval_milliseconds_formula_},
