@@ -2,6 +2,7 @@
 
 #include "hbd/dispatcher_utility/file_writer_holder.hpp"
 #include "hbd/logger.hpp"
+#include "platform/fsevents/own_writes.hpp"
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/thread_wait.hpp"
 
@@ -78,9 +79,13 @@ std::optional<std::string> write_file(const std::string& path,
     if (::close(fd) != 0 && !failed_step) {
       fail("close");
     }
-    // The rename replaces the target in one step; until then the old file stays whole.
-    if (!failed_step && ::rename(temporary_path.c_str(), path.c_str()) != 0) {
-      fail("rename");
+    if (!failed_step) {
+      // File monitors skip this process's own writes; the rename keeps what is noted here.
+      platform::fsevents::note_own_write(temporary_path);
+      // The rename replaces the target in one step; until then the old file stays whole.
+      if (::rename(temporary_path.c_str(), path.c_str()) != 0) {
+        fail("rename");
+      }
     }
 
     if (!failed_step) {
