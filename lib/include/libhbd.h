@@ -35,6 +35,30 @@ void libhbd_terminate(void);
 void libhbd_set_logging_level_off(void);
 void libhbd_set_logging_level_info(void);
 
+/* Backend state files */
+
+/* Called with the watched file's path: once when the monitor starts (also for a missing file), then
+ * whenever another process changed the file's bytes (a removed file counts as changed). The path is
+ * valid during the call only. */
+typedef void (*libhbd_file_monitor_callback)(const char* file_path, void* context);
+
+/* Each enable call replaces a monitor already running on the same file; the disable calls stop it. */
+void libhbd_enable_observer_state_json_file_monitor(libhbd_file_monitor_callback callback, void* context);
+void libhbd_disable_observer_state_json_file_monitor(void);
+void libhbd_enable_grabber_state_json_file_monitor(libhbd_file_monitor_callback callback, void* context);
+void libhbd_disable_grabber_state_json_file_monitor(void);
+void libhbd_enable_device_details_json_file_monitor(libhbd_file_monitor_callback callback, void* context);
+void libhbd_disable_device_details_json_file_monitor(void);
+void libhbd_enable_manipulator_environment_json_file_monitor(libhbd_file_monitor_callback callback, void* context);
+void libhbd_disable_manipulator_environment_json_file_monitor(void);
+void libhbd_enable_notification_message_json_file_monitor(libhbd_file_monitor_callback callback, void* context);
+void libhbd_disable_notification_message_json_file_monitor(void);
+
+/* The "body" string of the notification message file; "" when the file does not hold one, and the
+ * previous result when the file cannot be opened. The text belongs to the calling thread and stays
+ * valid until that thread calls this function again; calls on other threads do not change it. */
+const char* libhbd_get_notification_message_body(void);
+
 /* Names and paths */
 
 const char* libhbd_get_distributed_notification_observed_object(void);

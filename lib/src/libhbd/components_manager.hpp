@@ -27,6 +27,8 @@ private:
   std::shared_ptr<T> member_;
 };
 
+class libhbd_file_monitor;
+
 // The owner of the C interface's optional members, one slot each; the slots are numbered as the
 // members are listed. Members of families that this library does not offer yet have no slot.
 class libhbd_components_manager final {
@@ -37,6 +39,13 @@ public:
 
   libhbd_components_manager(const libhbd_components_manager&) = delete;
   libhbd_components_manager& operator=(const libhbd_components_manager&) = delete;
+
+  // 6 to 10
+  libhbd_components_manager_slot<libhbd_file_monitor> observer_state_json_file_monitor;
+  libhbd_components_manager_slot<libhbd_file_monitor> grabber_state_json_file_monitor;
+  libhbd_components_manager_slot<libhbd_file_monitor> device_details_json_file_monitor;
+  libhbd_components_manager_slot<libhbd_file_monitor> manipulator_environment_json_file_monitor;
+  libhbd_components_manager_slot<libhbd_file_monitor> notification_message_json_file_monitor;
 };
 
 namespace libhbd {

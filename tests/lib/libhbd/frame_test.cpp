@@ -42,6 +42,12 @@ TEST(libhbd_frame, initialize_terminate_cycles_return_threads_and_descriptors) {
     SCOPED_TRACE(cycle);
     libhbd_initialize();
     EXPECT_GT(thread_count(), threads);
+    // Members that hold streams, descriptors and queues go with terminate.
+    libhbd_enable_observer_state_json_file_monitor(nullptr, nullptr);
+    libhbd_enable_grabber_state_json_file_monitor(nullptr, nullptr);
+    libhbd_enable_device_details_json_file_monitor(nullptr, nullptr);
+    libhbd_enable_manipulator_environment_json_file_monitor(nullptr, nullptr);
+    libhbd_enable_notification_message_json_file_monitor(nullptr, nullptr);
     libhbd_terminate();
     EXPECT_EQ(settled_thread_count(threads), threads);
     EXPECT_EQ(descriptor_count(), descriptors);
