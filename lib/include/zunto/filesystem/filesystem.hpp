@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +21,10 @@ bool create_directory_with_intermediate_directories(const std::string& path, std
 // Writes every byte to the descriptor, going on after short writes and interrupted calls.
 // False, with errno set, when a write failed.
 bool write_all(int fd, std::string_view data);
+
+// Reads the descriptor to its end, going on after short and interrupted reads. Empty, with errno
+// set, when a read failed, or with errno EFBIG when there are more than max_size bytes.
+std::optional<std::string> read_all(int fd, std::size_t max_size = std::numeric_limits<std::size_t>::max());
 
 // Replaces the destination with a copy of the source's bytes. The copy goes to a temporary file
 // beside the destination and is renamed over it, so a failed copy leaves the destination as it was

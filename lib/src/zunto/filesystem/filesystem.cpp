@@ -1,5 +1,7 @@
 #include "zunto/filesystem/filesystem.hpp"
 
+#include "zunto/filesystem/scoped_descriptor.hpp"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,31 +13,6 @@
 
 namespace zunto::filesystem {
 namespace {
-
-class scoped_descriptor final {
-public:
-  explicit scoped_descriptor(int fd) : fd_(fd) {}
-  ~scoped_descriptor() { reset(); }
-
-  scoped_descriptor(const scoped_descriptor&) = delete;
-  scoped_descriptor& operator=(const scoped_descriptor&) = delete;
-
-  int get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-
-  // Closes now and reports whether the close (where delayed write errors surface) worked.
-  bool reset() {
-    if (fd_ < 0) {
-      return true;
-    }
-    const bool ok = ::close(fd_) == 0;
-    fd_ = -1;
-    return ok;
-  }
-
-private:
-  int fd_;
-};
 
 bool copy_content(int from, int to) {
   std::array<char, 64 * 1024> buffer;
@@ -86,6 +63,39 @@ bool write_all(int fd, std::string_view data) {
     data.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
+}
+
+std::optional<std::string> read_all(int fd, std::size_t max_size) {
+  std::string data;
+  // A regular file tells its size: one allocation, and an early answer for a file too large.
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    const auto size = static_cast<std::size_t>(status.st_size);
+    if (size > max_size) {
+      errno = EFBIG;
+      return std::nullopt;
+    }
+    data.reserve(size);
+  }
+  std::array<char, 64 * 1024> buffer;
+  for (;;) {
+    const ssize_t read = ::read(fd, buffer.data(), buffer.size());
+    if (read < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return std::nullopt;
+    }
+    if (read == 0) {
+      return data;
+    }
+    // The size may have changed since fstat, or was never known.
+    if (static_cast<std::size_t>(read) > max_size - data.size()) {
+      errno = EFBIG;
+      return std::nullopt;
+    }
+    data.append(buffer.data(), static_cast<std::size_t>(read));
+  }
 }
 
 std::string parent_directory(std::string_view path) {

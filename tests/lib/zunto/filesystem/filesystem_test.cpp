@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
 
 #include <filesystem>
 #include <string>
@@ -139,4 +144,33 @@ TEST(filesystem, failed_copy_reports_false_and_leaves_the_destination_untouched)
   EXPECT_EQ(read_file(not_a_directory), "plain");
   EXPECT_TRUE(std::filesystem::is_empty(directory.path() / "folder"));
   EXPECT_EQ(entry_count(directory.path()), 4u); // no temporary file left behind
+}
+
+TEST(filesystem, read_all_reads_to_the_end_and_refuses_more_than_the_limit) {
+  hbd_test::temporary_directory directory;
+  const auto path = directory.path() / "file";
+  const std::string content(200 * 1024 + 7, 'x'); // several reads
+  write_file(path, content);
+
+  const auto read = [&](std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_GE(fd, 0);
+    auto result = zunto::filesystem::read_all(fd, limit);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return result;
+  };
+  EXPECT_EQ(read(content.size()), content);
+  EXPECT_EQ(read(content.size() - 1), std::nullopt);
+  EXPECT_EQ(errno, EFBIG);
+
+  // A stream tells no size up front; the limit still holds.
+  int pipe_ends[2];
+  ASSERT_EQ(::pipe(pipe_ends), 0);
+  ASSERT_EQ(::write(pipe_ends[1], "abcdef", 6), 6);
+  ::close(pipe_ends[1]);
+  EXPECT_EQ(zunto::filesystem::read_all(pipe_ends[0], 5), std::nullopt);
+  EXPECT_EQ(errno, EFBIG);
+  ::close(pipe_ends[0]);
 }

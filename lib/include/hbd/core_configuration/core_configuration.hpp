@@ -1,0 +1,79 @@
+#pragma once
+
+#include "hbd/core_configuration/details/global_configuration.hpp"
+#include "hbd/core_configuration/details/profile.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace hbd::core_configuration {
+
+// The backend configuration file in memory: read once by the constructor, edited in place, and
+// written back to the user configuration file by sync_save_to_file. Used from one thread at a time.
+class core_configuration final {
+public:
+  // Reads the file. Never throws because of the file: an absent file is passed over quietly, an
+  // unreadable one is logged; either way the model keeps its defaults and is not loaded.
+  // The file is read only when its owner is the superuser or expected_file_owner.
+  core_configuration(const std::string& file_path, std::uint32_t expected_file_owner);
+
+  core_configuration(const core_configuration&) = delete;
+  core_configuration& operator=(const core_configuration&) = delete;
+
+  // The file's members as read, with "global" and "profiles" as they are now.
+  nlohmann::json to_json() const;
+
+  // Backs up today's file, prunes old backups and writes to_json() to the user configuration file
+  // (0600, its folder 0700), returning once the file is in place. Throws std::runtime_error when
+  // the file was not written. A model that was not loaded never replaces an existing file, since
+  // that file holds what the user wrote and this model does not: it may only create the file, and
+  // then go on saving the file it made.
+  void sync_save_to_file();
+
+  // Appends "New profile", not selected.
+  void push_back_profile();
+  // Nothing when the index is out of range or only one profile is left.
+  void erase_profile(std::size_t index);
+
+  // True only when the file existed, passed the owner check and was read without an error.
+  bool is_loaded() const { return loaded_; }
+
+  const details::global_configuration& get_global_configuration() const { return global_configuration_; }
+  details::global_configuration& get_global_configuration() { return global_configuration_; }
+
+  // Never empty. Profiles may be changed in place; the list changes only through the members here.
+  std::span<const details::profile> get_profiles() const { return profiles_; }
+  std::span<details::profile> get_profiles() { return profiles_; }
+
+  // The first profile marked selected, else the first profile.
+  const details::profile& get_selected_profile() const;
+  details::profile& get_selected_profile();
+  // Marks only the profile at the index as selected; nothing when out of range.
+  void select_profile(std::size_t index);
+
+  // Copies the user configuration file to today's backup unless that backup exists.
+  void make_backup_file();
+  // Leaves the 20 backups with the greatest names.
+  void remove_old_backup_files();
+  // Today's local date as YYYYMMDD.
+  static std::string make_current_local_yyyymmdd_string();
+
+private:
+  void read_file(const std::string& file_path, std::uint32_t expected_file_owner);
+  void read_json(const std::string& text);
+  bool may_replace(const std::string& target_path) const;
+
+  nlohmann::json json_;
+  bool loaded_ = false;
+  // Set once this model has written the user configuration file, which it may then overwrite.
+  bool saved_ = false;
+  details::global_configuration global_configuration_;
+  std::vector<details::profile> profiles_;
+};
+
+} // namespace hbd::core_configuration

@@ -1,0 +1,242 @@
+#include "hbd/core_configuration/core_configuration.hpp"
+
+#include "glob/glob.hpp"
+#include "hbd/constants.hpp"
+#include "hbd/json_writer.hpp"
+#include "hbd/logger.hpp"
+#include "zunto/filesystem/filesystem.hpp"
+#include "zunto/filesystem/scoped_descriptor.hpp"
+#include "zunto/json/object_copy.hpp"
+#include "zunto/json/parse_with_depth_limit.hpp"
+#include "zunto/json/requires.hpp"
+#include "zunto/osx/process_info.hpp"
+
+#include <fmt/format.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+namespace hbd::core_configuration {
+
+namespace {
+
+constexpr std::size_t maximum_backup_files = 20;
+
+bool owned_by_valid_user(const struct stat& status, std::uint32_t expected_file_owner) {
+  return status.st_uid == 0 || status.st_uid == expected_file_owner;
+}
+
+// Keeps the process from being ended suddenly for as long as it lives.
+class scoped_sudden_termination_disabled final {
+public:
+  scoped_sudden_termination_disabled() { zunto_osx_process_info_disable_sudden_termination(); }
+  ~scoped_sudden_termination_disabled() { zunto_osx_process_info_enable_sudden_termination(); }
+  scoped_sudden_termination_disabled(const scoped_sudden_termination_disabled&) = delete;
+  scoped_sudden_termination_disabled& operator=(const scoped_sudden_termination_disabled&) = delete;
+};
+
+} // namespace
+
+core_configuration::core_configuration(const std::string& file_path, std::uint32_t expected_file_owner)
+    : global_configuration_(nlohmann::json::object()) {
+  read_file(file_path, expected_file_owner);
+
+  if (profiles_.empty()) {
+    profiles_.emplace_back(nlohmann::json{{"name", "Default profile"}, {"selected", true}});
+  }
+}
+
+void core_configuration::read_file(const std::string& file_path, std::uint32_t expected_file_owner) {
+  auto logger = logger::get_logger();
+
+  // The owner is checked on the descriptor that is then read, so the file cannot be swapped in
+  // between. O_NONBLOCK keeps a FIFO planted at the path from holding up the open.
+  zunto::filesystem::scoped_descriptor fd(::open(file_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd) {
+    const int error = errno;
+    struct stat status {};
+    if (error == ENOENT || error == ENOTDIR || ::stat(file_path.c_str(), &status) != 0) {
+      return; // absent
+    }
+    // The same messages as for a file that opens: the owner first.
+    if (!owned_by_valid_user(status, expected_file_owner)) {
+      logger->warn("{0} is not owned by a valid user.", file_path);
+    } else {
+      logger->error("failed to open {0}", file_path);
+    }
+    return;
+  }
+
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0) {
+    logger->error("failed to open {0}", file_path);
+    return;
+  }
+  if (!owned_by_valid_user(status, expected_file_owner)) {
+    logger->warn("{0} is not owned by a valid user.", file_path);
+    return;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    logger->error("failed to open {0}", file_path);
+    return;
+  }
+  auto text = zunto::filesystem::read_all(fd.get());
+  if (!text) {
+    logger->error("failed to open {0}", file_path);
+    return;
+  }
+
+  try {
+    read_json(*text);
+    loaded_ = true;
+  } catch (const std::exception& e) {
+    logger->error("parse error in {0}: {1}", file_path, e.what());
+    json_ = nlohmann::json::object();
+  }
+}
+
+void core_configuration::read_json(const std::string& text) {
+  json_ = zunto::json::parse_with_depth_limit(text);
+
+  // A file holding just null reads as empty; any other kind has no members to read or write back.
+  if (json_.is_null()) {
+    return;
+  }
+  zunto::json::requires_object(json_, "json");
+
+  if (auto it = json_.find("global"); it != json_.end() && it->is_object()) {
+    global_configuration_ = details::global_configuration(*it);
+  }
+  if (auto it = json_.find("profiles"); it != json_.end() && it->is_array()) {
+    profiles_.reserve(it->size());
+    for (const auto& p : *it) {
+      profiles_.emplace_back(p);
+    }
+  }
+
+  // Both are written from the records, so the raw copies would only take up memory.
+  json_.erase("global");
+  json_.erase("profiles");
+}
+
+nlohmann::json core_configuration::to_json() const {
+  auto json = zunto::json::object_copy(json_);
+  json["global"] = global_configuration_.to_json();
+  auto profiles = nlohmann::json::array();
+  for (const auto& p : profiles_) {
+    profiles.push_back(p.to_json());
+  }
+  json["profiles"] = std::move(profiles);
+  return json;
+}
+
+bool core_configuration::may_replace(const std::string& target_path) const {
+  if (loaded_ || saved_) {
+    return true;
+  }
+  // Anything at the path, a dangling symbolic link included, counts as the user's.
+  struct stat status {};
+  return ::lstat(target_path.c_str(), &status) != 0 && errno == ENOENT;
+}
+
+void core_configuration::sync_save_to_file() {
+  scoped_sudden_termination_disabled sudden_termination_disabled;
+
+  const std::string file_path = constants::get_user_core_configuration_file_path().string();
+  if (file_path.empty()) {
+    throw std::runtime_error("core_configuration cannot be saved: the user configuration directory is unknown");
+  }
+  if (!may_replace(file_path)) {
+    throw std::runtime_error(fmt::format("core_configuration was not loaded, so it does not replace {0}", file_path));
+  }
+
+  make_backup_file();
+  remove_old_backup_files();
+
+  json_writer::sync_save_to_file(to_json(), file_path, 0700, 0600);
+  saved_ = true;
+}
+
+void core_configuration::make_backup_file() {
+  const auto& file_path = constants::get_user_core_configuration_file_path();
+  struct stat status {};
+  // Only a regular file is copied: reading anything else could block or never end.
+  if (file_path.empty() || ::stat(file_path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return;
+  }
+
+  const auto& directory = constants::get_user_core_configuration_automatic_backups_directory();
+  if (directory.empty()) {
+    return;
+  }
+  (void)zunto::filesystem::create_directory_with_intermediate_directories(directory.string(), 0700);
+
+  const auto backup_path = directory / fmt::format("hobbard_{0}.json", make_current_local_yyyymmdd_string());
+  if (::stat(backup_path.c_str(), &status) != 0) {
+    (void)zunto::filesystem::copy(file_path.string(), backup_path.string());
+  }
+}
+
+void core_configuration::remove_old_backup_files() {
+  const auto& directory = constants::get_user_core_configuration_automatic_backups_directory();
+  if (directory.empty()) {
+    return;
+  }
+
+  // Only the name is a pattern: characters such as "[" in the user's folder names stay literal.
+  auto names = glob::glob1(directory, "hobbard_????????.json", false);
+  if (names.size() <= maximum_backup_files) {
+    return;
+  }
+  std::sort(names.begin(), names.end());
+  for (std::size_t i = 0; i < names.size() - maximum_backup_files; ++i) {
+    std::error_code ignored;
+    std::filesystem::remove(directory / names[i], ignored);
+  }
+}
+
+std::string core_configuration::make_current_local_yyyymmdd_string() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  ::localtime_r(&now, &local);
+  return fmt::format("{0:04d}{1:02d}{2:02d}", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+void core_configuration::push_back_profile() {
+  profiles_.emplace_back(nlohmann::json{{"name", "New profile"}});
+}
+
+void core_configuration::erase_profile(std::size_t index) {
+  if (profiles_.size() > 1 && index < profiles_.size()) {
+    profiles_.erase(profiles_.begin() + static_cast<std::ptrdiff_t>(index));
+  }
+}
+
+const details::profile& core_configuration::get_selected_profile() const {
+  auto it = std::find_if(profiles_.begin(), profiles_.end(), [](const details::profile& p) { return p.get_selected(); });
+  return it != profiles_.end() ? *it : profiles_.front();
+}
+
+details::profile& core_configuration::get_selected_profile() {
+  auto it = std::find_if(profiles_.begin(), profiles_.end(), [](const details::profile& p) { return p.get_selected(); });
+  return it != profiles_.end() ? *it : profiles_.front();
+}
+
+void core_configuration::select_profile(std::size_t index) {
+  if (index >= profiles_.size()) {
+    return;
+  }
+  for (std::size_t i = 0; i < profiles_.size(); ++i) {
+    profiles_[i].set_selected(i == index);
+  }
+}
+
+} // namespace hbd::core_configuration

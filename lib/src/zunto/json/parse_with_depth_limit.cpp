@@ -1,0 +1,71 @@
+#include "zunto/json/parse_with_depth_limit.hpp"
+
+#include <fmt/format.h>
+
+namespace zunto::json {
+namespace {
+
+// The library's own tree builder, with a count of the open arrays and objects in front of it.
+class depth_limited_builder final {
+public:
+  using number_integer_t = nlohmann::json::number_integer_t;
+  using number_unsigned_t = nlohmann::json::number_unsigned_t;
+  using number_float_t = nlohmann::json::number_float_t;
+  using string_t = nlohmann::json::string_t;
+  using binary_t = nlohmann::json::binary_t;
+
+  depth_limited_builder(nlohmann::json& result, std::size_t max_depth) : builder_(result, true), max_depth_(max_depth) {}
+
+  bool null() { return builder_.null(); }
+  bool boolean(bool value) { return builder_.boolean(value); }
+  bool number_integer(number_integer_t value) { return builder_.number_integer(value); }
+  bool number_unsigned(number_unsigned_t value) { return builder_.number_unsigned(value); }
+  bool number_float(number_float_t value, const string_t& text) { return builder_.number_float(value, text); }
+  bool string(string_t& value) { return builder_.string(value); }
+  bool binary(binary_t& value) { return builder_.binary(value); }
+  bool key(string_t& value) { return builder_.key(value); }
+
+  bool start_object(std::size_t size) {
+    enter();
+    return builder_.start_object(size);
+  }
+  bool end_object() {
+    --depth_;
+    return builder_.end_object();
+  }
+  bool start_array(std::size_t size) {
+    enter();
+    return builder_.start_array(size);
+  }
+  bool end_array() {
+    --depth_;
+    return builder_.end_array();
+  }
+
+  template <class Exception>
+  bool parse_error(std::size_t position, const std::string& token, const Exception& exception) {
+    return builder_.parse_error(position, token, exception);
+  }
+
+private:
+  void enter() {
+    if (++depth_ > max_depth_) {
+      throw depth_error(fmt::format("JSON is nested deeper than {0} levels", max_depth_));
+    }
+  }
+
+  nlohmann::detail::json_sax_dom_parser<nlohmann::json> builder_;
+  std::size_t max_depth_;
+  std::size_t depth_ = 0;
+};
+
+} // namespace
+
+nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth) {
+  nlohmann::json result;
+  depth_limited_builder builder(result, max_depth);
+  nlohmann::json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json, true, true);
+  return result;
+}
+
+} // namespace zunto::json

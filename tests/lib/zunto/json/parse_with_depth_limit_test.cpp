@@ -1,0 +1,54 @@
+#include "zunto/json/parse_with_depth_limit.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using zunto::json::parse_with_depth_limit;
+
+std::string nested_arrays(std::size_t depth) {
+  return std::string(depth, '[') + std::string(depth, ']');
+}
+
+} // namespace
+
+TEST(parse_with_depth_limit, parses_like_the_json_library_with_comments_skipped) {
+  const std::string text = R"(// leading
+  {"b": [1, 2.5, "x", null, true], /* between */ "a": {"c": -3}, "a": {"d": 18446744073709551615}})";
+  EXPECT_EQ(parse_with_depth_limit(text), nlohmann::json::parse(text, nullptr, true, true));
+}
+
+TEST(parse_with_depth_limit, gives_the_json_library_message_for_bad_syntax) {
+  for (const std::string text : {"", "{", "[1,]", "{\"a\": 1} x", "\"\xff\"", "/* open"}) {
+    SCOPED_TRACE(text);
+    std::string expected;
+    try {
+      auto ignored = nlohmann::json::parse(text, nullptr, true, true);
+    } catch (const nlohmann::json::parse_error& e) {
+      expected = e.what();
+    }
+    ASSERT_FALSE(expected.empty());
+    EXPECT_THAT([&] { (void)parse_with_depth_limit(text); },
+                testing::ThrowsMessage<nlohmann::json::parse_error>(testing::StrEq(expected)));
+  }
+}
+
+TEST(parse_with_depth_limit, refuses_one_level_past_the_limit_and_counts_only_real_brackets) {
+  EXPECT_EQ(parse_with_depth_limit(nested_arrays(4), 4).dump(), "[[[[]]]]");
+  EXPECT_EQ(parse_with_depth_limit(R"({"a": {"b": [{}]}})", 4).dump(), R"({"a":{"b":[{}]}})");
+  EXPECT_THAT([] { (void)parse_with_depth_limit(nested_arrays(5), 4); },
+              testing::ThrowsMessage<zunto::json::depth_error>(testing::StrEq("JSON is nested deeper than 4 levels")));
+  EXPECT_THROW((void)parse_with_depth_limit(R"([{"a": [{}]}])", 3), zunto::json::depth_error);
+
+  // Brackets inside strings and comments are text.
+  EXPECT_NO_THROW((void)parse_with_depth_limit(R"(["[[[[[", /* [[[[[ */ "{{{{{"])", 1));
+}
+
+TEST(parse_with_depth_limit, stops_a_very_deep_value_before_it_is_built) {
+  EXPECT_THROW((void)parse_with_depth_limit(nested_arrays(200000)), zunto::json::depth_error);
+  EXPECT_THROW((void)parse_with_depth_limit(std::string(200000, '[')), zunto::json::depth_error);
+  EXPECT_NO_THROW((void)parse_with_depth_limit(nested_arrays(zunto::json::default_max_depth)));
+}
