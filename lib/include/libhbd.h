@@ -35,6 +35,31 @@ void libhbd_terminate(void);
 void libhbd_set_logging_level_off(void);
 void libhbd_set_logging_level_info(void);
 
+/* Configuration monitor and configuration handles */
+
+/* Called with a new handle to the configuration, which the receiver owns and releases with
+ * libhbd_core_configuration_terminate: once for the first configuration (defaults when no file
+ * loads), then for each loaded configuration that differs, after another process changed the user
+ * or the system configuration file. */
+typedef void (*libhbd_configuration_monitor_callback)(void* core_configuration_handle, void* context);
+
+/* Returns only after the callback has handled the first configuration, so the callback must not
+ * need the calling thread. Refused (and logged) on the dispatcher thread, that is, from inside a
+ * library callback, where the first configuration could never arrive. */
+void libhbd_enable_configuration_monitor(libhbd_configuration_monitor_callback callback, void* context);
+void libhbd_disable_configuration_monitor(void);
+
+/* Saves the configuration to the user configuration file (a dated backup of the old file first) and
+ * returns once it is written. A failure's text ("error: ...") is kept for
+ * libhbd_core_configuration_get_save_error_message; a success or a null handle clears it. A
+ * configuration that did not load never replaces an existing file: that save fails. */
+void libhbd_core_configuration_save(void* core_configuration_handle);
+/* The last save error, "" after a success. The text belongs to the calling thread and stays valid
+ * until that thread calls this function again; calls on other threads do not change it. */
+const char* libhbd_core_configuration_get_save_error_message(void);
+/* Releases the handle the variable holds and sets the variable to null; nothing for null. */
+void libhbd_core_configuration_terminate(void** core_configuration_handle);
+
 /* Backend state files */
 
 /* Called with the watched file's path: once when the monitor starts (also for a missing file), then

@@ -27,6 +27,7 @@ private:
   std::shared_ptr<T> member_;
 };
 
+class libhbd_configuration_monitor;
 class libhbd_file_monitor;
 
 // The owner of the C interface's optional members, one slot each; the slots are numbered as the
@@ -40,6 +41,8 @@ public:
   libhbd_components_manager(const libhbd_components_manager&) = delete;
   libhbd_components_manager& operator=(const libhbd_components_manager&) = delete;
 
+  // 2
+  libhbd_components_manager_slot<libhbd_configuration_monitor> configuration_monitor;
   // 6 to 10
   libhbd_components_manager_slot<libhbd_file_monitor> observer_state_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> grabber_state_json_file_monitor;

@@ -3,6 +3,7 @@
 #include "support/file_writer_process.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
+#include "support/thread_text.hpp"
 
 #include "hbd/json_writer.hpp"
 
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -178,12 +178,16 @@ TEST_F(libhbd_file_monitor_test, a_null_callback_is_allowed) {
 
 TEST_F(libhbd_file_monitor_test, a_callback_may_disable_its_own_monitor_but_not_terminate_the_library) {
   c_callback_recorder calls;
+  libhbd_enable_observer_state_json_file_monitor(c_callback_recorder::path_callback, calls.context());
+  // The first report may come before the enable call has put the member into its slot, so the
+  // callback acts on the next one.
+  ASSERT_TRUE(calls.wait_for(1));
   calls.set_action([] {
     libhbd_terminate();
     libhbd_disable_observer_state_json_file_monitor();
   });
-  libhbd_enable_observer_state_json_file_monitor(c_callback_recorder::path_callback, calls.context());
-  ASSERT_TRUE(calls.wait_for(1));
+  ASSERT_TRUE(run({"write", state_file("hobbard_observer_state.json"), "{}"}));
+  ASSERT_TRUE(calls.wait_for(2));
   ASSERT_TRUE(log_.wait_for_text("~libhbd_file_monitor"));
   const auto texts = log_.texts();
   ASSERT_EQ(texts.size(), 3u);
@@ -285,31 +289,19 @@ TEST_F(libhbd_file_monitor_test, notification_message_body) {
 TEST_F(libhbd_file_monitor_test, notification_message_body_is_not_rewritten_by_other_threads) {
   const auto path = state_file("hobbard_notification_message.json");
   hbd_test::write_file(path, R"({"body": "first"})");
-
-  std::promise<void> read;
-  std::promise<void> others_done;
-  std::string seen_later;
-  std::thread reader([&] {
-    const char* body = libhbd_get_notification_message_body();
-    read.set_value();
-    others_done.get_future().wait();
-    seen_later = body;
+  const auto seen_later = hbd_test::text_read_before_change(libhbd_get_notification_message_body, [&] {
+    hbd_test::write_file(path, R"({"body": "second, longer than the first one"})");
+    std::vector<std::thread> others;
+    for (int i = 0; i < 4; ++i) {
+      others.emplace_back([] {
+        for (int j = 0; j < 50; ++j) {
+          EXPECT_STREQ(libhbd_get_notification_message_body(), "second, longer than the first one");
+        }
+      });
+    }
+    for (auto& other : others) {
+      other.join();
+    }
   });
-  read.get_future().wait();
-
-  hbd_test::write_file(path, R"({"body": "second, longer than the first one"})");
-  std::vector<std::thread> others;
-  for (int i = 0; i < 4; ++i) {
-    others.emplace_back([] {
-      for (int j = 0; j < 50; ++j) {
-        EXPECT_STREQ(libhbd_get_notification_message_body(), "second, longer than the first one");
-      }
-    });
-  }
-  for (auto& other : others) {
-    other.join();
-  }
-  others_done.set_value();
-  reader.join();
   EXPECT_EQ(seen_later, "first");
 }
