@@ -67,7 +67,8 @@ void libhbd_core_configuration_terminate(void** core_configuration_handle);
  * valid during the call only. */
 typedef void (*libhbd_file_monitor_callback)(const char* file_path, void* context);
 
-/* Each enable call replaces a monitor already running on the same file; the disable calls stop it. */
+/* Each enable call replaces a monitor already running on the same file (the new one starts before the
+ * old one stops); the disable calls stop it. The first call may come before the enable call returns. */
 void libhbd_enable_observer_state_json_file_monitor(libhbd_file_monitor_callback callback, void* context);
 void libhbd_disable_observer_state_json_file_monitor(void);
 void libhbd_enable_grabber_state_json_file_monitor(libhbd_file_monitor_callback callback, void* context);

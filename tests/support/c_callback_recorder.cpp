@@ -21,12 +21,15 @@ void c_callback_recorder::record(const char* path) {
   if (action) {
     action();
   }
+  // Notified under the lock: a waiter may destroy this recorder as soon as it returns.
+  std::lock_guard lock(mutex_);
+  ++finished_;
   changed_.notify_all();
 }
 
 bool c_callback_recorder::wait_for(std::size_t count, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] { return calls_.size() >= count; });
+  return changed_.wait_for(lock, timeout, [&] { return finished_ >= count; });
 }
 
 std::size_t c_callback_recorder::size() const {

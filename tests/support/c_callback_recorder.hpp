@@ -11,8 +11,8 @@
 
 namespace hbd_test {
 
-// Keeps every call of a C callback that hands over a path (or nothing) and a context; the
-// context given to the library is the recorder itself.
+// Keeps every call of a C callback that hands over a path and a context; the context given to
+// the library is the recorder itself, so it must outlive the member that calls it.
 class c_callback_recorder final {
 public:
   struct call {
@@ -28,7 +28,7 @@ public:
   // Runs on the library's thread inside each call, after the call has been kept.
   void set_action(std::function<void()> action);
 
-  // Blocks until at least `count` calls were made; false when the time runs out.
+  // Blocks until at least `count` calls have returned; false when the time runs out.
   bool wait_for(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
   std::size_t size() const;
@@ -41,6 +41,7 @@ private:
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   std::vector<call> calls_;
+  std::size_t finished_ = 0;
   std::function<void()> action_;
 };
 

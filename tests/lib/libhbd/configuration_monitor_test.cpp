@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -66,8 +67,8 @@ public:
         self->released_all_ = self->released_all_ && handle == nullptr;
       }
       self->received_.push_back(entry);
+      self->changed_.notify_all();
     }
-    self->changed_.notify_all();
   }
 
   bool wait_for(std::size_t count) {
@@ -116,12 +117,20 @@ protected:
     std::filesystem::remove_all(system_directory());
   }
 
+  // Receivers outlive the test body: the members calling them stop only in TearDown.
+  configuration_receiver& make_receiver() { return receivers_.emplace_back(); }
+  hbd_test::c_callback_recorder& make_recorder() { return recorders_.emplace_back(); }
+
   bool logged(const std::string& text) const {
     const auto texts = log_.texts();
     return std::find(texts.begin(), texts.end(), text) != texts.end();
   }
 
   hbd_test::log_capture log_;
+
+private:
+  std::deque<configuration_receiver> receivers_;
+  std::deque<hbd_test::c_callback_recorder> recorders_;
 };
 
 } // namespace
@@ -157,7 +166,7 @@ TEST_F(libhbd_configuration_monitor_test, the_first_configuration_is_handled_and
     }
     log_.clear();
 
-    configuration_receiver receiver;
+    auto& receiver = make_receiver();
     libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
     const auto received = receiver.all();
     ASSERT_EQ(received.size(), 1u);
@@ -195,7 +204,7 @@ TEST_F(libhbd_configuration_monitor_test, the_user_file_is_saved_with_a_backup_a
   std::filesystem::create_directories(system_directory());
   hbd_test::write_file(system_file(), profiles_json("system"));
 
-  configuration_receiver receiver;
+  auto& receiver = make_receiver();
   libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
   ASSERT_EQ(receiver.all().size(), 1u);
   EXPECT_EQ(saved_profile_names(), std::vector<std::string>{"mine"});
@@ -231,7 +240,7 @@ TEST_F(libhbd_configuration_monitor_test, a_corrupt_user_file_stays_byte_for_byt
   const std::string corrupt = "{\"profiles\": [ {\"name\": \"half";
   hbd_test::write_file(user_file(), corrupt);
 
-  configuration_receiver receiver;
+  auto& receiver = make_receiver();
   libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
   ASSERT_EQ(receiver.all().size(), 1u);
   const auto error = receiver.all()[0].save_error;
@@ -249,7 +258,7 @@ TEST_F(libhbd_configuration_monitor_test, a_corrupt_user_file_stays_byte_for_byt
 }
 
 TEST_F(libhbd_configuration_monitor_test, handles_outlive_the_monitor) {
-  configuration_receiver receiver;
+  auto& receiver = make_receiver();
   receiver.save = false;
   receiver.keep_handles = true;
   libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
@@ -268,8 +277,8 @@ TEST_F(libhbd_configuration_monitor_test, handles_outlive_the_monitor) {
 }
 
 TEST_F(libhbd_configuration_monitor_test, a_second_enable_hands_over_its_configuration_before_the_first_goes) {
-  configuration_receiver first;
-  configuration_receiver second;
+  auto& first = make_receiver();
+  auto& second = make_receiver();
   first.save = second.save = false;
   libhbd_enable_configuration_monitor(configuration_receiver::callback, &first);
   libhbd_enable_configuration_monitor(configuration_receiver::callback, &second);
@@ -287,12 +296,26 @@ TEST_F(libhbd_configuration_monitor_test, a_null_callback_still_returns_after_th
 }
 
 TEST_F(libhbd_configuration_monitor_test, enable_from_a_library_callback_is_refused_instead_of_waiting_forever) {
-  hbd_test::c_callback_recorder calls;
+  auto& calls = make_recorder();
   calls.set_action([] { libhbd_enable_configuration_monitor(configuration_receiver::callback, nullptr); });
   libhbd_enable_observer_state_json_file_monitor(hbd_test::c_callback_recorder::path_callback, calls.context());
   ASSERT_TRUE(calls.wait_for(1));
   ASSERT_TRUE(log_.wait_for_text("libhbd_enable_configuration_monitor is refused on the dispatcher thread"));
   EXPECT_FALSE(logged("core_configuration is updated."));
+}
+
+TEST_F(libhbd_configuration_monitor_test, terminate_destroys_the_members_from_the_last_slot_to_the_first) {
+  libhbd_enable_configuration_monitor(nullptr, nullptr);
+  libhbd_enable_notification_message_json_file_monitor(nullptr, nullptr);
+  libhbd_enable_observer_state_json_file_monitor(nullptr, nullptr);
+  libhbd_enable_manipulator_environment_json_file_monitor(nullptr, nullptr);
+  libhbd_enable_grabber_state_json_file_monitor(nullptr, nullptr);
+  libhbd_enable_device_details_json_file_monitor(nullptr, nullptr);
+  log_.clear();
+  libhbd_terminate();
+  EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_terminate", "~libhbd_file_monitor", "~libhbd_file_monitor",
+                                                     "~libhbd_file_monitor", "~libhbd_file_monitor",
+                                                     "~libhbd_file_monitor", "~libhbd_configuration_monitor"}));
 }
 
 TEST(libhbd_configuration_monitor_uninitialized, enable_does_nothing_before_initialize) {

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <atomic>
+#include <deque>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -63,7 +64,13 @@ protected:
     std::filesystem::remove_all(tmp_directory());
   }
 
+  // Recorders outlive the test body: the members calling them stop only in TearDown.
+  c_callback_recorder& make_recorder() { return recorders_.emplace_back(); }
+
   hbd_test::log_capture log_;
+
+private:
+  std::deque<c_callback_recorder> recorders_;
 };
 
 } // namespace
@@ -91,7 +98,7 @@ TEST(libhbd_file_monitor_uninitialized, enable_and_disable_do_nothing_before_ini
 TEST_F(libhbd_file_monitor_test, each_monitor_reports_its_missing_file_once_at_start_on_another_thread) {
   for (const auto& monitor : state_file_monitors) {
     SCOPED_TRACE(monitor.file);
-    c_callback_recorder calls;
+    auto& calls = make_recorder();
     monitor.enable(c_callback_recorder::path_callback, calls.context());
     ASSERT_TRUE(calls.wait_for(1));
     monitor.disable();
@@ -110,7 +117,7 @@ TEST_F(libhbd_file_monitor_test, each_monitor_reports_its_missing_file_once_at_s
 
 TEST_F(libhbd_file_monitor_test, reports_each_change_by_another_process_once_and_not_the_library_s_own_write) {
   const auto path = state_file("hobbard_observer_state.json");
-  c_callback_recorder calls;
+  auto& calls = make_recorder();
   libhbd_enable_observer_state_json_file_monitor(c_callback_recorder::path_callback, calls.context());
   ASSERT_TRUE(calls.wait_for(1));
 
@@ -146,8 +153,8 @@ TEST_F(libhbd_file_monitor_test, reports_each_change_by_another_process_once_and
 
 TEST_F(libhbd_file_monitor_test, a_second_enable_replaces_the_first_after_building_the_new_one) {
   const auto path = state_file("hobbard_grabber_state.json");
-  c_callback_recorder first;
-  c_callback_recorder second;
+  auto& first = make_recorder();
+  auto& second = make_recorder();
   libhbd_enable_grabber_state_json_file_monitor(c_callback_recorder::path_callback, first.context());
   ASSERT_TRUE(first.wait_for(1));
   libhbd_enable_grabber_state_json_file_monitor(c_callback_recorder::path_callback, second.context());
@@ -168,6 +175,17 @@ TEST_F(libhbd_file_monitor_test, a_second_enable_replaces_the_first_after_buildi
   EXPECT_EQ(log_.texts().back(), "~libhbd_file_monitor");
 }
 
+TEST_F(libhbd_file_monitor_test, initialize_again_keeps_the_running_members) {
+  auto& calls = make_recorder();
+  libhbd_enable_device_details_json_file_monitor(c_callback_recorder::path_callback, calls.context());
+  ASSERT_TRUE(calls.wait_for(1));
+  libhbd_initialize();
+  ASSERT_TRUE(run({"write", state_file("hobbard_grabber_device_details.json"), "{}"}));
+  EXPECT_TRUE(calls.wait_for(2));
+  EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_file_monitor " + state_file("hobbard_grabber_device_details.json"),
+                                                     "libhbd_initialize"}));
+}
+
 TEST_F(libhbd_file_monitor_test, a_null_callback_is_allowed) {
   const auto path = state_file("hobbard_observer_state.json");
   libhbd_enable_observer_state_json_file_monitor(nullptr, nullptr);
@@ -177,7 +195,7 @@ TEST_F(libhbd_file_monitor_test, a_null_callback_is_allowed) {
 }
 
 TEST_F(libhbd_file_monitor_test, a_callback_may_disable_its_own_monitor_but_not_terminate_the_library) {
-  c_callback_recorder calls;
+  auto& calls = make_recorder();
   libhbd_enable_observer_state_json_file_monitor(c_callback_recorder::path_callback, calls.context());
   // The first report may come before the enable call has put the member into its slot, so the
   // callback acts on the next one.
@@ -194,7 +212,7 @@ TEST_F(libhbd_file_monitor_test, a_callback_may_disable_its_own_monitor_but_not_
   EXPECT_EQ(texts[1], "libhbd_terminate is refused on the dispatcher thread");
 
   // The library still runs.
-  c_callback_recorder after;
+  auto& after = make_recorder();
   libhbd_enable_grabber_state_json_file_monitor(c_callback_recorder::path_callback, after.context());
   EXPECT_TRUE(after.wait_for(1));
 }
