@@ -65,7 +65,7 @@ public:
 
 private:
   void read_file(const std::string& file_path, std::uint32_t expected_file_owner);
-  void read_json(const std::string& text);
+  void read_json(std::string text);
   bool may_replace(const std::string& target_path) const;
 
   nlohmann::json json_;

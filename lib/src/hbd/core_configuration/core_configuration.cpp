@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace hbd::core_configuration {
 
@@ -95,7 +96,7 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   }
 
   try {
-    read_json(*text);
+    read_json(std::move(*text));
     loaded_ = true;
   } catch (const std::exception& e) {
     logger->error("parse error in {0}: {1}", file_path, e.what());
@@ -103,8 +104,10 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   }
 }
 
-void core_configuration::read_json(const std::string& text) {
+void core_configuration::read_json(std::string text) {
   json_ = zunto::json::parse_with_depth_limit(text);
+  // The text is not needed once parsed; a large file should not stay in memory twice.
+  std::string().swap(text);
 
   // A file holding just null reads as empty; any other kind has no members to read or write back.
   if (json_.is_null()) {

@@ -104,6 +104,7 @@ private:
   std::optional<typename std::invoke_result_t<Getter, const device&>::value_type> find_device_value(
       const device_identifiers& identifiers, Getter&& getter) const;
 
+  // The members this record does not read.
   nlohmann::json json_;
   std::string name_;
   bool selected_ = false;

@@ -10,8 +10,16 @@ namespace hbd::core_configuration::details {
 complex_modifications::complex_modifications() : complex_modifications(nlohmann::json::object()) {
 }
 
-complex_modifications::complex_modifications(const nlohmann::json& json) : json_(json) {
+complex_modifications::complex_modifications(const nlohmann::json& json) {
   zunto::json::requires_object(json, "json");
+
+  // "rules" is written from the rules themselves: keeping it here too would copy every rule.
+  json_ = nlohmann::json::object();
+  for (auto it = json.begin(); it != json.end(); ++it) {
+    if (it.key() != "rules") {
+      json_[it.key()] = *it;
+    }
+  }
 
   // Rules are built with the parameters, so these are read first whatever the member order.
   if (auto it = json.find("parameters"); it != json.end()) {

@@ -39,13 +39,16 @@ void coordinate(device& d) {
 
 } // namespace
 
-profile::profile(const nlohmann::json& json) : json_(json) {
+profile::profile(const nlohmann::json& json) : json_(nlohmann::json::object()) {
   fn_function_keys_.handle_json(make_default_fn_function_keys_json());
 
   zunto::json::requires_object(json, "json");
 
   // The object keeps its members in name order, so the first bad member in that order decides.
-  for (const auto& [key, value] : json.items()) {
+  for (const auto& member : json.items()) {
+    // Named references, not a structured binding: lambdas below capture them.
+    const auto& key = member.key();
+    const auto& value = member.value();
     if (key == "complex_modifications") {
       wrap_error(error_format, key, [&] { complex_modifications_ = complex_modifications(value); });
     } else if (key == "devices") {
@@ -76,8 +79,11 @@ profile::profile(const nlohmann::json& json) : json_(json) {
         from_json(value, keyboard);
         virtual_hid_keyboard_ = std::move(keyboard);
       });
+    } else {
+      // Kept for the next save. The members read above are written from the records, so the
+      // kept JSON leaves them out rather than hold a second copy of every rule and device.
+      json_[key] = value;
     }
-    // Any other member stays in the kept JSON.
   }
 }
 
