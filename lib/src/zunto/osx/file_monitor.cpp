@@ -98,11 +98,12 @@ file_monitor::file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher
 file_monitor::~file_monitor() {
   // A callback waiting on the queue now finds the monitor gone; one already running has finished.
   queue_->sync([this] { impl::file_monitors_manager::erase(this); });
-  queue_.reset();
 
   detach_from_dispatcher([this] { unregister_stream(); });
   // Not attached (the dispatcher is gone or terminating): nobody else can touch the stream now.
   unregister_stream();
+  // Only now: a registration running on the dispatcher until the detach reads the queue.
+  queue_.reset();
 }
 
 void file_monitor::async_start() {

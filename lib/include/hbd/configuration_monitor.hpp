@@ -1,0 +1,50 @@
+#pragma once
+
+#include "hbd/constants.hpp"
+#include "hbd/core_configuration/core_configuration.hpp"
+#include "nod/multithread_policy.hpp"
+#include "nod/signal_type.hpp"
+#include "zunto/dispatcher/extra/dispatcher_client.hpp"
+#include "zunto/osx/file_monitor.hpp"
+
+#include <sys/types.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace hbd {
+
+// Loads the backend configuration file, reloads it when another process changes the user or the
+// system configuration file, and announces each new configuration on the shared dispatcher: once
+// at start whatever the files hold, then only a loaded configuration that differs from the last.
+class configuration_monitor final : public zunto::dispatcher::extra::dispatcher_client {
+public:
+  nod::signal_type<nod::multithread_policy,
+                   void(std::weak_ptr<core_configuration::core_configuration> weak_core_configuration)>
+      core_configuration_updated;
+
+  configuration_monitor(const std::string& user_core_configuration_file_path, uid_t expected_user,
+                        const std::string& system_core_configuration_file_path =
+                            constants::get_system_core_configuration_file_path().string());
+  // Stops watching and detaches; no signal is emitted after it returns.
+  ~configuration_monitor() override;
+
+  // Starts watching; both files are reported once at once, so the first configuration follows.
+  void async_start();
+
+  // The last configuration announced; null before the first.
+  std::shared_ptr<core_configuration::core_configuration> get_core_configuration() const;
+
+private:
+  void file_changed(const std::string& changed_file_path);
+
+  std::string user_core_configuration_file_path_;
+  std::string system_core_configuration_file_path_;
+  uid_t expected_user_;
+  std::unique_ptr<zunto::osx::file_monitor> file_monitor_;
+  std::shared_ptr<core_configuration::core_configuration> core_configuration_;
+  mutable std::mutex core_configuration_mutex_;
+};
+
+} // namespace hbd

@@ -1,0 +1,101 @@
+#include "hbd/configuration_monitor.hpp"
+
+#include "hbd/logger.hpp"
+#include "zunto/dispatcher/extra/shared_dispatcher.hpp"
+
+#include <sys/stat.h>
+
+#include <exception>
+
+namespace hbd {
+namespace {
+
+bool file_exists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
+// Runs a dispatcher job's work so that nothing it throws reaches the dispatcher.
+template <typename Function>
+void guarded(Function&& function) noexcept {
+  try {
+    function();
+  } catch (const std::exception& e) {
+    logger::get_logger()->error("configuration_monitor: {0}", e.what());
+  } catch (...) {
+    logger::get_logger()->error("configuration_monitor: unknown exception");
+  }
+}
+
+} // namespace
+
+configuration_monitor::configuration_monitor(const std::string& user_core_configuration_file_path,
+                                             uid_t expected_user,
+                                             const std::string& system_core_configuration_file_path)
+    : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()),
+      user_core_configuration_file_path_(user_core_configuration_file_path),
+      system_core_configuration_file_path_(system_core_configuration_file_path),
+      expected_user_(expected_user) {
+  file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
+      weak_dispatcher_,
+      std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_});
+  // The file monitor goes before this object's members, so the slot may use them.
+  file_monitor_->file_changed.connect(
+      [this](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {
+        guarded([&] { file_changed(changed_file_path); });
+      });
+}
+
+configuration_monitor::~configuration_monitor() {
+  detach_from_dispatcher([this] { file_monitor_ = nullptr; });
+  // Not attached (the dispatcher is gone): nothing else can run the file monitor now.
+  file_monitor_ = nullptr;
+}
+
+void configuration_monitor::async_start() { file_monitor_->async_start(); }
+
+std::shared_ptr<core_configuration::core_configuration> configuration_monitor::get_core_configuration() const {
+  std::lock_guard lock(core_configuration_mutex_);
+  return core_configuration_;
+}
+
+void configuration_monitor::file_changed(const std::string& changed_file_path) {
+  // A user file takes precedence over the system file; the system file stands in while there is no
+  // user file.
+  std::string file_path = changed_file_path;
+  if (file_exists(user_core_configuration_file_path_)) {
+    if (changed_file_path == system_core_configuration_file_path_) {
+      return;
+    }
+  } else if (changed_file_path == user_core_configuration_file_path_) {
+    if (file_exists(system_core_configuration_file_path_)) {
+      file_path = system_core_configuration_file_path_;
+    }
+  }
+
+  if (file_exists(file_path)) {
+    logger::get_logger()->info("Load {0}...", file_path);
+  }
+
+  auto new_core_configuration = std::make_shared<core_configuration::core_configuration>(file_path, expected_user_);
+
+  if (auto current = get_core_configuration()) {
+    // After the first, a file that does not load, or loads to the same content, changes nothing.
+    if (!new_core_configuration->is_loaded() || new_core_configuration->to_json() == current->to_json()) {
+      return;
+    }
+  }
+
+  {
+    std::lock_guard lock(core_configuration_mutex_);
+    core_configuration_ = new_core_configuration;
+  }
+
+  logger::get_logger()->info("core_configuration is updated.");
+
+  enqueue_to_dispatcher(
+      [this, new_core_configuration] { guarded([&] { core_configuration_updated(new_core_configuration); }); },
+      zunto::dispatcher::time_point(1));
+}
+
+} // namespace hbd

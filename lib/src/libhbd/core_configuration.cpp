@@ -1,0 +1,80 @@
+#include "core_configuration_handle.hpp"
+#include "entry_point.hpp"
+#include "libhbd.h"
+
+#include <fmt/format.h>
+
+#include <exception>
+#include <mutex>
+#include <string>
+
+namespace libhbd {
+
+void* make_core_configuration_handle(std::shared_ptr<hbd::core_configuration::core_configuration> configuration) {
+  return new core_configuration_handle(std::move(configuration));
+}
+
+hbd::core_configuration::core_configuration* get_core_configuration(void* handle) {
+  if (handle == nullptr) {
+    return nullptr;
+  }
+  return static_cast<core_configuration_handle*>(handle)->get();
+}
+
+} // namespace libhbd
+
+namespace {
+
+// The text of the last failed save, shared by every thread.
+struct save_error {
+  std::mutex mutex;
+  std::string message;
+};
+
+save_error& get_save_error() {
+  static auto* const error = new save_error();
+  return *error;
+}
+
+void set_save_error_message(std::string message) {
+  auto& error = get_save_error();
+  std::lock_guard lock(error.mutex);
+  error.message = std::move(message);
+}
+
+} // namespace
+
+void libhbd_core_configuration_save(void* core_configuration_handle) {
+  libhbd::guard_entry_point("libhbd_core_configuration_save", [&] {
+    std::string message;
+    if (auto core_configuration = libhbd::get_core_configuration(core_configuration_handle)) {
+      try {
+        core_configuration->sync_save_to_file();
+      } catch (const std::exception& e) {
+        message = fmt::format("error: {0}", e.what());
+      }
+    }
+    set_save_error_message(std::move(message));
+  });
+}
+
+const char* libhbd_core_configuration_get_save_error_message(void) {
+  return libhbd::guard_entry_point("libhbd_core_configuration_get_save_error_message", "", [] {
+    // Another thread's save cannot rewrite what this thread was given.
+    thread_local std::string copy;
+    auto& error = get_save_error();
+    std::lock_guard lock(error.mutex);
+    copy = error.message;
+    return copy.c_str();
+  });
+}
+
+void libhbd_core_configuration_terminate(void** core_configuration_handle) {
+  libhbd::guard_entry_point("libhbd_core_configuration_terminate", [&] {
+    if (core_configuration_handle == nullptr || *core_configuration_handle == nullptr) {
+      return;
+    }
+    delete static_cast<libhbd::core_configuration_handle*>(*core_configuration_handle);
+    *core_configuration_handle = nullptr;
+  });
+}
