@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <utility>
@@ -17,6 +19,9 @@ std::vector<std::pair<std::string, std::string>>& ratios() {
 
 class recording_reporter final : public benchmark::ConsoleReporter {
 public:
+  // Colour codes only on a terminal, so logs and pipes get plain lines.
+  recording_reporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const auto& run : runs) {
       if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
