@@ -10,18 +10,17 @@
 #include "hbd/core_configuration/core_configuration.hpp"
 #include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
 #include "support/ratio.hpp"
-#include "zunto/filesystem/filesystem.hpp"
+#include "support/raw_save.hpp"
+#include "support/scratch_folder.hpp"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 
-#include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +29,6 @@
 #include <new>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 // Heap accounting for the peak-memory counter: every allocation of the process goes through here.
 namespace {
@@ -68,31 +66,20 @@ void operator delete[](void* pointer, std::size_t) noexcept { counted_free(point
 
 namespace {
 
+// The user paths of this process point into a scratch folder.
 class temporary_home final {
 public:
   temporary_home() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hbd_bench.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw std::system_error(errno, std::generic_category(), "mkdtemp");
-    }
-    path_ = pattern;
-    ::setenv("HOME", path_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (path_ / ".config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (path_ / ".local/share").c_str(), 1);
-    ::setenv("HBD_SYSTEM_ROOT", (path_ / "system").c_str(), 1);
-  }
-  ~temporary_home() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    ::setenv("HOME", folder_.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (path() / ".config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (path() / ".local/share").c_str(), 1);
+    ::setenv("HBD_SYSTEM_ROOT", (path() / "system").c_str(), 1);
   }
 
-  temporary_home(const temporary_home&) = delete;
-  temporary_home& operator=(const temporary_home&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path path() const { return folder_.path(); }
 
 private:
-  std::filesystem::path path_;
+  hbd_bench::scratch_folder folder_{"hbd_bench"};
 };
 
 const temporary_home home;
@@ -200,12 +187,9 @@ void dump_write_fsync_rename(benchmark::State& state) {
   const auto& path = configuration_file(static_cast<int>(state.range(0)));
   const auto json = nlohmann::json::parse(read_whole_file(path), nullptr, true, true);
   const auto target = (home.path() / "raw.json").string();
-  const auto temporary = target + ".tmp";
   for (auto _ : state) {
     const auto text = json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0 || !zunto::filesystem::write_all(fd, text) || ::fsync(fd) != 0 || ::close(fd) != 0 ||
-        ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (!hbd_bench::raw_write_and_rename(target, text, true)) {
       state.SkipWithError("the raw write failed");
       break;
     }

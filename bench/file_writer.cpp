@@ -7,45 +7,16 @@
 #include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
 #include "hbd/json_writer.hpp"
 #include "support/ratio.hpp"
-#include "zunto/filesystem/filesystem.hpp"
+#include "support/raw_save.hpp"
+#include "support/scratch_folder.hpp"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace {
-
-class temporary_folder final {
-public:
-  temporary_folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hbd_bench.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw std::system_error(errno, std::generic_category(), "mkdtemp");
-    }
-    path_ = pattern;
-  }
-  ~temporary_folder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
-  temporary_folder(const temporary_folder&) = delete;
-  temporary_folder& operator=(const temporary_folder&) = delete;
-
-  std::string file(const char* name) const { return (path_ / name).string(); }
-
-private:
-  std::filesystem::path path_;
-};
 
 // A configuration-like document whose saved text is about `size` bytes.
 nlohmann::json document_of_size(std::int64_t size) {
@@ -63,21 +34,12 @@ std::string saved_text(const nlohmann::json& json) {
   return json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
 }
 
-void raw_write_and_rename(const std::string& path, const std::string& text, bool sync_to_disk) {
-  const auto temporary_path = path + ".tmp";
-  const int fd = ::open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0 || !zunto::filesystem::write_all(fd, text) || (sync_to_disk && ::fsync(fd) != 0) || ::close(fd) != 0 ||
-      ::rename(temporary_path.c_str(), path.c_str()) != 0) {
-    std::abort();
-  }
-}
-
 // A save through the file writer: queued then waited for, or synchronous (which also syncs).
 void json_save(benchmark::State& state, bool synchronous) {
-  temporary_folder folder;
+  const hbd_bench::scratch_folder folder("hbd_bench_file_writer");
   hbd::dispatcher_utility::scoped_dispatcher_manager manager;
   const auto json = document_of_size(state.range(0));
-  const auto path = folder.file("hobbard.json");
+  const auto path = folder.path() + "/hobbard.json";
   for (auto _ : state) {
     if (synchronous) {
       hbd::json_writer::sync_save_to_file(json, path, 0700, 0600);
@@ -91,11 +53,14 @@ void json_save(benchmark::State& state, bool synchronous) {
 
 // The same bytes, already serialised, written and renamed on the calling thread.
 void raw_save(benchmark::State& state, bool sync_to_disk) {
-  temporary_folder folder;
+  const hbd_bench::scratch_folder folder("hbd_bench_file_writer");
   const auto text = saved_text(document_of_size(state.range(0)));
-  const auto path = folder.file("hobbard.json");
+  const auto path = folder.path() + "/hobbard.json";
   for (auto _ : state) {
-    raw_write_and_rename(path, text, sync_to_disk);
+    if (!hbd_bench::raw_write_and_rename(path, text, sync_to_disk)) {
+      state.SkipWithError("the raw write failed");
+      break;
+    }
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
