@@ -15,7 +15,7 @@ public:
     name,
   };
 
-  matching_impl(criterion criterion, std::string_view value) : criterion_(criterion), value_(value) {}
+  matching_impl(criterion by, std::string_view value) : criterion_(by), value_(value) {}
 
   // Under the registry mutex.
   bool matches(const detail::entry_impl& entry) const {

@@ -18,8 +18,8 @@ std::mutex& registry_mutex() {
   return mutex;
 }
 
-entry_impl::entry_impl(std::uint64_t id, std::string class_name)
-    : id(id), class_name(std::move(class_name)), name(this->class_name) {}
+entry_impl::entry_impl(std::uint64_t entry_id, std::string entry_class_name)
+    : id(entry_id), class_name(std::move(entry_class_name)), name(class_name) {}
 
 entry_impl::~entry_impl() {
   for (const auto& [key, value] : properties) {

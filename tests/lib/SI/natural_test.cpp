@@ -23,7 +23,8 @@ bool fast_less(const std::string& lhs, const std::string& rhs) {
 
 std::string printable(const std::string& text) {
   std::string result;
-  for (unsigned char c : text) {
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
     if (c < 0x20 || c >= 0x7f) {
       static const char digits[] = "0123456789abcdef";
       result += "\\x";

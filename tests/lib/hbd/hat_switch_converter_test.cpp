@@ -19,7 +19,7 @@ TEST(hat_switch_converter, concurrent_first_calls_make_one_converter) {
       start.arrive_and_wait();
       auto converter = hat_switch_converter::get_global_hat_switch_converter();
       converter->erase_device(zunto::osx::iokit_registry_entry_id::value_t{static_cast<std::uint64_t>(i)});
-      seen[i] = converter.get();
+      seen[static_cast<std::size_t>(i)] = converter.get();
     });
   }
   for (auto& thread : threads) {

@@ -244,8 +244,8 @@ TEST_F(libhbd_file_monitor_test, enable_and_disable_from_several_threads_leave_e
   std::size_t built = 0;
   std::size_t destroyed = 0;
   for (const auto& text : log_.texts()) {
-    built += text.starts_with("libhbd_file_monitor ") ? 1 : 0;
-    destroyed += text == "~libhbd_file_monitor" ? 1 : 0;
+    built += text.starts_with("libhbd_file_monitor ") ? 1u : 0u;
+    destroyed += text == "~libhbd_file_monitor" ? 1u : 0u;
   }
   EXPECT_EQ(built, 40u);
   EXPECT_EQ(destroyed, built);
@@ -270,8 +270,8 @@ TEST_F(libhbd_file_monitor_test, terminate_waits_for_an_enable_running_on_anothe
   std::size_t built = 0;
   std::size_t destroyed = 0;
   for (const auto& text : log_.texts()) {
-    built += text.starts_with("libhbd_file_monitor ") ? 1 : 0;
-    destroyed += text == "~libhbd_file_monitor" ? 1 : 0;
+    built += text.starts_with("libhbd_file_monitor ") ? 1u : 0u;
+    destroyed += text == "~libhbd_file_monitor" ? 1u : 0u;
   }
   EXPECT_EQ(destroyed, built);
   const auto texts = log_.texts();

@@ -31,8 +31,8 @@ TEST(platform_dispatch_serial_queue, runs_blocks_one_at_a_time_in_order_on_its_o
   queue.sync([&] { order.push_back(100); });
 
   ASSERT_EQ(order.size(), 101u);
-  for (int i = 0; i <= 100; ++i) {
-    EXPECT_EQ(order[i], i);
+  for (std::size_t i = 0; i <= 100; ++i) {
+    EXPECT_EQ(order[i], static_cast<int>(i));
   }
   EXPECT_TRUE(current_inside);
   for (const auto& id : threads) {

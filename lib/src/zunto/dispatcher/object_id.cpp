@@ -12,9 +12,9 @@ std::mutex& object_id::manager::mutex() {
 
 std::unordered_set<std::uint64_t>& object_id::manager::set() {
   static std::unordered_set<std::uint64_t> values = [] {
-    std::unordered_set<std::uint64_t> values;
-    values.max_load_factor(1.0f);
-    return values;
+    std::unordered_set<std::uint64_t> initial;
+    initial.max_load_factor(1.0f);
+    return initial;
   }();
   return values;
 }

@@ -46,8 +46,8 @@ TEST(run_loop_thread, blocks_run_one_at_a_time_in_the_order_given) {
   thread.terminate();
 
   ASSERT_EQ(order.size(), 200u);
-  for (int i = 0; i < 200; ++i) {
-    EXPECT_EQ(order[i], i);
+  for (std::size_t i = 0; i < 200; ++i) {
+    EXPECT_EQ(order[i], static_cast<int>(i));
   }
 }
 

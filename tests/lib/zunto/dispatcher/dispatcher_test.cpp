@@ -22,18 +22,18 @@ using zunto::dispatcher::time_point;
 class dispatcher_test : public testing::Test {
 protected:
   // Holds the worker in a job of `owner` until the returned wait is notified.
-  std::shared_ptr<zunto::thread_wait> block_worker(const object_id& owner) {
+  std::shared_ptr<zunto::thread_wait> block_worker(const object_id& client) {
     auto started = zunto::make_thread_wait();
     auto gate = zunto::make_thread_wait();
-    dispatcher->enqueue(owner, [started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
+    dispatcher->enqueue(client, [started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
     started->wait_notice();
     return gate;
   }
 
   // Waits for a job queued now at `when`.
-  void run_until(const object_id& owner, time_point when) {
+  void run_until(const object_id& client, time_point when) {
     auto done = zunto::make_thread_wait();
-    dispatcher->enqueue(owner, [done] { done->notify(); }, when);
+    dispatcher->enqueue(client, [done] { done->notify(); }, when);
     done->wait_notice();
   }
 
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ordering_case{"past_time_point_after_every_entry_due_by_then",
                                   {1, 300, 800, 500, 300},
                                   {0, 1, 4, 3, 2}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& test_case) { return test_case.param.name; });
 
 TEST_F(dispatcher_test, entry_due_later_waits_for_the_clock) {
   dispatcher->attach(owner);
