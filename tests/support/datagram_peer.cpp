@@ -105,11 +105,7 @@ bool datagram_peer::wait_for_answer(std::size_t answers) {
 }
 
 bool datagram_peer::send(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  return command("send " + path + " " + to_hex(bytes));
-}
-
-bool datagram_peer::send_unbound(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  return command("send_unbound " + path + " " + to_hex(bytes));
+  return command("send " + to_hex(bytes) + " " + path);
 }
 
 bool datagram_peer::wait_for(const std::function<bool(const std::vector<datagram>&)>& predicate,

@@ -36,7 +36,6 @@ public:
 
   bool echo(bool on) { return command(on ? "echo on" : "echo off"); }
   bool send(const std::string& path, const std::vector<std::uint8_t>& bytes);
-  bool send_unbound(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
   // Blocks until `predicate` holds for the datagrams received so far; false when time runs out.
   bool wait_for(const std::function<bool(const std::vector<datagram>&)>& predicate,

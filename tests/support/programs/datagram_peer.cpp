@@ -6,12 +6,11 @@
 // input; each is answered with "done" once carried out:
 //   echo on|off                 send every datagram received back to its (bound) sender
 //   stop_reading                leave datagrams unread from now on
-//   send PATH HEX               send the bytes to PATH from the server socket
-//   send_unbound PATH HEX       send the bytes to PATH from a socket of no address
+//   send HEX PATH               send the bytes to PATH from the server socket
 //   move PATH                   remove the socket and its file and bind anew at PATH
 //   disappear                   remove the socket and its file
 //   quit                        remove the socket and its file and exit
-// End of input counts as quit.
+// End of input counts as quit. A PATH is the rest of its line, spaces included.
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -120,6 +119,12 @@ void receive() {
   }
 }
 
+std::string rest_of_line(std::istringstream& words) {
+  std::string rest;
+  std::getline(words >> std::ws, rest);
+  return rest;
+}
+
 // False when the peer should exit.
 bool run_command(const std::string& line) {
   std::istringstream words(line);
@@ -133,20 +138,11 @@ bool run_command(const std::string& line) {
   } else if (command == "stop_reading") {
     reading = false;
   } else if (command == "send") {
-    std::string path;
     std::string hex;
-    words >> path >> hex;
-    ok = send_bytes(server_fd, path, from_hex(hex));
-  } else if (command == "send_unbound") {
-    std::string path;
-    std::string hex;
-    words >> path >> hex;
-    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    ok = fd >= 0 && send_bytes(fd, path, from_hex(hex));
-    ::close(fd);
+    words >> hex;
+    ok = send_bytes(server_fd, rest_of_line(words), from_hex(hex));
   } else if (command == "move") {
-    std::string path;
-    words >> path;
+    const auto path = rest_of_line(words);
     remove_server();
     ok = bind_server(path);
   } else if (command == "disappear") {

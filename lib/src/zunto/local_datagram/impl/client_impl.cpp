@@ -1,5 +1,6 @@
 #include "zunto/local_datagram/impl/client_impl.hpp"
 
+#include <asio/error.hpp>
 #include <asio/post.hpp>
 
 #include <cstdint>
@@ -150,7 +151,7 @@ void client_impl::check_client_socket(const std::filesystem::path& client_socket
   client_socket_checker_->connect_failed.connect([this, checker](const std::error_code& error) {
     // A datagram socket that is connected refuses to be the peer of another one (EPERM): the file
     // still leads to a live socket, which is ours.
-    if (error == std::errc::operation_not_permitted) {
+    if (error == asio::error::no_permission) {
       asio::post(io_context_, [this, checker] { release_client_socket_checker(checker); });
       return;
     }
