@@ -1,5 +1,7 @@
 #include "support/datagram_peer.hpp"
 
+#include "support/hex.hpp"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -14,21 +16,6 @@
 extern char** environ;
 
 namespace hbd_test {
-
-namespace {
-
-std::vector<std::uint8_t> from_hex(const std::string& text) {
-  std::vector<std::uint8_t> bytes;
-  if (text == "-") {
-    return bytes;
-  }
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
-
-} // namespace
 
 datagram_peer::datagram_peer(const std::string& socket_path) {
   int input[2];
@@ -105,7 +92,7 @@ bool datagram_peer::wait_for_answer(std::size_t answers) {
 }
 
 bool datagram_peer::send(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  return command("send " + to_hex(bytes) + " " + path);
+  return command("send " + hbd_test::to_hex(bytes) + " " + path);
 }
 
 bool datagram_peer::wait_for(const std::function<bool(const std::vector<datagram>&)>& predicate,
@@ -141,19 +128,6 @@ std::vector<datagram_peer::datagram> datagram_peer::datagrams_of_type(std::uint8
     }
   }
   return result;
-}
-
-std::string datagram_peer::to_hex(const std::vector<std::uint8_t>& bytes) {
-  if (bytes.empty()) {
-    return "-";
-  }
-  static const char digits[] = "0123456789abcdef";
-  std::string text;
-  for (auto b : bytes) {
-    text += digits[b >> 4];
-    text += digits[b & 0xf];
-  }
-  return text;
 }
 
 void datagram_peer::read_output() {

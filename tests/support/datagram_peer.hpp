@@ -47,8 +47,6 @@ public:
   std::vector<datagram> datagrams() const;
   std::vector<datagram> datagrams_of_type(std::uint8_t type) const;
 
-  static std::string to_hex(const std::vector<std::uint8_t>& bytes);
-
 private:
   void read_output();
   bool wait_for_answer(std::size_t answers);

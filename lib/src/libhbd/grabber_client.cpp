@@ -3,28 +3,8 @@
 #include "components_manager.hpp"
 #include "entry_point.hpp"
 #include "hbd/logger.hpp"
+#include "zunto/scoped_notify.hpp"
 #include "zunto/thread_wait.hpp"
-
-namespace {
-
-// Notifies the wait when the request leaves the queue, and also when the request is dropped
-// unsent (the client stopped, the member was disabled, the library terminated): its last copy
-// goes then.
-class notify_on_release final {
-public:
-  explicit notify_on_release(std::shared_ptr<zunto::thread_wait> wait) : wait_(std::move(wait)) {}
-  ~notify_on_release() { wait_->notify(); }
-
-  notify_on_release(const notify_on_release&) = delete;
-  notify_on_release& operator=(const notify_on_release&) = delete;
-
-  void notify() const { wait_->notify(); }
-
-private:
-  std::shared_ptr<zunto::thread_wait> wait_;
-};
-
-} // namespace
 
 libhbd_grabber_client::libhbd_grabber_client(libhbd_grabber_client_connected_callback connected,
                                              libhbd_grabber_client_connect_failed_callback connect_failed,
@@ -143,7 +123,9 @@ void libhbd_grabber_client_sync_set_variable(const char* name, int32_t value) {
       if (!client) {
         return;
       }
-      auto notifier = std::make_shared<notify_on_release>(wait);
+      // The last copy of the function also goes when the request is dropped unsent (the client
+      // stopped, the member disabled, the library terminated), which releases the wait too.
+      auto notifier = std::make_shared<zunto::scoped_notify>(wait);
       client->async_set_variable(name, value, [notifier] { notifier->notify(); });
     }
     if (!wait->wait_notice_for(libhbd_grabber_client::sync_set_variable_timeout)) {

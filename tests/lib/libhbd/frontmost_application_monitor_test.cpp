@@ -37,6 +37,16 @@ protected:
     platform::workspace::reset();
   }
 
+  // Activates the application and returns once the bridge has reported it: by then a monitor
+  // that is gone would have had the report too.
+  static void activate_and_fence(const std::string& bundle_identifier) {
+    hbd_test::event_log fence;
+    zunto_osx_frontmost_application_monitor_register(record_bridge, &fence);
+    platform::workspace::activate({bundle_identifier, std::nullopt});
+    ASSERT_TRUE(fence.wait_for(bundle_identifier));
+    zunto_osx_frontmost_application_monitor_unregister(record_bridge, &fence);
+  }
+
   hbd_test::log_capture log_;
   frontmost_calls calls_;
 };
@@ -55,13 +65,7 @@ TEST_F(libhbd_frontmost_application_monitor_test, follows_activations_until_disa
                                                               "org.example.first|", "org.example.first|"}));
 
   libhbd_disable_frontmost_application_monitor();
-  // The bridge's queue keeps order: once another callback has this activation, the disabled
-  // monitor would have had it too.
-  hbd_test::event_log fence;
-  zunto_osx_frontmost_application_monitor_register(record_bridge, &fence);
-  platform::workspace::activate({"org.example.after", std::nullopt});
-  ASSERT_TRUE(fence.wait_for("org.example.after"));
-  zunto_osx_frontmost_application_monitor_unregister(record_bridge, &fence);
+  activate_and_fence("org.example.after");
   libhbd_terminate();
   EXPECT_EQ(calls_.events.count("org.example.after|"), 0u);
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_initialize", "libhbd_frontmost_application_monitor",
@@ -71,11 +75,7 @@ TEST_F(libhbd_frontmost_application_monitor_test, follows_activations_until_disa
 TEST_F(libhbd_frontmost_application_monitor_test, a_replaced_monitor_stops_and_a_null_callback_is_allowed) {
   libhbd_enable_frontmost_application_monitor(record, &calls_);
   libhbd_enable_frontmost_application_monitor(nullptr, nullptr);
-  hbd_test::event_log fence;
-  zunto_osx_frontmost_application_monitor_register(record_bridge, &fence);
-  platform::workspace::activate({"org.example.replaced", std::nullopt});
-  ASSERT_TRUE(fence.wait_for("org.example.replaced"));
-  zunto_osx_frontmost_application_monitor_unregister(record_bridge, &fence);
+  activate_and_fence("org.example.replaced");
   libhbd_terminate();
   EXPECT_EQ(calls_.events.count("org.example.replaced|"), 0u);
 }

@@ -1,6 +1,7 @@
 #include "libhbd.h"
 #include "support/datagram_peer.hpp"
 #include "support/event_log.hpp"
+#include "support/hex.hpp"
 #include "support/log_capture.hpp"
 
 #include "hbd/constants.hpp"
@@ -29,7 +30,7 @@ void closed_callback() { events->add("closed"); }
 
 std::string grabber_socket(const char* name) { return (hbd::constants::get_grabber_socket_directory_path() / name).string(); }
 
-std::string message(const nlohmann::json& json) { return "01" + datagram_peer::to_hex(nlohmann::json::to_msgpack(json)); }
+std::string message(const nlohmann::json& json) { return "01" + hbd_test::to_hex(nlohmann::json::to_msgpack(json)); }
 
 std::size_t count_entries(const char* directory) {
   std::size_t count = 0;
@@ -63,7 +64,7 @@ protected:
   std::vector<std::string> user_data(const datagram_peer& peer) const {
     std::vector<std::string> result;
     for (const auto& d : peer.datagrams_of_type(1)) {
-      result.push_back(datagram_peer::to_hex(d.bytes));
+      result.push_back(hbd_test::to_hex(d.bytes));
     }
     return result;
   }

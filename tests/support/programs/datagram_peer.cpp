@@ -12,6 +12,8 @@
 //   quit                        remove the socket and its file and exit
 // End of input counts as quit. A PATH is the rest of its line, spaces included.
 
+#include "support/hex.hpp"
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -44,30 +46,6 @@ bool make_address(const std::string& path, sockaddr_un& address) {
 
 void print(const std::string& line) {
   std::cout << line << '\n' << std::flush;
-}
-
-std::string to_hex(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) {
-    return "-";
-  }
-  std::string text;
-  char digits[3];
-  for (std::size_t i = 0; i < size; ++i) {
-    std::snprintf(digits, sizeof(digits), "%02x", data[i]);
-    text += digits;
-  }
-  return text;
-}
-
-std::vector<std::uint8_t> from_hex(const std::string& text) {
-  std::vector<std::uint8_t> bytes;
-  if (text == "-") {
-    return bytes;
-  }
-  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    bytes.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
 }
 
 void remove_server() {
@@ -112,7 +90,8 @@ void receive() {
   if (sender_length > sizeof(sa_family_t) && sender.sun_path[0] != '\0') {
     sender_path = sender.sun_path;
   }
-  print("received " + sender_path + " " + to_hex(buffer.data(), static_cast<std::size_t>(size)));
+  buffer.resize(static_cast<std::size_t>(size));
+  print("received " + sender_path + " " + hbd_test::to_hex(buffer));
   if (echo && sender_path != "-") {
     ::sendto(server_fd, buffer.data(), static_cast<std::size_t>(size), 0, reinterpret_cast<sockaddr*>(&sender),
              sender_length);
@@ -140,7 +119,7 @@ bool run_command(const std::string& line) {
   } else if (command == "send") {
     std::string hex;
     words >> hex;
-    ok = send_bytes(server_fd, rest_of_line(words), from_hex(hex));
+    ok = send_bytes(server_fd, rest_of_line(words), hbd_test::from_hex(hex));
   } else if (command == "move") {
     const auto path = rest_of_line(words);
     remove_server();

@@ -2,6 +2,7 @@
 
 #include "support/datagram_peer.hpp"
 #include "support/event_log.hpp"
+#include "support/hex.hpp"
 #include "support/temporary_directory.hpp"
 #include "zunto/dispatcher/dispatcher.hpp"
 #include "zunto/dispatcher/hardware_time_source.hpp"
@@ -25,7 +26,7 @@ using namespace std::chrono_literals;
 using hbd_test::datagram_peer;
 using zunto::local_datagram::client;
 
-std::string hex(const std::vector<std::uint8_t>& bytes) { return datagram_peer::to_hex(bytes); }
+std::string hex(const std::vector<std::uint8_t>& bytes) { return hbd_test::to_hex(bytes); }
 
 std::size_t count_entries(const char* directory) {
   std::size_t count = 0;
