@@ -1,9 +1,9 @@
 #include "libhbd.h"
+#include "support/bridge_fence.hpp"
 #include "support/event_log.hpp"
 #include "support/log_capture.hpp"
 
 #include "platform/workspace/workspace.hpp"
-#include "zunto/osx/frontmost_application_monitor/bridge.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,26 +25,12 @@ void record(const char* bundle_identifier, const char* file_path, void* context)
   calls->events.add(std::string(bundle_identifier) + "|" + file_path);
 }
 
-void record_bridge(const char* bundle_identifier, const char*, void* context) {
-  static_cast<hbd_test::event_log*>(context)->add(bundle_identifier);
-}
-
 class libhbd_frontmost_application_monitor_test : public testing::Test {
 protected:
   void SetUp() override { libhbd_initialize(); }
   void TearDown() override {
     libhbd_terminate();
     platform::workspace::reset();
-  }
-
-  // Activates the application and returns once the bridge has reported it: by then a monitor
-  // that is gone would have had the report too.
-  static void activate_and_fence(const std::string& bundle_identifier) {
-    hbd_test::event_log fence;
-    zunto_osx_frontmost_application_monitor_register(record_bridge, &fence);
-    platform::workspace::activate({bundle_identifier, std::nullopt});
-    ASSERT_TRUE(fence.wait_for(bundle_identifier));
-    zunto_osx_frontmost_application_monitor_unregister(record_bridge, &fence);
   }
 
   hbd_test::log_capture log_;
@@ -65,9 +51,10 @@ TEST_F(libhbd_frontmost_application_monitor_test, follows_activations_until_disa
                                                               "org.example.first|", "org.example.first|"}));
 
   libhbd_disable_frontmost_application_monitor();
-  activate_and_fence("org.example.after");
+  // Reported to every callback still registered: the disabled monitor's is not.
+  const auto after = hbd_test::activate_and_wait_for_bridge();
   libhbd_terminate();
-  EXPECT_EQ(calls_.events.count("org.example.after|"), 0u);
+  EXPECT_EQ(calls_.events.count(after + "|/fence"), 0u);
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_initialize", "libhbd_frontmost_application_monitor",
                                                     "~libhbd_frontmost_application_monitor", "libhbd_terminate"}));
 }
@@ -75,9 +62,9 @@ TEST_F(libhbd_frontmost_application_monitor_test, follows_activations_until_disa
 TEST_F(libhbd_frontmost_application_monitor_test, a_replaced_monitor_stops_and_a_null_callback_is_allowed) {
   libhbd_enable_frontmost_application_monitor(record, &calls_);
   libhbd_enable_frontmost_application_monitor(nullptr, nullptr);
-  activate_and_fence("org.example.replaced");
+  const auto replaced = hbd_test::activate_and_wait_for_bridge();
   libhbd_terminate();
-  EXPECT_EQ(calls_.events.count("org.example.replaced|"), 0u);
+  EXPECT_EQ(calls_.events.count(replaced + "|/fence"), 0u);
 }
 
 } // namespace
