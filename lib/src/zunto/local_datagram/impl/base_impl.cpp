@@ -49,7 +49,7 @@ void base_impl::async_send(std::shared_ptr<send_entry> entry) {
   asio::post(io_context_, [this, entry = std::move(entry)] {
     send_entries_->push_back(entry);
     // Wakes a sender that waits on an empty queue.
-    send_timer_.expires_at(std::chrono::steady_clock::time_point::min());
+    send_timer_.expires_at(std::chrono::steady_clock::now());
   });
 }
 
