@@ -2,6 +2,12 @@
 
 namespace zunto::local_datagram {
 
+namespace {
+
+constexpr auto now = dispatcher::time_point(1);
+
+} // namespace
+
 client::client(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
                const std::filesystem::path& server_socket_file_path,
                const std::optional<std::filesystem::path>& client_socket_file_path, std::size_t buffer_size)
@@ -12,8 +18,6 @@ client::client(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
       send_entries_(std::make_shared<impl::base_impl::send_entry_queue>()),
       client_impl_(std::make_shared<impl::client_impl>(weak_dispatcher, send_entries_)),
       reconnect_timer_(*this) {
-  constexpr auto now = dispatcher::time_point(1);
-
   client_impl_->warning_reported.connect(
       [this](const std::string& message) { enqueue_to_dispatcher([this, message] { warning_reported(message); }, now); });
   client_impl_->connected.connect([this] { enqueue_to_dispatcher([this] { connected(); }, now); });
