@@ -156,6 +156,20 @@ void sync_set_variable_from_callback() {
   events->add("returned");
 }
 
+void disable_from_callback() {
+  libhbd_disable_grabber_client();
+  events->add("disabled");
+}
+
+TEST_F(libhbd_grabber_client_test, a_callback_may_disable_the_grabber_client) {
+  libhbd_enable_grabber_client(nullptr, disable_from_callback, nullptr);
+  ASSERT_TRUE(events_.wait_for("disabled"));
+  ASSERT_TRUE(log_.wait_for_text("grabber_client is stopped.", 5s));
+  // Gone for good: no further attempt reports a failure.
+  libhbd_grabber_client_sync_set_variable("after", 1);
+  EXPECT_EQ(events_.count("disabled"), 1u);
+}
+
 TEST_F(libhbd_grabber_client_test, sync_set_variable_is_refused_on_the_dispatcher_thread) {
   libhbd_enable_grabber_client(nullptr, sync_set_variable_from_callback, nullptr);
   ASSERT_TRUE(events_.wait_for("returned"));
