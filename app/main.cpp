@@ -1,0 +1,46 @@
+// grellan: the menu-bar application of the modal editing layer.
+
+#include "shell/GrellanApp.hpp"
+#include "shell/Snapshot.hpp"
+#include "shell/TerminationSignals.hpp"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+#include <cstdio>
+#include <iostream>
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("grellan");
+  QApplication::setOrganizationName("grellan");
+  // A menu-bar application: closing its last window does not end it.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("The menu-bar application of the modal editing layer.");
+  parser.addHelpOption();
+  const QCommandLineOption snapshot("snapshot", "Write a PNG of every window into DIR, then exit.", "DIR");
+  const QCommandLineOption quitAfterLaunch("quit-after-launch", "Exit once launching has finished (start-up timing).");
+  parser.addOption(snapshot);
+  parser.addOption(quitAfterLaunch);
+  parser.process(application);
+
+  grellan::TerminationSignals terminationSignals;
+  grellan::GrellanApp app(std::cout);
+  QObject::connect(&application, &QCoreApplication::aboutToQuit, [&app] { app.appDelegate().applicationWillTerminate(); });
+
+  QTimer::singleShot(0, &application, [&] {
+    app.appDelegate().applicationDidFinishLaunching();
+    if (parser.isSet(snapshot)) {
+      for (const QString& file : grellan::writeSnapshots(app.appDelegate().windowManager(), parser.value(snapshot))) {
+        std::printf("%s\n", qPrintable(file));
+      }
+      QCoreApplication::quit();
+    } else if (parser.isSet(quitAfterLaunch)) {
+      QTimer::singleShot(0, &application, [] { QCoreApplication::quit(); });
+    }
+  });
+  return QApplication::exec();
+}

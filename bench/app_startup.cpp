@@ -1,0 +1,95 @@
+// Start-up of grellan to its first window shown (offscreen) against a bare Qt program that shows
+// one window, each started as a process and timed from spawn to exit. The second pair compares the
+// peak resident memory of the same runs: its "time" is the peak in kilobytes, read as
+// microseconds, so that the ratio line compares memory.
+
+#include "support/ratio.hpp"
+#include "support/scratch_folder.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+  double seconds = 0;
+  long peakKilobytes = 0;
+  bool succeeded = false;
+};
+
+Outcome runOnce(const std::vector<std::string>& command, const std::string& home) {
+  std::vector<std::string> environment = {
+      "QT_QPA_PLATFORM=offscreen", "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/.config",
+      "XDG_DATA_HOME=" + home + "/.local/share", "XDG_RUNTIME_DIR=" + home, "HBD_SYSTEM_ROOT=" + home + "/system",
+      "PATH=/usr/bin:/bin"};
+  std::vector<char*> arguments;
+  for (const auto& argument : command) {
+    arguments.push_back(const_cast<char*>(argument.c_str()));
+  }
+  arguments.push_back(nullptr);
+  std::vector<char*> variables;
+  for (auto& variable : environment) {
+    variables.push_back(variable.data());
+  }
+  variables.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  Outcome outcome;
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = -1;
+  if (posix_spawn(&pid, arguments[0], &actions, nullptr, arguments.data(), variables.data()) == 0) {
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) == pid) {
+      outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      outcome.peakKilobytes = usage.ru_maxrss;
+      outcome.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return outcome;
+}
+
+void measure(benchmark::State& state, const std::vector<std::string>& command, bool memory) {
+  hbd_bench::scratch_folder home("grellan_bench");
+  long peak = 0;
+  for (auto _ : state) {
+    const Outcome outcome = runOnce(command, home.path());
+    if (!outcome.succeeded) {
+      state.SkipWithError("the program did not run to its end");
+      return;
+    }
+    peak = outcome.peakKilobytes;
+    state.SetIterationTime(memory ? static_cast<double>(outcome.peakKilobytes) * 1e-6 : outcome.seconds);
+  }
+  state.counters["peak_rss_kb"] = static_cast<double>(peak);
+}
+
+const std::vector<std::string> grellan = {GRELLAN_PROGRAM, "--quit-after-launch"};
+const std::vector<std::string> bareWindow = {BARE_WINDOW_PROGRAM};
+
+void startup_grellan(benchmark::State& state) { measure(state, grellan, false); }
+void startup_bare_window(benchmark::State& state) { measure(state, bareWindow, false); }
+void resident_kb_grellan(benchmark::State& state) { measure(state, grellan, true); }
+void resident_kb_bare_window(benchmark::State& state) { measure(state, bareWindow, true); }
+
+} // namespace
+
+BENCHMARK(startup_grellan)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(startup_bare_window)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(resident_kb_grellan)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(5);
+BENCHMARK(resident_kb_bare_window)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(5);
+HBD_BENCH_RATIO("startup_grellan", "startup_bare_window");
+HBD_BENCH_RATIO("resident_kb_grellan", "resident_kb_bare_window");
