@@ -1,6 +1,7 @@
 // grellan: the menu-bar application of the modal editing layer.
 
 #include "shell/GrellanApp.hpp"
+#include "shell/ScriptCommands.hpp"
 #include "shell/Snapshot.hpp"
 #include "shell/TerminationSignals.hpp"
 
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -27,8 +29,22 @@ int main(int argc, char** argv) {
   parser.addOption(quitAfterLaunch);
   parser.process(application);
 
+  // One instance a session: a second start asks the running one to show settings and ends. Pictures
+  // are taken whatever runs.
+  std::function<void()> reopen;
+  grellan::ScriptingService scripting([&reopen] {
+    if (reopen) {
+      reopen();
+    }
+  });
+  if (!parser.isSet(snapshot) && !scripting.registerOnSessionBus() &&
+      grellan::ScriptingService::askRunningInstanceToReopen()) {
+    return 0;
+  }
+
   grellan::TerminationSignals terminationSignals;
   grellan::GrellanApp app(std::cout);
+  reopen = [&app] { app.appDelegate().applicationShouldHandleReopen(true); };
   QObject::connect(&application, &QCoreApplication::aboutToQuit, [&app] { app.appDelegate().applicationWillTerminate(); });
 
   QTimer::singleShot(0, &application, [&] {

@@ -16,7 +16,10 @@ void bringToFront(QWidget& window) {
 
 WindowManager::WindowManager(GrellanKit_& kit, Hobbard& hobbard) : kit_(kit), hobbard_(hobbard) {}
 
-WindowManager::~WindowManager() { delete tutorialWindow_; }
+WindowManager::~WindowManager() {
+  indicatorWindow_.reset();
+  delete tutorialWindow_;
+}
 
 void WindowManager::showTutorialWindow() {
   if (!tutorialWindow_) {
@@ -36,9 +39,23 @@ void WindowManager::showActiveModificationsView() { pendingRequests_.append("sho
 
 void WindowManager::showAboutWindow() { pendingRequests_.append("showAboutWindow"); }
 
-void WindowManager::showIndicatorWindow() { pendingRequests_.append("showIndicatorWindow"); }
+void WindowManager::showIndicatorWindow() {
+  if (!indicatorWindow_) {
+    indicatorWindow_ = std::make_unique<IndicatorWindow>();
+  }
+  // Shown in front without taking the focus or activating the application.
+  indicatorWindow_->show();
+  indicatorWindow_->raise();
+}
 
-void WindowManager::showHideIndicatorWindow() { pendingRequests_.append("showHideIndicatorWindow"); }
+void WindowManager::showHideIndicatorWindow() {
+  if (indicatorWindow_) {
+    indicatorWindow_->close();
+    indicatorWindow_.reset();
+  } else {
+    showIndicatorWindow();
+  }
+}
 
 void WindowManager::showSettings() {
   // Settings open from the About window, which tells how to reach them.

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "indicator/IndicatorWindow.hpp"
+
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+
+#include <memory>
 
 namespace grellan {
 
@@ -27,6 +31,7 @@ public:
   void showHideIndicatorWindow();
   void showSettings();
 
+  IndicatorWindow* indicatorWindow() const { return indicatorWindow_.get(); }
   QWidget* tutorialWindow() const { return tutorialWindow_; }
   // The windows asked for that have no screen of their own yet, in the order of the requests.
   const QStringList& pendingRequests() const { return pendingRequests_; }
@@ -34,6 +39,7 @@ public:
 private:
   GrellanKit_& kit_;
   Hobbard& hobbard_;
+  std::unique_ptr<IndicatorWindow> indicatorWindow_;
   QPointer<QWidget> tutorialWindow_;
   QStringList pendingRequests_;
 };

@@ -51,6 +51,7 @@ TEST_F(AppDelegateTest, a_first_launch_opens_the_tutorial_and_starts_no_agent) {
   EXPECT_TRUE(delegate.windowManager().tutorialWindow()->isVisible());
   EXPECT_EQ(delegate.windowManager().tutorialWindow()->windowTitle(), "grellan setup");
   EXPECT_TRUE(delegate.windowManager().pendingRequests().empty());
+  EXPECT_EQ(delegate.windowManager().indicatorWindow(), nullptr);
 }
 
 TEST_F(AppDelegateTest, a_later_launch_starts_the_server_and_the_session_monitor_then_the_indicator) {
@@ -65,7 +66,8 @@ TEST_F(AppDelegateTest, a_later_launch_starts_the_server_and_the_session_monitor
   }
   EXPECT_EQ(commands.commands(), expected);
   EXPECT_EQ(delegate.windowManager().tutorialWindow(), nullptr);
-  EXPECT_EQ(delegate.windowManager().pendingRequests(), QStringList{"showIndicatorWindow"});
+  ASSERT_NE(delegate.windowManager().indicatorWindow(), nullptr);
+  EXPECT_TRUE(delegate.windowManager().indicatorWindow()->isVisible());
 
   delegate.applicationWillTerminate();
   for (const auto& line : hbd_test::launch_agent_stop_lines(hbd_test::console_user_server)) {
@@ -97,6 +99,20 @@ TEST_F(AppDelegateTest, a_corrupt_configuration_file_stays_byte_for_byte_and_the
   delegate.applicationDidFinishLaunching();
   EXPECT_EQ(read(configurationFile()), corrupt);
   EXPECT_NE(delegate.windowManager().tutorialWindow(), nullptr);
+}
+
+TEST_F(AppDelegateTest, show_hide_closes_and_forgets_the_indicator_then_makes_a_new_one) {
+  AppDelegate delegate(output_);
+  auto& windows = delegate.windowManager();
+  windows.showIndicatorWindow();
+  const auto* first = windows.indicatorWindow();
+  windows.showIndicatorWindow();
+  EXPECT_EQ(windows.indicatorWindow(), first);
+  windows.showHideIndicatorWindow();
+  EXPECT_EQ(windows.indicatorWindow(), nullptr);
+  windows.showHideIndicatorWindow();
+  ASSERT_NE(windows.indicatorWindow(), nullptr);
+  EXPECT_TRUE(windows.indicatorWindow()->isVisible());
 }
 
 TEST(AppDelegateScreen, the_widest_screen_first_listed_among_equals_and_an_empty_frame_without_screens) {
