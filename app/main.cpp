@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
   parser.setApplicationDescription("The menu-bar application of the modal editing layer.");
   parser.addHelpOption();
   const QCommandLineOption snapshot("snapshot", "Write a PNG of every window into DIR, then exit.", "DIR");
-  const QCommandLineOption quitAfterLaunch("quit-after-launch", "Exit once launching has finished (start-up timing).");
+  const QCommandLineOption quitAfterLaunch(
+      "quit-after-launch", "Print \"launched\" once launching has finished and its window is shown, then exit.");
   parser.addOption(snapshot);
   parser.addOption(quitAfterLaunch);
   parser.process(application);
@@ -55,7 +56,10 @@ int main(int argc, char** argv) {
       }
       QCoreApplication::quit();
     } else if (parser.isSet(quitAfterLaunch)) {
-      QTimer::singleShot(0, &application, [] { QCoreApplication::quit(); });
+      QTimer::singleShot(0, &application, [] {
+        std::cout << "launched" << std::endl;
+        QCoreApplication::quit();
+      });
     }
   });
   return QApplication::exec();

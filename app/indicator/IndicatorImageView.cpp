@@ -42,6 +42,9 @@ void IndicatorImageView::setIndicator(IndicatorState state) {
 }
 
 void IndicatorImageView::refreshWidgets() {
+  const TextLayer top = widgets_->topWidgetText;
+  const TextLayer bottom = widgets_->bottomWidgetText;
+  const TextLayer letter = indicatorText_;
   widgets_->refreshWidgets();
   const double width = bounds_.width();
   const double height = bounds_.height();
@@ -49,7 +52,10 @@ void IndicatorImageView::refreshWidgets() {
   indicatorText_.fontSize = fontSize;
   const double inset = widgets_->moveUp * height + ((height - fontSize) * 0.5 - fontSize / 7.0);
   indicatorText_.frame = QRectF(0.0, inset, width, height - 2.0 * inset);
-  update();
+  // Most refreshes change nothing; only a change is drawn.
+  if (!(top == widgets_->topWidgetText && bottom == widgets_->bottomWidgetText && letter == indicatorText_)) {
+    update();
+  }
 }
 
 void IndicatorImageView::paintEvent(QPaintEvent*) {

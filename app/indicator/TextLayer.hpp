@@ -22,6 +22,8 @@ struct TextLayer {
   double shadowOpacity = 0.0;
   QPointF shadowOffset;
 
+  bool operator==(const TextLayer&) const = default;
+
   // Draws the layer into a badge of that height.
   void draw(QPainter& painter, double badgeHeight) const;
 };

@@ -5,13 +5,19 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QWidget window;
   window.resize(500, 450);
   QTimer::singleShot(0, &application, [&window, &application] {
     window.show();
-    QTimer::singleShot(0, &application, [] { QCoreApplication::quit(); });
+    QTimer::singleShot(0, &application, [] {
+      std::puts("launched");
+      std::fflush(stdout);
+      QCoreApplication::quit();
+    });
   });
   return QApplication::exec();
 }
