@@ -4,13 +4,13 @@
 // peak resident memory of the same runs: its "time" is the peak in kilobytes, read as
 // microseconds, so that the ratio line compares memory.
 
+#include "support/offscreen_program.hpp"
 #include "support/ratio.hpp"
 #include "support/scratch_folder.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,36 +29,15 @@ struct Outcome {
 };
 
 Outcome runOnce(const std::vector<std::string>& command, const std::string& home) {
-  std::vector<std::string> environment = {
-      "QT_QPA_PLATFORM=offscreen", "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/.config",
-      "XDG_DATA_HOME=" + home + "/.local/share", "XDG_RUNTIME_DIR=" + home, "HBD_SYSTEM_ROOT=" + home + "/system",
-      "PATH=/usr/bin:/bin"};
-  std::vector<char*> arguments;
-  for (const auto& argument : command) {
-    arguments.push_back(const_cast<char*>(argument.c_str()));
-  }
-  arguments.push_back(nullptr);
-  std::vector<char*> variables;
-  for (auto& variable : environment) {
-    variables.push_back(variable.data());
-  }
-  variables.push_back(nullptr);
-
   int output[2];
   if (::pipe2(output, O_CLOEXEC) != 0) {
     return {};
   }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   Outcome outcome;
   const auto start = std::chrono::steady_clock::now();
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, arguments[0], &actions, nullptr, arguments.data(), variables.data());
-  posix_spawn_file_actions_destroy(&actions);
+  const pid_t pid = hbd_bench::spawn_offscreen_program(command, home, output[1]);
   ::close(output[1]);
-  if (spawned == 0) {
+  if (pid > 0) {
     // Reads lines until the one that says the window is shown, or the end of the output.
     std::string text;
     bool launched = false;

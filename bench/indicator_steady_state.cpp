@@ -4,14 +4,13 @@
 // is the CPU seconds per minute; the wake-up pair reports wake-ups per minute as microseconds, so
 // that its ratio line compares wake-ups.
 
+#include "support/offscreen_program.hpp"
 #include "support/ratio.hpp"
 #include "support/scratch_folder.hpp"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,28 +63,8 @@ Usage steadyState(const std::vector<std::string>& command, const std::string& ho
   std::filesystem::create_directories(home + "/.config/grellan");
   std::ofstream(home + "/.config/grellan/grellan.conf")
       << "[General]\ntutorialPassed=true\ntopWidget=Time\nbottomWidget=Character and line count\n";
-  std::vector<std::string> environment = {
-      "QT_QPA_PLATFORM=offscreen", "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/.config",
-      "XDG_DATA_HOME=" + home + "/.local/share", "XDG_RUNTIME_DIR=" + home, "HBD_SYSTEM_ROOT=" + home + "/system",
-      "PATH=/usr/bin:/bin"};
-  std::vector<char*> arguments;
-  for (const auto& argument : command) {
-    arguments.push_back(const_cast<char*>(argument.c_str()));
-  }
-  arguments.push_back(nullptr);
-  std::vector<char*> variables;
-  for (auto& variable : environment) {
-    variables.push_back(variable.data());
-  }
-  variables.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, arguments[0], &actions, nullptr, arguments.data(), variables.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) {
+  const pid_t pid = hbd_bench::spawn_offscreen_program(command, home);
+  if (pid < 0) {
     return {-1, -1};
   }
   std::this_thread::sleep_for(settle);
