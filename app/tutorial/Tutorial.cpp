@@ -6,8 +6,7 @@
 
 namespace grellan {
 
-Tutorial::Tutorial(GrellanKit_& kit, Hobbard& hobbard, QWidget* parent)
-    : QWidget(parent), kit_(kit), hobbard_(hobbard) {
+Tutorial::Tutorial(GrellanKit_&, Hobbard&, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* welcome = new QLabel(tr("Welcome to grellan!"), this);
   QFont font = welcome->font();

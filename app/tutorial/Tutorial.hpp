@@ -13,11 +13,8 @@ class Tutorial final : public QWidget {
   Q_OBJECT
 
 public:
+  // The pages after the greeting use the engine wrapper and the backend control.
   Tutorial(GrellanKit_& kit, Hobbard& hobbard, QWidget* parent = nullptr);
-
-private:
-  GrellanKit_& kit_;
-  Hobbard& hobbard_;
 };
 
 } // namespace grellan
