@@ -40,7 +40,7 @@ libhbd_hid_value_monitor::libhbd_hid_value_monitor(libhbd_hid_value_monitor_call
                                                                  std::chrono::milliseconds(0));
 
   hid_manager_->device_matched.connect(
-      [this, callback, context, dispatcher, run_loop_thread](
+      [this, callback, context, dispatcher, run_loop_thread, alive = alive_](
           zunto::osx::iokit_registry_entry_id::value_t registry_entry_id,
           zunto::cf::cf_ptr<platform::iokit::hid_device_ref> device) {
         if (!device) {
@@ -50,9 +50,9 @@ libhbd_hid_value_monitor::libhbd_hid_value_monitor(libhbd_hid_value_monitor_call
             std::make_shared<zunto::osx::iokit_hid_queue_value_monitor>(dispatcher, run_loop_thread, device.get());
         monitor->started.connect([this] { observed_.exchange(true); });
         monitor->values_arrived.connect(
-            [callback, context, registry_entry_id](
-                std::shared_ptr<zunto::osx::iokit_hid_queue_value_monitor::values_t> values) {
-              values_arrived(callback, context, registry_entry_id, values);
+            [callback, context, registry_entry_id,
+             alive](std::shared_ptr<zunto::osx::iokit_hid_queue_value_monitor::values_t> values) {
+              values_arrived(callback, context, registry_entry_id, values, *alive);
             });
         // The replaced monitor, if any, closes its device here.
         hid_queue_value_monitors_[registry_entry_id] = monitor;
@@ -73,6 +73,7 @@ libhbd_hid_value_monitor::libhbd_hid_value_monitor(libhbd_hid_value_monitor_call
 
 libhbd_hid_value_monitor::~libhbd_hid_value_monitor() {
   hbd::logger::get_logger()->info("~libhbd_hid_value_monitor");
+  *alive_ = false;
   // The manager's slots fill the map; once it is gone, nothing else touches it.
   hid_manager_ = nullptr;
   hid_queue_value_monitors_.clear();
@@ -81,11 +82,15 @@ libhbd_hid_value_monitor::~libhbd_hid_value_monitor() {
 void libhbd_hid_value_monitor::values_arrived(
     libhbd_hid_value_monitor_callback callback, void* context,
     zunto::osx::iokit_registry_entry_id::value_t registry_entry_id,
-    const std::shared_ptr<zunto::osx::iokit_hid_queue_value_monitor::values_t>& values) {
+    const std::shared_ptr<zunto::osx::iokit_hid_queue_value_monitor::values_t>& values,
+    const std::atomic<bool>& alive) {
   if (callback == nullptr || !values) {
     return;
   }
   for (const auto& value : *values) {
+    if (!alive) {
+      return;
+    }
     const zunto::osx::iokit_hid_value v(value.get());
     if (v.get_usage_page() && v.get_usage() && v.get_logical_max() && v.get_logical_min()) {
       callback(static_cast<std::uint64_t>(registry_entry_id), static_cast<std::int32_t>(*v.get_usage_page()),

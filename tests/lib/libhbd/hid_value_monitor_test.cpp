@@ -131,10 +131,15 @@ TEST_F(libhbd_hid_value_monitor_test, a_failed_open_is_retried_and_then_observed
 TEST_F(libhbd_hid_value_monitor_test, a_removed_device_is_closed_and_its_values_end) {
   libhbd_enable_hid_value_monitor(value_recorder::callback, &recorder_);
   simulated_hid_device keyboard({{1, 6}}, hbd_test::keyboard_elements());
+  // Removed while its open is being retried: the retries end with it.
+  simulated_hid_device refusing({{1, 6}}, hbd_test::keyboard_elements(),
+                                std::vector<platform::iokit::io_return>(100, platform::iokit::return_error));
   ASSERT_TRUE(wait_until([&] { return keyboard.open_count() == 1; }));
   keyboard.remove();
+  refusing.remove();
   ASSERT_TRUE(wait_until([&] { return keyboard.open_count() == 0; }));
   keyboard.report(0, 1);
+  refusing.report(0, 1);
 
   // A device that comes later is served as before.
   simulated_hid_device mouse({{1, 2}}, {{9, 1, 0, 1}});
@@ -202,4 +207,24 @@ TEST_F(libhbd_hid_value_monitor_test, failures_of_the_hid_manager_are_logged) {
   EXPECT_TRUE(log_.wait_for_text("IONotificationPortCreate is failed.: Unknown kern_return_t (-536870212)"));
   const auto entries = log_.entries();
   EXPECT_EQ(entries.back().level, spdlog::level::err);
+}
+
+TEST_F(libhbd_hid_value_monitor_test, a_callback_may_disable_its_monitor_and_is_not_called_again) {
+  simulated_hid_device keyboard({{1, 6}}, hbd_test::keyboard_elements());
+  struct disabling_recorder {
+    hbd_test::event_log calls;
+    static void callback(uint64_t, int32_t, int32_t, int64_t, int64_t, int64_t value, void* context) {
+      static_cast<disabling_recorder*>(context)->calls.push(std::to_string(value));
+      libhbd_disable_hid_value_monitor();
+    }
+  } recorder;
+  libhbd_enable_hid_value_monitor(disabling_recorder::callback, &recorder);
+  ASSERT_TRUE(wait_until([&] { return keyboard.open_count() == 1; }));
+  for (int i = 0; i < 3; ++i) {
+    keyboard.report(0, i);
+  }
+  ASSERT_TRUE(log_.wait_for_text("~libhbd_hid_value_monitor"));
+  settle_dispatcher();
+  EXPECT_EQ(recorder.calls.texts(), std::vector<std::string>{"0"});
+  EXPECT_EQ(keyboard.open_count(), 0);
 }
