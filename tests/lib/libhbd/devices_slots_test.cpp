@@ -7,8 +7,8 @@
 #include <vector>
 
 TEST(libhbd_devices_slots, terminate_destroys_the_device_members_in_their_slot_order_from_the_last) {
-  libhbd_initialize();
   hbd_test::log_capture log;
+  libhbd_initialize();
   // Enabled out of slot order, around a member of slot 6.
   libhbd_enable_hid_value_monitor(nullptr, nullptr);
   libhbd_enable_system_preferences_monitor(nullptr, nullptr);
