@@ -1,5 +1,6 @@
 #include "libhbd.h"
 #include "platform/iokit/notification.hpp"
+#include "support/dispatcher_thread.hpp"
 #include "support/event_log.hpp"
 #include "support/log_capture.hpp"
 #include "support/simulated_hid_device.hpp"
@@ -110,7 +111,7 @@ TEST_F(libhbd_hid_value_monitor_test, every_kind_of_input_device_reports_its_val
   EXPECT_EQ(consumer.open_count(), 0);
   EXPECT_TRUE(libhbd_hid_value_monitor_observed());
   for (auto thread : recorder_.threads) {
-    EXPECT_NE(thread, std::this_thread::get_id());
+    EXPECT_EQ(thread, hbd_test::shared_dispatcher_thread_id());
   }
 }
 
