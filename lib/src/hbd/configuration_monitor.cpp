@@ -39,7 +39,7 @@ configuration_monitor::configuration_monitor(const std::string& user_core_config
       std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_});
   // The file monitor goes before this object's members, so the slot may use them.
   file_monitor_->file_changed.connect(
-      [this](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {
+      [this](const std::string& changed_file_path, const std::shared_ptr<std::vector<std::uint8_t>>&) {
         guarded([&] { file_changed(changed_file_path); });
       });
 }

@@ -14,8 +14,9 @@ void log_entry_point_error(std::string_view entry_point, std::string_view messag
 // the entry point gives `fallback` instead.
 template <typename Result, typename Function>
 Result guard_entry_point(std::string_view entry_point, Result fallback, Function&& function) noexcept {
-  return zunto::guard_exceptions(std::move(fallback), std::forward<Function>(function),
-                                 [entry_point](std::string_view message) { log_entry_point_error(entry_point, message); });
+  return zunto::guard_exceptions(
+      std::move(fallback), std::forward<Function>(function),
+      [entry_point](std::string_view message) { log_entry_point_error(entry_point, message); });
 }
 
 // The same for an entry point without a result.

@@ -33,7 +33,8 @@ TEST(guard_exceptions, reports_what_was_thrown_and_gives_the_fallback) {
 
 TEST(guard_exceptions, a_report_that_throws_is_swallowed) {
   const auto report = [](std::string_view) { throw std::runtime_error("no log"); };
-  EXPECT_EQ(zunto::guard_exceptions(3, []() -> int { throw std::runtime_error("broke"); }, report), 3);
+  const auto work = []() -> int { throw std::runtime_error("broke"); };
+  EXPECT_EQ(zunto::guard_exceptions(3, work, report), 3);
   // An escaping throw would end the process here.
   zunto::guard_exceptions([] { throw 1; }, report);
 }
