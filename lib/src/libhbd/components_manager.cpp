@@ -71,12 +71,8 @@ components_manager_use::~components_manager_use() {
   state.uses_ended.notify_all();
 }
 
-void log_entry_point_error(std::string_view entry_point, std::string_view message) noexcept {
-  try {
-    hbd::logger::get_logger()->error("{0}: {1}", entry_point, message);
-  } catch (...) {
-    // Nothing is left to report with.
-  }
+void log_entry_point_error(std::string_view entry_point, std::string_view message) {
+  hbd::logger::get_logger()->error("{0}: {1}", entry_point, message);
 }
 
 bool on_shared_dispatcher_thread() noexcept {
