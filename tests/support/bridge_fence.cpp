@@ -14,7 +14,7 @@ namespace hbd_test {
 namespace {
 
 void record(const char* bundle_identifier, const char*, void* context) {
-  static_cast<event_log*>(context)->add(bundle_identifier);
+  static_cast<event_log*>(context)->push(bundle_identifier);
 }
 
 event_log& fence() {

@@ -20,9 +20,9 @@ struct frontmost_calls {
 void record(const char* bundle_identifier, const char* file_path, void* context) {
   auto* calls = static_cast<frontmost_calls*>(context);
   if (std::this_thread::get_id() == calls->caller) {
-    calls->events.add("on the caller's thread");
+    calls->events.push("on the caller's thread");
   }
-  calls->events.add(std::string(bundle_identifier) + "|" + file_path);
+  calls->events.push(std::string(bundle_identifier) + "|" + file_path);
 }
 
 class libhbd_frontmost_application_monitor_test : public testing::Test {
@@ -46,8 +46,8 @@ TEST_F(libhbd_frontmost_application_monitor_test, follows_activations_until_disa
   platform::workspace::activate({std::nullopt, "/usr/bin/tool"});
   platform::workspace::activate({"org.example.first", std::nullopt});
   platform::workspace::activate({"org.example.first", std::nullopt});
-  ASSERT_TRUE(calls_.events.wait_for("org.example.first|", 2));
-  EXPECT_EQ(calls_.events.events(), (std::vector<std::string>{"org.example.first|/opt/first", "|/usr/bin/tool",
+  ASSERT_TRUE(calls_.events.wait_for_count("org.example.first|", 2));
+  EXPECT_EQ(calls_.events.texts(), (std::vector<std::string>{"org.example.first|/opt/first", "|/usr/bin/tool",
                                                               "org.example.first|", "org.example.first|"}));
 
   libhbd_disable_frontmost_application_monitor();

@@ -24,9 +24,9 @@ using hbd_test::datagram_peer;
 // The grabber-client callbacks carry no context.
 hbd_test::event_log* events = nullptr;
 
-void connected_callback() { events->add("connected"); }
-void connect_failed_callback() { events->add("connect_failed"); }
-void closed_callback() { events->add("closed"); }
+void connected_callback() { events->push("connected"); }
+void connect_failed_callback() { events->push("connect_failed"); }
+void closed_callback() { events->push("closed"); }
 
 std::string grabber_socket(const char* name) { return (hbd::constants::get_grabber_socket_directory_path() / name).string(); }
 
@@ -119,8 +119,8 @@ TEST_F(libhbd_grabber_client_test, follows_the_grabber_appearing_moving_and_vani
   ASSERT_TRUE(peer->wait_for_type(1, 1));
 
   peer = nullptr;
-  ASSERT_TRUE(events_.wait_for("closed", 2));
-  ASSERT_TRUE(events_.wait_for("connect_failed", events_.count("connect_failed") + 1));
+  ASSERT_TRUE(events_.wait_for_count("closed", 2));
+  ASSERT_TRUE(events_.wait_for_count("connect_failed", events_.count("connect_failed") + 1));
 }
 
 TEST_F(libhbd_grabber_client_test, sync_set_variable_never_waits_for_ever) {
@@ -153,12 +153,12 @@ TEST_F(libhbd_grabber_client_test, sync_set_variable_never_waits_for_ever) {
 
 void sync_set_variable_from_callback() {
   libhbd_grabber_client_sync_set_variable("inside", 1);
-  events->add("returned");
+  events->push("returned");
 }
 
 void disable_from_callback() {
   libhbd_disable_grabber_client();
-  events->add("disabled");
+  events->push("disabled");
 }
 
 TEST_F(libhbd_grabber_client_test, a_callback_may_disable_the_grabber_client) {
@@ -183,7 +183,7 @@ TEST_F(libhbd_grabber_client_test, disable_and_terminate_finish_while_heartbeats
 
   for (std::size_t cycle = 1; cycle <= 5; ++cycle) {
     enable();
-    ASSERT_TRUE(events_.wait_for("connected", cycle));
+    ASSERT_TRUE(events_.wait_for_count("connected", cycle));
     // The first heartbeat goes out right after connecting.
     ASSERT_TRUE(peer.wait_for_type(0, cycle));
     libhbd_grabber_client_async_set_variable("cycle", static_cast<int32_t>(cycle));
@@ -193,7 +193,7 @@ TEST_F(libhbd_grabber_client_test, disable_and_terminate_finish_while_heartbeats
   EXPECT_EQ(count_entries("/proc/self/task"), threads);
 
   enable();
-  ASSERT_TRUE(events_.wait_for("connected", 6));
+  ASSERT_TRUE(events_.wait_for_count("connected", 6));
   ASSERT_TRUE(finishes_in_time([] { libhbd_terminate(); }));
   libhbd_initialize();
   EXPECT_EQ(events_.count("closed"), 0u);

@@ -45,7 +45,7 @@ protected:
   ~local_datagram_client_test() override {
     client_ = nullptr;
     if (HasFailure()) {
-      for (const auto& event : events_.events()) {
+      for (const auto& event : events_.texts()) {
         std::cerr << "event: " << event << '\n';
       }
     }
@@ -90,9 +90,9 @@ protected:
 
   void record(const std::string& event) {
     if (!dispatcher_->dispatcher_thread()) {
-      events_.add("off the dispatcher thread: " + event);
+      events_.push("off the dispatcher thread: " + event);
     }
-    events_.add(event);
+    events_.push(event);
   }
 
   void send(const std::vector<std::uint8_t>& bytes, const std::string& name) {
@@ -174,7 +174,7 @@ TEST_F(local_datagram_client_test, hands_on_user_data_and_drops_what_is_malforme
       "warning: a datagram of 201 bytes exceeds the receive buffer (96 bytes) and is dropped",
       "received ff",
   };
-  EXPECT_EQ(events_.events(), expected);
+  EXPECT_EQ(events_.texts(), expected);
 }
 
 TEST_F(local_datagram_client_test, reports_a_sender_that_misses_its_heartbeat_deadline) {
@@ -194,7 +194,7 @@ TEST_F(local_datagram_client_test, reports_a_sender_that_misses_its_heartbeat_de
     std::this_thread::sleep_for(100ms);
   }
   EXPECT_EQ(events_.count(exceeded), 1u);
-  ASSERT_TRUE(events_.wait_for(exceeded, 2));
+  ASSERT_TRUE(events_.wait_for_count(exceeded, 2));
   EXPECT_EQ(events_.count("closed"), 0u);
 }
 
@@ -203,14 +203,14 @@ TEST_F(local_datagram_client_test, follows_a_server_that_fails_then_appears_and_
   client_->set_server_check_interval(100ms);
   client_->set_server_socket_file_path_resolver([this] { return find_server(); });
   client_->async_start();
-  ASSERT_TRUE(events_.wait_for("connect_failed", 2));
+  ASSERT_TRUE(events_.wait_for_count("connect_failed", 2));
 
   auto peer = std::make_unique<datagram_peer>(path("a.sock"));
   ASSERT_TRUE(events_.wait_for("connected"));
 
   ASSERT_TRUE(peer->command("move " + path("b.sock")));
   ASSERT_TRUE(events_.wait_for("closed"));
-  ASSERT_TRUE(events_.wait_for("connected", 2));
+  ASSERT_TRUE(events_.wait_for_count("connected", 2));
 
   // The new server gets what is sent now.
   peer->wait_for_type(0, 1);
@@ -218,7 +218,7 @@ TEST_F(local_datagram_client_test, follows_a_server_that_fails_then_appears_and_
   EXPECT_TRUE(peer->wait_for([](const auto& all) {
     return std::any_of(all.begin(), all.end(), [](const auto& d) { return hex(d.bytes) == "0142"; });
   }));
-  for (const auto& event : events_.events()) {
+  for (const auto& event : events_.texts()) {
     EXPECT_EQ(event.find("off the dispatcher thread"), std::string::npos) << event;
   }
 }
@@ -236,7 +236,7 @@ TEST_F(local_datagram_client_test, reconnects_when_its_own_socket_file_goes) {
 
   std::filesystem::remove(path("client.sock"));
   ASSERT_TRUE(events_.wait_for("closed"));
-  ASSERT_TRUE(events_.wait_for("connected", 2));
+  ASSERT_TRUE(events_.wait_for_count("connected", 2));
   EXPECT_TRUE(std::filesystem::exists(path("client.sock")));
 }
 
@@ -250,7 +250,7 @@ TEST_F(local_datagram_client_test, closes_when_a_send_hangs_past_its_deadline) {
   for (int i = 0; i < 2000; ++i) {
     send(std::vector<std::uint8_t>(512, 0x11), "filler");
   }
-  ASSERT_TRUE(events_.wait_for("closed", 1, 30s));
+  ASSERT_TRUE(events_.wait_for_count("closed", 1, 30s));
 }
 
 TEST_F(local_datagram_client_test, drops_an_entry_too_large_for_the_socket_and_goes_on) {
@@ -300,7 +300,7 @@ TEST_F(local_datagram_client_test, reports_a_path_too_long_for_an_address_as_a_f
     events_.clear();
     make_client(c.server, c.client);
     client_->async_start();
-    EXPECT_TRUE(events_.wait_for("connect_failed: name too long", 2)) << c.server;
+    EXPECT_TRUE(events_.wait_for_count("connect_failed: name too long", 2)) << c.server;
     client_ = nullptr;
   }
 }

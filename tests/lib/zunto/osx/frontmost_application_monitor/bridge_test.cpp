@@ -14,7 +14,7 @@ namespace {
 using strings = std::vector<std::string>;
 
 void record(const char* bundle_identifier, const char* file_path, void* context) {
-  static_cast<hbd_test::event_log*>(context)->add(std::string(bundle_identifier) + " " + file_path);
+  static_cast<hbd_test::event_log*>(context)->push(std::string(bundle_identifier) + " " + file_path);
 }
 
 class frontmost_application_bridge_test : public testing::Test {
@@ -54,8 +54,8 @@ TEST_F(frontmost_application_bridge_test, a_pair_registered_twice_is_kept_once_a
 
   const std::string editor = "org.example.editor /opt/editor";
   const std::string other = "org.example.other /opt/app";
-  EXPECT_EQ(first_.events(), (strings{editor, editor, editor, editor, other}));
-  EXPECT_EQ(second_.events(), (strings{editor, editor, editor, other}));
+  EXPECT_EQ(first_.texts(), (strings{editor, editor, editor, editor, other}));
+  EXPECT_EQ(second_.texts(), (strings{editor, editor, editor, other}));
 }
 
 TEST_F(frontmost_application_bridge_test, unregistering_removes_only_that_pair) {
@@ -71,8 +71,8 @@ TEST_F(frontmost_application_bridge_test, unregistering_removes_only_that_pair) 
   ASSERT_TRUE(last_.wait_for(before));
   activate_and_wait("org.example.after");
 
-  EXPECT_EQ(first_.events(), (strings{before, before, before, "org.example.after /opt/app"}));
-  EXPECT_EQ(second_.events(), (strings{before, before}));
+  EXPECT_EQ(first_.texts(), (strings{before, before, before, "org.example.after /opt/app"}));
+  EXPECT_EQ(second_.texts(), (strings{before, before}));
 }
 
 TEST_F(frontmost_application_bridge_test, malformed_notifications_are_reported_on_standard_output_and_dropped) {
@@ -86,7 +86,7 @@ TEST_F(frontmost_application_bridge_test, malformed_notifications_are_reported_o
   EXPECT_EQ(output, "Missing notification info on NSWorkspace.didActivateApplicationNotification\n"
                     "Missing runningApplication on NSWorkspace.didActivateApplicationNotification\n");
   activate_and_wait("org.example.after");
-  EXPECT_EQ(last_.events(), (strings{"org.example.before /opt/before", "org.example.after /opt/app"}));
+  EXPECT_EQ(last_.texts(), (strings{"org.example.before /opt/before", "org.example.after /opt/app"}));
 }
 
 } // namespace
