@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hbd::core_configuration {
@@ -74,6 +75,8 @@ private:
   void keep_changed_file_aside(const std::string& file_path) const;
   // Throws zunto::json::depth_error when the value would not load again.
   static void throw_when_too_deep(const nlohmann::json& json);
+  // The text of to_json() as a save writes it, and how deep it nests.
+  std::pair<std::string, std::size_t> to_text() const;
 
   nlohmann::json json_;
   bool loaded_ = false;

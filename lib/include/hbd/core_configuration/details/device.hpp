@@ -18,6 +18,8 @@ class device final {
 public:
   // Throws zunto::json::unmarshal_error for a malformed entry.
   explicit device(const nlohmann::json& json);
+  // Takes the value over instead of copying it.
+  explicit device(nlohmann::json&& json);
 
   nlohmann::json to_json() const;
 
@@ -101,6 +103,8 @@ private:
   static const std::array<field<std::optional<double>>, 2> double_fields_;
   static const std::array<field<std::optional<std::string>>, 6> formula_fields_;
 
+  // The defaults read once: every device starts from a copy.
+  static const simple_modifications& default_fn_function_keys();
   void read_member(const std::string& key, const nlohmann::json& value);
   void apply_kind_rule(bool ignore_given, bool manipulate_caps_lock_led_given);
 

@@ -66,16 +66,28 @@ constinit const std::array<device::field<std::optional<std::string>>, 6> device:
     {"game_pad_stick_horizontal_wheel_formula", &device::game_pad_stick_horizontal_wheel_formula_},
 }};
 
-device::device(const nlohmann::json& json) : json_(json) {
-  fn_function_keys_.handle_json(make_default_fn_function_keys_json());
+device::device(const nlohmann::json& json) : device(nlohmann::json(json)) {
+}
 
-  zunto::json::requires_object(json, "json");
+device::device(nlohmann::json&& json) : json_(std::move(json)) {
+  fn_function_keys_ = default_fn_function_keys();
 
-  for (const auto& [key, value] : json.items()) {
-    read_member(key, value);
+  zunto::json::requires_object(json_, "json");
+
+  for (auto it = json_.begin(); it != json_.end(); ++it) {
+    read_member(it.key(), *it);
   }
 
-  apply_kind_rule(json.contains("ignore"), json.contains("manipulate_caps_lock_led"));
+  apply_kind_rule(json_.contains("ignore"), json_.contains("manipulate_caps_lock_led"));
+}
+
+const simple_modifications& device::default_fn_function_keys() {
+  static const auto keys = [] {
+    simple_modifications list;
+    list.handle_json(make_default_fn_function_keys_json());
+    return list;
+  }();
+  return keys;
 }
 
 void device::read_member(const std::string& key, const nlohmann::json& value) {

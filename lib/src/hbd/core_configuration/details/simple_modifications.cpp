@@ -42,6 +42,25 @@ nlohmann::json key_code_object(const std::string& name) {
   return object;
 }
 
+// The compact text of "from" without its member of empty name; the copy is made only when there is
+// one to take away. Throws the JSON library's type_error when the value is not an object.
+std::string from_text(const nlohmann::json& from) {
+  if (from.is_object() && !from.contains("")) {
+    return from.dump();
+  }
+  auto copy = from;
+  copy.erase("");
+  return copy.dump();
+}
+
+// The compact text of migrate_to_json(to), without copying an event that needs no change.
+std::string to_text(const nlohmann::json& to) {
+  if (to.is_object() && !to.empty() && !to.contains("")) {
+    return "[" + to.dump() + "]";
+  }
+  return simple_modifications::migrate_to_json(to).dump();
+}
+
 // The text pair that replace_pair and replace_second store; empty when either text is not JSON.
 std::optional<simple_modifications::pair> normalize_pair(const std::string& from_json_string,
                                                          const std::string& to_json_string) {
@@ -78,11 +97,9 @@ void simple_modifications::handle_json(const nlohmann::json& json) {
       std::optional<std::string> to;
       for (const auto& [key, value] : entry.items()) {
         if (key == "from") {
-          auto copy = value;
-          copy.erase(""); // throws the JSON library's type_error when "from" is not an object
-          from = copy.dump();
+          from = from_text(value);
         } else if (key == "to") {
-          to = migrate_to_json(value).dump();
+          to = to_text(value);
         } else {
           logger::get_logger()->error("json error: Unknown key: {0} in {1}", key,
                                       zunto::json::dump_for_error_message(entry));
