@@ -139,12 +139,12 @@ void core_configuration::read_json(std::string text) {
   // A save writes some values one level deeper than they were read (a single "to" event becomes a
   // list of one), so a file at the limit could be saved into one that no longer loads.
   if (depth >= zunto::json::default_max_depth) {
-    throw_when_too_deep(to_json());
+    throw_when_too_deep(to_text().second);
   }
 }
 
-void core_configuration::throw_when_too_deep(const nlohmann::json& json) {
-  if (zunto::json::nesting_depth(json) > zunto::json::default_max_depth) {
+void core_configuration::throw_when_too_deep(std::size_t depth) {
+  if (depth > zunto::json::default_max_depth) {
     throw zunto::json::depth_error(
         fmt::format("JSON is nested deeper than {0} levels once saved", zunto::json::default_max_depth));
   }
@@ -192,9 +192,10 @@ void core_configuration::sync_save_to_file() {
 
   auto [text, depth] = to_text();
   // Edits could nest a value so deep that the saved file would not load again.
-  if (depth > zunto::json::default_max_depth) {
-    throw std::runtime_error(fmt::format("core_configuration cannot be saved: JSON is nested deeper than {0} levels once saved",
-                                         zunto::json::default_max_depth));
+  try {
+    throw_when_too_deep(depth);
+  } catch (const zunto::json::depth_error& e) {
+    throw std::runtime_error(fmt::format("core_configuration cannot be saved: {0}", e.what()));
   }
   file_identity_ = async_file_writer::sync_save(*target_path, std::move(text), 0700, 0600);
   saved_ = true;
