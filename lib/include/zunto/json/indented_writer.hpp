@@ -32,6 +32,8 @@ public:
   void value(const nlohmann::json& json);
   // The same for a value whose nesting_depth is known.
   void value(const nlohmann::json& json, std::size_t depth);
+  // A value given as the compact text that dump() writes, laid out as a whole value would be.
+  void compact_text(std::string_view text);
   // An object of the kept object's members and the given ones, in name order. `members` is sorted
   // by key; a kept value that is not an object counts as an empty one.
   void object(const nlohmann::json& kept, std::span<const member> members);

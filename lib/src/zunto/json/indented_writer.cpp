@@ -27,6 +27,65 @@ void indented_writer::value(const nlohmann::json& json, std::size_t depth) {
   serializer_.dump(json, true, false, indent_step, static_cast<unsigned>(level_ * indent_step));
 }
 
+void indented_writer::compact_text(std::string_view text) {
+  // Compact text has no spaces between tokens, so layout goes in at brackets, commas and colons
+  // outside strings; an empty array or object stays as it is.
+  const auto start = level_;
+  std::size_t deepest = 0;
+  bool in_string = false;
+  bool escaped = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (in_string) {
+      output_ += c;
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"') {
+        in_string = false;
+      }
+      continue;
+    }
+    switch (c) {
+    case '"':
+      in_string = true;
+      output_ += c;
+      break;
+    case '{':
+    case '[':
+      deepest = std::max(deepest, level_ - start + 1);
+      output_ += c;
+      if (i + 1 < text.size() && text[i + 1] == (c == '{' ? '}' : ']')) {
+        output_ += text[++i];
+      } else {
+        output_ += '\n';
+        ++level_;
+        indent();
+      }
+      break;
+    case '}':
+    case ']':
+      output_ += '\n';
+      --level_;
+      indent();
+      output_ += c;
+      break;
+    case ',':
+      output_ += ",\n";
+      indent();
+      break;
+    case ':':
+      output_ += ": ";
+      break;
+    default:
+      output_ += c;
+    }
+  }
+  level_ = start;
+  enter(deepest);
+}
+
 void indented_writer::object(const nlohmann::json& kept, std::span<const member> members) {
   static const nlohmann::json empty = nlohmann::json::object();
   const auto& base = kept.is_object() ? kept : empty;

@@ -70,3 +70,18 @@ TEST(indented_writer, counts_the_depth_given_for_a_value) {
   EXPECT_EQ(writer.depth(), 8u);
   EXPECT_EQ(text, "[\n    [\n        []\n    ]\n]");
 }
+
+TEST(indented_writer, lays_out_compact_text_as_the_value_it_holds) {
+  for (const auto* text : {R"({"a":[1,{"b":"x,y:[z]{"},[],{}],"c":"quote \" and \\ back","d":{"e":null}})", "[]", "{}",
+                           "\"text\"", "12.5", "[[[[\"\xc3\xa9\xf0\x9f\x98\x80\"]]]]"}) {
+    SCOPED_TRACE(text);
+    const auto value = json::parse(text);
+    ASSERT_EQ(value.dump(), text);
+    std::string written;
+    indented_writer writer(written);
+    const std::array<indented_writer::member, 1> members{{{"k", [&](indented_writer& w) { w.compact_text(text); }}}};
+    writer.object(json::object(), members);
+    EXPECT_EQ(written, saved_text(json{{"k", value}}));
+    EXPECT_EQ(writer.depth(), 1 + zunto::json::nesting_depth(value));
+  }
+}

@@ -22,6 +22,8 @@ public:
   explicit device(nlohmann::json&& json);
 
   nlohmann::json to_json() const;
+  // Writes the text of to_json() without building its lists.
+  void write_json(zunto::json::indented_writer& writer) const;
 
   // f1 to f12 with empty "to" lists: nothing is written until one is given a "to".
   static nlohmann::json make_default_fn_function_keys_json();
@@ -106,6 +108,8 @@ private:
   // The defaults read once: every device starts from a copy.
   static const simple_modifications& default_fn_function_keys();
   void read_member(const std::string& key, const nlohmann::json& value);
+  // to_json() but for the two lists.
+  nlohmann::json settings_json() const;
   void apply_kind_rule(bool ignore_given, bool manipulate_caps_lock_led_given);
 
   nlohmann::json json_;

@@ -8,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include <array>
 #include <vector>
 
 namespace hbd::core_configuration::details {
@@ -152,6 +153,23 @@ void device::apply_kind_rule(bool ignore_given, bool manipulate_caps_lock_led_gi
 }
 
 nlohmann::json device::to_json() const {
+  auto json = settings_json();
+  json["simple_modifications"] = simple_modifications_.to_json();
+  json["fn_function_keys"] = fn_function_keys_.to_json();
+  return json;
+}
+
+void device::write_json(zunto::json::indented_writer& writer) const {
+  using zunto::json::indented_writer;
+  // In name order, as the written object keeps its members.
+  const std::array<indented_writer::member, 2> members{{
+      {"fn_function_keys", [&](indented_writer& w) { fn_function_keys_.write_json(w); }},
+      {"simple_modifications", [&](indented_writer& w) { simple_modifications_.write_json(w); }},
+  }};
+  writer.object(settings_json(), members);
+}
+
+nlohmann::json device::settings_json() const {
   auto json = zunto::json::object_copy(json_);
 
   json["identifiers"] = identifiers_;
@@ -175,8 +193,6 @@ nlohmann::json device::to_json() const {
   for (const auto& f : formula_fields_) {
     write_optional(f.key, this->*f.member, marshal_formula);
   }
-  json["simple_modifications"] = simple_modifications_.to_json();
-  json["fn_function_keys"] = fn_function_keys_.to_json();
   return json;
 }
 

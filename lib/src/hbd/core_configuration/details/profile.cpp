@@ -122,13 +122,12 @@ void profile::write_json(zunto::json::indented_writer& writer) const {
   // In name order, as the written object keeps its members.
   const std::array<member, 8> members{{
       {"complex_modifications", [&](indented_writer& w) { complex_modifications_.write_json(w); }},
-      {"devices",
-       [&](indented_writer& w) { w.array(devices_.size(), [&](std::size_t i) { w.value(devices_[i].to_json()); }); }},
-      {"fn_function_keys", [&](indented_writer& w) { w.value(fn_function_keys_.to_json()); }},
+      {"devices", [&](indented_writer& w) { w.array(devices_.size(), [&](std::size_t i) { devices_[i].write_json(w); }); }},
+      {"fn_function_keys", [&](indented_writer& w) { fn_function_keys_.write_json(w); }},
       {"name", [&](indented_writer& w) { w.value(name_); }},
       {"parameters", [&](indented_writer& w) { w.value(parameters_); }},
       {"selected", [&](indented_writer& w) { w.value(selected_); }},
-      {"simple_modifications", [&](indented_writer& w) { w.value(simple_modifications_.to_json()); }},
+      {"simple_modifications", [&](indented_writer& w) { simple_modifications_.write_json(w); }},
       {"virtual_hid_keyboard", [&](indented_writer& w) { w.value(virtual_hid_keyboard_); }},
   }};
   writer.object(json_, members);

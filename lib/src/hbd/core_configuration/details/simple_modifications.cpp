@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -183,6 +184,27 @@ nlohmann::json simple_modifications::to_json() const {
     }
   }
   return result;
+}
+
+void simple_modifications::write_json(zunto::json::indented_writer& writer) const {
+  // The stored texts are compact dumps, so what to_json() keeps shows in the text: a "from" object
+  // with members, a "to" array with elements, and the first pair of each "from".
+  std::vector<const pair*> written;
+  std::unordered_set<std::string_view> seen;
+  for (const auto& p : pairs_) {
+    const bool complete = p.first.size() > 2 && p.first.front() == '{' && p.second.size() > 2 && p.second.front() == '[';
+    if (complete && seen.insert(p.first).second) {
+      written.push_back(&p);
+    }
+  }
+  using zunto::json::indented_writer;
+  writer.array(written.size(), [&](std::size_t i) {
+    const std::array<indented_writer::member, 2> members{{
+        {"from", [&](indented_writer& w) { w.compact_text(written[i]->first); }},
+        {"to", [&](indented_writer& w) { w.compact_text(written[i]->second); }},
+    }};
+    writer.object(nlohmann::json::object(), members);
+  });
 }
 
 void simple_modifications::replace_pair(std::size_t index, const std::string& from_json_string,
