@@ -51,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::fprintf(stderr, "%s\n", e.what());
       fail("the save threw");
     }
+    // Written record by record, the text must be the dump of to_json().
+    if (hbd_fuzz::read_whole_file(path) != json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore)) {
+      fail("the saved text is not the dump of to_json()");
+    }
     hbd::core_configuration::core_configuration reloaded(path, ::geteuid());
     if (!reloaded.is_loaded()) {
       fail("the saved file does not load");

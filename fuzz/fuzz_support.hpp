@@ -73,4 +73,20 @@ private:
   std::string path_;
 };
 
+// The bytes of a file; empty when it cannot be read.
+inline std::string read_whole_file(const std::string& path) {
+  std::string content;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return content;
+  }
+  char buffer[65536];
+  ssize_t got = 0;
+  while ((got = ::read(fd, buffer, sizeof(buffer))) > 0) {
+    content.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return content;
+}
+
 } // namespace hbd_fuzz

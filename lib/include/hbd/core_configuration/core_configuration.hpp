@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hbd::core_configuration {
@@ -72,8 +73,10 @@ private:
   void read_json(std::string text);
   bool may_replace(const std::string& target_path) const;
   void keep_changed_file_aside(const std::string& file_path) const;
-  // Throws zunto::json::depth_error when the value would not load again.
-  static void throw_when_too_deep(const nlohmann::json& json);
+  // Throws zunto::json::depth_error when a saved text nesting this deep would not load again.
+  static void throw_when_too_deep(std::size_t depth);
+  // The text of to_json() as a save writes it, and how deep it nests.
+  std::pair<std::string, std::size_t> to_text() const;
 
   nlohmann::json json_;
   bool loaded_ = false;

@@ -2,11 +2,12 @@
 
 #include "glob/glob.hpp"
 #include "hbd/constants.hpp"
-#include "hbd/json_writer.hpp"
+#include "hbd/async_file_writer.hpp"
 #include "hbd/logger.hpp"
 #include "zunto/filesystem/file_identity.hpp"
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/filesystem/scoped_descriptor.hpp"
+#include "zunto/json/indented_writer.hpp"
 #include "zunto/json/object_copy.hpp"
 #include "zunto/json/parse_with_depth_limit.hpp"
 #include "zunto/json/requires.hpp"
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <ctime>
 #include <exception>
@@ -124,8 +126,9 @@ void core_configuration::read_json(std::string text) {
   }
   if (auto it = json_.find("profiles"); it != json_.end() && it->is_array()) {
     profiles_.reserve(it->size());
-    for (const auto& p : *it) {
-      profiles_.emplace_back(p);
+    // Each profile takes its part of the value over, so the file is never held twice.
+    for (auto& p : *it) {
+      profiles_.emplace_back(std::move(p));
     }
   }
 
@@ -136,12 +139,12 @@ void core_configuration::read_json(std::string text) {
   // A save writes some values one level deeper than they were read (a single "to" event becomes a
   // list of one), so a file at the limit could be saved into one that no longer loads.
   if (depth >= zunto::json::default_max_depth) {
-    throw_when_too_deep(to_json());
+    throw_when_too_deep(to_text().second);
   }
 }
 
-void core_configuration::throw_when_too_deep(const nlohmann::json& json) {
-  if (zunto::json::nesting_depth(json) > zunto::json::default_max_depth) {
+void core_configuration::throw_when_too_deep(std::size_t depth) {
+  if (depth > zunto::json::default_max_depth) {
     throw zunto::json::depth_error(
         fmt::format("JSON is nested deeper than {0} levels once saved", zunto::json::default_max_depth));
   }
@@ -187,15 +190,36 @@ void core_configuration::sync_save_to_file() {
   remove_old_backup_files();
   keep_changed_file_aside(file_path);
 
-  auto json = to_json();
+  auto [text, depth] = to_text();
   // Edits could nest a value so deep that the saved file would not load again.
   try {
-    throw_when_too_deep(json);
+    throw_when_too_deep(depth);
   } catch (const zunto::json::depth_error& e) {
     throw std::runtime_error(fmt::format("core_configuration cannot be saved: {0}", e.what()));
   }
-  file_identity_ = json_writer::sync_save_to_file(json, *target_path, 0700, 0600);
+  file_identity_ = async_file_writer::sync_save(*target_path, std::move(text), 0700, 0600);
   saved_ = true;
+}
+
+std::pair<std::string, std::size_t> core_configuration::to_text() const {
+  // The text of to_json(), written record by record: building that value first would copy every
+  // rule the model holds.
+  std::string text;
+  // About the size of the file read or last written: the text grows without copying itself.
+  if (file_identity_ && file_identity_->size > 0) {
+    text.reserve(static_cast<std::size_t>(file_identity_->size) + static_cast<std::size_t>(file_identity_->size) / 8);
+  }
+  zunto::json::indented_writer writer(text);
+  using zunto::json::indented_writer;
+  const std::array<indented_writer::member, 2> members{{
+      {"global", [&](indented_writer& w) { w.value(global_configuration_.to_json()); }},
+      {"profiles",
+       [&](indented_writer& w) {
+         w.array(profiles_.size(), [&](std::size_t i) { profiles_[i].write_json(w); });
+       }},
+  }};
+  writer.object(json_, members);
+  return {std::move(text), writer.depth()};
 }
 
 void core_configuration::keep_changed_file_aside(const std::string& file_path) const {

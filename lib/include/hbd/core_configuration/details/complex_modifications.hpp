@@ -2,6 +2,7 @@
 
 #include "hbd/core_configuration/details/complex_modifications_parameters.hpp"
 #include "hbd/core_configuration/details/complex_modifications_rule.hpp"
+#include "zunto/json/indented_writer.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -16,8 +17,12 @@ public:
   complex_modifications();
   // Throws zunto::json::unmarshal_error when the value is not an object or a rule fails.
   explicit complex_modifications(const nlohmann::json& json);
+  // Takes the rules over instead of copying them.
+  explicit complex_modifications(nlohmann::json&& json);
 
   nlohmann::json to_json() const;
+  // Writes the text of to_json() without building it.
+  void write_json(zunto::json::indented_writer& writer) const;
 
   const complex_modifications_parameters& get_parameters() const { return parameters_; }
   complex_modifications_parameters& get_parameters() { return parameters_; }

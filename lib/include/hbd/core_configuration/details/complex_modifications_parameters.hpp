@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +33,7 @@ public:
   std::optional<std::int32_t> get_value(const std::string& name) const;
   void set_value(const std::string& name, std::int32_t value);
 
-  const nlohmann::json& get_json() const { return json_; }
+  const nlohmann::json& get_json() const { return *json_; }
   std::int32_t get_basic_simultaneous_threshold_milliseconds() const { return basic_simultaneous_threshold_milliseconds_; }
   std::int32_t get_basic_to_if_alone_timeout_milliseconds() const { return basic_to_if_alone_timeout_milliseconds_; }
   std::int32_t get_basic_to_if_held_down_threshold_milliseconds() const {
@@ -53,7 +54,8 @@ private:
   };
   static const std::array<parameter, 5> parameters_;
 
-  nlohmann::json json_;
+  // Never changed once kept: every manipulator of a rule holds a copy of these parameters.
+  std::shared_ptr<const nlohmann::json> json_;
   std::int32_t basic_simultaneous_threshold_milliseconds_;
   std::int32_t basic_to_if_alone_timeout_milliseconds_;
   std::int32_t basic_to_if_held_down_threshold_milliseconds_;

@@ -18,8 +18,12 @@ class device final {
 public:
   // Throws zunto::json::unmarshal_error for a malformed entry.
   explicit device(const nlohmann::json& json);
+  // Takes the value over instead of copying it.
+  explicit device(nlohmann::json&& json);
 
   nlohmann::json to_json() const;
+  // Writes the text of to_json() without building its lists.
+  void write_json(zunto::json::indented_writer& writer) const;
 
   // f1 to f12 with empty "to" lists: nothing is written until one is given a "to".
   static nlohmann::json make_default_fn_function_keys_json();
@@ -101,7 +105,11 @@ private:
   static const std::array<field<std::optional<double>>, 2> double_fields_;
   static const std::array<field<std::optional<std::string>>, 6> formula_fields_;
 
+  // The defaults read once: every device starts from a copy.
+  static const simple_modifications& default_fn_function_keys();
   void read_member(const std::string& key, const nlohmann::json& value);
+  // to_json() but for the two lists.
+  nlohmann::json settings_json() const;
   void apply_kind_rule(bool ignore_given, bool manipulate_caps_lock_led_given);
 
   nlohmann::json json_;

@@ -6,6 +6,7 @@
 #include "hbd/core_configuration/details/simple_modifications.hpp"
 #include "hbd/core_configuration/details/virtual_hid_keyboard.hpp"
 #include "hbd/device_identifiers.hpp"
+#include "zunto/json/indented_writer.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -24,6 +25,8 @@ public:
   // zunto::json::unmarshal_error naming the first bad member in name order; other exceptions
   // raised by the records pass through.
   explicit profile(const nlohmann::json& json);
+  // Takes the members over instead of copying them.
+  explicit profile(nlohmann::json&& json);
 
   profile(profile&&) = default;
   profile& operator=(profile&&) = default;
@@ -32,6 +35,8 @@ public:
   ~profile() = default;
 
   nlohmann::json to_json() const;
+  // Writes the text of to_json() without building it.
+  void write_json(zunto::json::indented_writer& writer) const;
 
   // Function keys f1 to f12 mapped to the display, media and system functions printed on them.
   static nlohmann::json make_default_fn_function_keys_json();
@@ -95,6 +100,8 @@ public:
   details::simple_modifications* find_fn_function_keys(const device_identifiers& identifiers);
 
 private:
+  // The defaults read once: every profile starts from a copy.
+  static const details::simple_modifications& default_fn_function_keys();
   const device* find_device(const device_identifiers& identifiers) const;
   device& ensure_device(const device_identifiers& identifiers);
   static device make_device(const device_identifiers& identifiers);

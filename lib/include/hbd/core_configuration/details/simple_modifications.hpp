@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zunto/json/indented_writer.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
@@ -26,6 +28,8 @@ public:
 
   // The complete entries, each "from" once.
   nlohmann::json to_json() const;
+  // Writes the text of to_json() without building it.
+  void write_json(zunto::json::indented_writer& writer) const;
 
   void replace_pair(std::size_t index, const std::string& from_json_string, const std::string& to_json_string);
   void push_back_pair();

@@ -4,34 +4,37 @@
 #include "zunto/json/requires.hpp"
 
 #include <algorithm>
+#include <array>
 
 namespace hbd::core_configuration::details {
 
 complex_modifications::complex_modifications() : complex_modifications(nlohmann::json::object()) {
 }
 
-complex_modifications::complex_modifications(const nlohmann::json& json) {
-  zunto::json::requires_object(json, "json");
+complex_modifications::complex_modifications(const nlohmann::json& json)
+    : complex_modifications(nlohmann::json(json)) {
+}
 
-  // "rules" is written from the rules themselves: keeping it here too would copy every rule.
-  json_ = nlohmann::json::object();
-  for (auto it = json.begin(); it != json.end(); ++it) {
-    if (it.key() != "rules") {
-      json_[it.key()] = *it;
-    }
-  }
+complex_modifications::complex_modifications(nlohmann::json&& json) {
+  zunto::json::requires_object(json, "json");
 
   // Rules are built with the parameters, so these are read first whatever the member order.
   if (auto it = json.find("parameters"); it != json.end()) {
     parameters_ = complex_modifications_parameters(*it);
   }
 
-  if (auto it = json.find("rules"); it != json.end() && it->is_array()) {
-    rules_.reserve(it->size());
-    for (const auto& rule : *it) {
-      rules_.emplace_back(rule, parameters_);
+  // "rules" is written from the rules themselves: keeping it here too would copy every rule.
+  auto rules = json.find("rules");
+  if (rules != json.end() && rules->is_array()) {
+    rules_.reserve(rules->size());
+    for (auto& rule : *rules) {
+      rules_.emplace_back(std::move(rule), parameters_);
     }
   }
+  if (rules != json.end()) {
+    json.erase(rules);
+  }
+  json_ = std::move(json);
 }
 
 nlohmann::json complex_modifications::to_json() const {
@@ -44,6 +47,19 @@ nlohmann::json complex_modifications::to_json() const {
   json["rules"] = std::move(rules);
   json["parameters"] = parameters_.to_json();
   return json;
+}
+
+void complex_modifications::write_json(zunto::json::indented_writer& writer) const {
+  using member = zunto::json::indented_writer::member;
+  // In name order, as the written object keeps its members.
+  const std::array<member, 2> members{{
+      {"parameters", [&](zunto::json::indented_writer& w) { w.value(parameters_.to_json()); }},
+      {"rules",
+       [&](zunto::json::indented_writer& w) {
+         w.array(rules_.size(), [&](std::size_t i) { w.value(rules_[i].get_json(), rules_[i].get_json_depth()); });
+       }},
+  }};
+  writer.object(json_, members);
 }
 
 void complex_modifications::replace_rule(std::size_t index, const complex_modifications_rule& rule) {

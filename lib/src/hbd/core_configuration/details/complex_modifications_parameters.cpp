@@ -20,12 +20,21 @@ constinit const std::array<complex_modifications_parameters::parameter, 5> compl
     {"mouse_motion_to_scroll.speed", 1, 10000, &complex_modifications_parameters::mouse_motion_to_scroll_speed_},
 }};
 
+namespace {
+
+const std::shared_ptr<const nlohmann::json>& empty_object() {
+  static const auto object = std::make_shared<const nlohmann::json>(nlohmann::json::object());
+  return object;
+}
+
+} // namespace
+
 complex_modifications_parameters::complex_modifications_parameters()
     : complex_modifications_parameters(nlohmann::json::object()) {
 }
 
 complex_modifications_parameters::complex_modifications_parameters(const nlohmann::json& json)
-    : json_(json),
+    : json_(json.is_object() && json.empty() ? empty_object() : std::make_shared<const nlohmann::json>(json)),
       basic_simultaneous_threshold_milliseconds_(50),
       basic_to_if_alone_timeout_milliseconds_(1000),
       basic_to_if_held_down_threshold_milliseconds_(500),
@@ -77,7 +86,7 @@ void complex_modifications_parameters::normalize(std::int32_t& value, std::optio
 
 nlohmann::json complex_modifications_parameters::to_json() const {
   // A "parameters" value that is not an object carries nothing; it is saved as an object.
-  auto json = zunto::json::object_copy(json_);
+  auto json = zunto::json::object_copy(*json_);
   for (const auto& p : parameters_) {
     json[std::string(p.name)] = this->*p.field;
   }

@@ -1,10 +1,13 @@
 #include "hbd/core_configuration/details/complex_modifications_rule.hpp"
 
 #include "zunto/json/dump_for_error_message.hpp"
+#include "zunto/json/parse_with_depth_limit.hpp"
 #include "zunto/json/requires.hpp"
 #include "zunto/json/unmarshal_error.hpp"
 
 #include <fmt/format.h>
+
+#include <utility>
 
 namespace hbd::core_configuration::details {
 
@@ -16,19 +19,31 @@ std::string backquoted(const std::string& key) {
 
 } // namespace
 
+complex_modifications_rule::manipulator::condition::condition(const nlohmann::json& json)
+    : json_(std::make_shared<const nlohmann::json>(json)) {
+}
+
 complex_modifications_rule::manipulator::manipulator(const nlohmann::json& json,
                                                      const complex_modifications_parameters& parameters)
-    : json_(json), parameters_(parameters) {
-  zunto::json::requires_object(json, "json");
+    : manipulator(std::make_shared<const nlohmann::json>(json), parameters) {
+}
 
-  for (const auto& [key, value] : json.items()) {
+complex_modifications_rule::manipulator::manipulator(std::shared_ptr<const nlohmann::json> json,
+                                                     const complex_modifications_parameters& parameters)
+    : json_(std::move(json)), parameters_(parameters) {
+  zunto::json::requires_object(*json_, "json");
+
+  for (auto it = json_->begin(); it != json_->end(); ++it) {
+    const auto& key = it.key();
+    const auto& value = *it;
     if (key == "description") {
       zunto::json::requires_string(value, backquoted(key));
       description_ = value.get<std::string>();
     } else if (key == "conditions") {
       zunto::json::requires_array(value, backquoted(key));
+      conditions_.reserve(value.size());
       for (const auto& c : value) {
-        conditions_.emplace_back(c);
+        conditions_.emplace_back(std::shared_ptr<const nlohmann::json>(json_, &c));
       }
     } else if (key == "parameters") {
       zunto::json::requires_object(value, backquoted(key));
@@ -40,10 +55,17 @@ complex_modifications_rule::manipulator::manipulator(const nlohmann::json& json,
 
 complex_modifications_rule::complex_modifications_rule(const nlohmann::json& json,
                                                        const complex_modifications_parameters& parameters)
-    : json_(json) {
-  zunto::json::requires_object(json, "json");
+    : complex_modifications_rule(nlohmann::json(json), parameters) {
+}
 
-  for (const auto& [key, value] : json.items()) {
+complex_modifications_rule::complex_modifications_rule(nlohmann::json&& json,
+                                                       const complex_modifications_parameters& parameters)
+    : json_(std::make_shared<const nlohmann::json>(std::move(json))), json_depth_(zunto::json::nesting_depth(*json_)) {
+  zunto::json::requires_object(*json_, "json");
+
+  for (auto it = json_->begin(); it != json_->end(); ++it) {
+    const auto& key = it.key();
+    const auto& value = *it;
     if (key == "description") {
       zunto::json::requires_string(value, backquoted(key));
       description_ = value.get<std::string>();
@@ -51,9 +73,10 @@ complex_modifications_rule::complex_modifications_rule(const nlohmann::json& jso
       zunto::json::requires_string(value, backquoted(key));
     } else if (key == "manipulators") {
       zunto::json::requires_array(value, backquoted(key));
+      manipulators_.reserve(value.size());
       for (const auto& m : value) {
         try {
-          manipulators_.emplace_back(m, parameters);
+          manipulators_.emplace_back(std::shared_ptr<const nlohmann::json>(json_, &m), parameters);
         } catch (const zunto::json::unmarshal_error& e) {
           throw zunto::json::unmarshal_error(fmt::format("`{0}` entry error: {1}", key, e.what()));
         }
@@ -63,7 +86,7 @@ complex_modifications_rule::complex_modifications_rule(const nlohmann::json& jso
 
   if (manipulators_.empty()) {
     throw zunto::json::unmarshal_error(
-        fmt::format("`manipulators` is missing or empty in {0}", zunto::json::dump_for_error_message(json)));
+        fmt::format("`manipulators` is missing or empty in {0}", zunto::json::dump_for_error_message(*json_)));
   }
 
   if (description_.empty()) {

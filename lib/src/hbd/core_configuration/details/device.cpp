@@ -8,6 +8,7 @@
 
 #include <fmt/format.h>
 
+#include <array>
 #include <vector>
 
 namespace hbd::core_configuration::details {
@@ -66,16 +67,28 @@ constinit const std::array<device::field<std::optional<std::string>>, 6> device:
     {"game_pad_stick_horizontal_wheel_formula", &device::game_pad_stick_horizontal_wheel_formula_},
 }};
 
-device::device(const nlohmann::json& json) : json_(json) {
-  fn_function_keys_.handle_json(make_default_fn_function_keys_json());
+device::device(const nlohmann::json& json) : device(nlohmann::json(json)) {
+}
 
-  zunto::json::requires_object(json, "json");
+device::device(nlohmann::json&& json) : json_(std::move(json)) {
+  fn_function_keys_ = default_fn_function_keys();
 
-  for (const auto& [key, value] : json.items()) {
-    read_member(key, value);
+  zunto::json::requires_object(json_, "json");
+
+  for (auto it = json_.begin(); it != json_.end(); ++it) {
+    read_member(it.key(), *it);
   }
 
-  apply_kind_rule(json.contains("ignore"), json.contains("manipulate_caps_lock_led"));
+  apply_kind_rule(json_.contains("ignore"), json_.contains("manipulate_caps_lock_led"));
+}
+
+const simple_modifications& device::default_fn_function_keys() {
+  static const auto keys = [] {
+    simple_modifications list;
+    list.handle_json(make_default_fn_function_keys_json());
+    return list;
+  }();
+  return keys;
 }
 
 void device::read_member(const std::string& key, const nlohmann::json& value) {
@@ -140,6 +153,23 @@ void device::apply_kind_rule(bool ignore_given, bool manipulate_caps_lock_led_gi
 }
 
 nlohmann::json device::to_json() const {
+  auto json = settings_json();
+  json["simple_modifications"] = simple_modifications_.to_json();
+  json["fn_function_keys"] = fn_function_keys_.to_json();
+  return json;
+}
+
+void device::write_json(zunto::json::indented_writer& writer) const {
+  using zunto::json::indented_writer;
+  // In name order, as the written object keeps its members.
+  const std::array<indented_writer::member, 2> members{{
+      {"fn_function_keys", [&](indented_writer& w) { fn_function_keys_.write_json(w); }},
+      {"simple_modifications", [&](indented_writer& w) { simple_modifications_.write_json(w); }},
+  }};
+  writer.object(settings_json(), members);
+}
+
+nlohmann::json device::settings_json() const {
   auto json = zunto::json::object_copy(json_);
 
   json["identifiers"] = identifiers_;
@@ -163,8 +193,6 @@ nlohmann::json device::to_json() const {
   for (const auto& f : formula_fields_) {
     write_optional(f.key, this->*f.member, marshal_formula);
   }
-  json["simple_modifications"] = simple_modifications_.to_json();
-  json["fn_function_keys"] = fn_function_keys_.to_json();
   return json;
 }
 

@@ -39,23 +39,26 @@ void coordinate(device& d) {
 
 } // namespace
 
-profile::profile(const nlohmann::json& json) : json_(nlohmann::json::object()) {
-  fn_function_keys_.handle_json(make_default_fn_function_keys_json());
+profile::profile(const nlohmann::json& json) : profile(nlohmann::json(json)) {
+}
+
+profile::profile(nlohmann::json&& json) : json_(nlohmann::json::object()) {
+  fn_function_keys_ = default_fn_function_keys();
 
   zunto::json::requires_object(json, "json");
 
   // The object keeps its members in name order, so the first bad member in that order decides.
-  for (const auto& member : json.items()) {
+  for (auto it = json.begin(); it != json.end(); ++it) {
     // Named references, not a structured binding: lambdas below capture them.
-    const auto& key = member.key();
-    const auto& value = member.value();
+    const auto& key = it.key();
+    auto& value = *it;
     if (key == "complex_modifications") {
-      wrap_error(error_format, key, [&] { complex_modifications_ = complex_modifications(value); });
+      wrap_error(error_format, key, [&] { complex_modifications_ = complex_modifications(std::move(value)); });
     } else if (key == "devices") {
       zunto::json::requires_array(value, "`devices`");
       devices_.reserve(value.size());
-      for (const auto& entry : value) {
-        wrap_error(entry_error_format, key, [&] { devices_.emplace_back(entry); });
+      for (auto& entry : value) {
+        wrap_error(entry_error_format, key, [&] { devices_.emplace_back(std::move(entry)); });
       }
     } else if (key == "fn_function_keys") {
       wrap_error(error_format, key, [&] { fn_function_keys_.handle_json(value); });
@@ -82,7 +85,7 @@ profile::profile(const nlohmann::json& json) : json_(nlohmann::json::object()) {
     } else {
       // Kept for the next save. The members read above are written from the records, so the
       // kept JSON leaves them out rather than hold a second copy of every rule and device.
-      json_[key] = value;
+      json_[key] = std::move(value);
     }
   }
 }
@@ -102,6 +105,32 @@ nlohmann::json profile::to_json() const {
   }
   json["devices"] = std::move(devices);
   return json;
+}
+
+const simple_modifications& profile::default_fn_function_keys() {
+  static const auto keys = [] {
+    simple_modifications list;
+    list.handle_json(make_default_fn_function_keys_json());
+    return list;
+  }();
+  return keys;
+}
+
+void profile::write_json(zunto::json::indented_writer& writer) const {
+  using member = zunto::json::indented_writer::member;
+  using zunto::json::indented_writer;
+  // In name order, as the written object keeps its members.
+  const std::array<member, 8> members{{
+      {"complex_modifications", [&](indented_writer& w) { complex_modifications_.write_json(w); }},
+      {"devices", [&](indented_writer& w) { w.array(devices_.size(), [&](std::size_t i) { devices_[i].write_json(w); }); }},
+      {"fn_function_keys", [&](indented_writer& w) { fn_function_keys_.write_json(w); }},
+      {"name", [&](indented_writer& w) { w.value(name_); }},
+      {"parameters", [&](indented_writer& w) { w.value(parameters_); }},
+      {"selected", [&](indented_writer& w) { w.value(selected_); }},
+      {"simple_modifications", [&](indented_writer& w) { simple_modifications_.write_json(w); }},
+      {"virtual_hid_keyboard", [&](indented_writer& w) { w.value(virtual_hid_keyboard_); }},
+  }};
+  writer.object(json_, members);
 }
 
 nlohmann::json profile::make_default_fn_function_keys_json() {

@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -40,6 +41,25 @@ nlohmann::json key_code_object(const std::string& name) {
   auto object = nlohmann::json::object();
   object["key_code"] = name;
   return object;
+}
+
+// The compact text of "from" without its member of empty name; the copy is made only when there is
+// one to take away. Throws the JSON library's type_error when the value is not an object.
+std::string from_text(const nlohmann::json& from) {
+  if (from.is_object() && !from.contains("")) {
+    return from.dump();
+  }
+  auto copy = from;
+  copy.erase("");
+  return copy.dump();
+}
+
+// The compact text of migrate_to_json(to), without copying an event that needs no change.
+std::string to_text(const nlohmann::json& to) {
+  if (to.is_object() && !to.empty() && !to.contains("")) {
+    return "[" + to.dump() + "]";
+  }
+  return simple_modifications::migrate_to_json(to).dump();
 }
 
 // The text pair that replace_pair and replace_second store; empty when either text is not JSON.
@@ -78,11 +98,9 @@ void simple_modifications::handle_json(const nlohmann::json& json) {
       std::optional<std::string> to;
       for (const auto& [key, value] : entry.items()) {
         if (key == "from") {
-          auto copy = value;
-          copy.erase(""); // throws the JSON library's type_error when "from" is not an object
-          from = copy.dump();
+          from = from_text(value);
         } else if (key == "to") {
-          to = migrate_to_json(value).dump();
+          to = to_text(value);
         } else {
           logger::get_logger()->error("json error: Unknown key: {0} in {1}", key,
                                       zunto::json::dump_for_error_message(entry));
@@ -166,6 +184,27 @@ nlohmann::json simple_modifications::to_json() const {
     }
   }
   return result;
+}
+
+void simple_modifications::write_json(zunto::json::indented_writer& writer) const {
+  // The stored texts are compact dumps, so what to_json() keeps shows in the text: a "from" object
+  // with members, a "to" array with elements, and the first pair of each "from".
+  std::vector<const pair*> written;
+  std::unordered_set<std::string_view> seen;
+  for (const auto& p : pairs_) {
+    const bool complete = p.first.size() > 2 && p.first.front() == '{' && p.second.size() > 2 && p.second.front() == '[';
+    if (complete && seen.insert(p.first).second) {
+      written.push_back(&p);
+    }
+  }
+  using zunto::json::indented_writer;
+  writer.array(written.size(), [&](std::size_t i) {
+    const std::array<indented_writer::member, 2> members{{
+        {"from", [&](indented_writer& w) { w.compact_text(written[i]->first); }},
+        {"to", [&](indented_writer& w) { w.compact_text(written[i]->second); }},
+    }};
+    writer.object(nlohmann::json::object(), members);
+  });
 }
 
 void simple_modifications::replace_pair(std::size_t index, const std::string& from_json_string,
