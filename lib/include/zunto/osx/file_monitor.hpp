@@ -44,7 +44,12 @@ public:
   // Starts watching on the dispatcher and reports every file once; returns at once.
   void async_start();
 
-  // The whole content of the file, read up to its end; null when it cannot be opened or read.
+  // Larger files are not read: they count as unreadable.
+  static constexpr std::size_t maximum_file_size = 32 * 1024 * 1024;
+
+  // The whole content of a regular file, read up to its end; null when it cannot be opened or read,
+  // is not a regular file (a FIFO or a device at the path) or is larger than maximum_file_size.
+  // Never blocks on what the path names.
   static std::shared_ptr<std::vector<std::uint8_t>> read_file(const std::string& path);
 
 private:

@@ -5,12 +5,7 @@
 #include "zunto/osx/file_monitor/fs_event.hpp"
 #include "zunto/osx/file_monitor/impl/file_monitors_manager.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <exception>
@@ -111,40 +106,11 @@ void file_monitor::async_start() {
 }
 
 std::shared_ptr<std::vector<std::uint8_t>> file_monitor::read_file(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const auto text = zunto::filesystem::read_regular_file(path, maximum_file_size);
+  if (!text) {
     return nullptr;
   }
-  auto result = std::make_shared<std::vector<std::uint8_t>>();
-  // The size is only a first guess: the file may grow while it is read, and some files report none.
-  struct stat status {};
-  std::size_t capacity = 4096;
-  if (::fstat(fd, &status) == 0 && status.st_size > 0) {
-    capacity = static_cast<std::size_t>(status.st_size) + 1;
-  }
-  result->resize(capacity);
-  std::size_t size = 0;
-  for (;;) {
-    if (size == result->size()) {
-      result->resize(result->size() * 2);
-    }
-    const ssize_t count = ::read(fd, result->data() + size, result->size() - size);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count < 0) {
-      ::close(fd);
-      return nullptr;
-    }
-    if (count == 0) {
-      break;
-    }
-    size += static_cast<std::size_t>(count);
-  }
-  ::close(fd);
-  result->resize(size);
-  result->shrink_to_fit();
-  return result;
+  return std::make_shared<std::vector<std::uint8_t>>(text->begin(), text->end());
 }
 
 void file_monitor::register_stream() {
