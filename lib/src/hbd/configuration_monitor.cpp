@@ -38,7 +38,8 @@ configuration_monitor::configuration_monitor(const std::string& user_core_config
       expected_user_(expected_user) {
   file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
       weak_dispatcher_,
-      std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_});
+      std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_},
+      logger::get_logger());
   // The file monitor goes before this object's members, so the slot may use them.
   file_monitor_->file_changed.connect(
       [this](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {

@@ -22,7 +22,7 @@ libhbd_file_monitor::libhbd_file_monitor(const std::string& path, libhbd_file_mo
 
   file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
       zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher(),
-      std::vector<std::string>{path});
+      std::vector<std::string>{path}, hbd::logger::get_logger());
   // The slot holds copies only: this object may be destroyed from inside the callback.
   file_monitor_->file_changed.connect(
       [callback, context](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {

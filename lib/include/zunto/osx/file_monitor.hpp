@@ -15,6 +15,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace spdlog {
+class logger;
+}
+
 namespace zunto::osx {
 
 // Watches a fixed list of files through an event stream on their parent directories and reports,
@@ -36,7 +40,9 @@ public:
       file_changed;
   nod::signal_type<nod::multithread_policy, void(const std::string& message)> error_occurred;
 
-  file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher, const std::vector<std::string>& files);
+  // `logger` (not null) hears of what went wrong inside the monitor's jobs, such as a slot that threw.
+  file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher, const std::vector<std::string>& files,
+               std::shared_ptr<spdlog::logger> logger);
   // Stops the stream and detaches from the dispatcher; no signal is emitted after it returns.
   // Safe on the dispatcher thread, also from a slot of this monitor.
   ~file_monitor() override;
@@ -68,6 +74,7 @@ private:
   void enqueue_file_changed(const std::string& file, const body& new_body);
   void enqueue_error_occurred(const std::string& message);
 
+  std::shared_ptr<spdlog::logger> logger_;
   std::vector<std::string> files_;
   std::shared_ptr<platform::dispatch::serial_queue> queue_;
   std::vector<std::string> directories_;

@@ -1,9 +1,10 @@
 #include "zunto/osx/file_monitor.hpp"
 
-#include "hbd/logger.hpp"
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/osx/file_monitor/fs_event.hpp"
 #include "zunto/osx/file_monitor/impl/file_monitors_manager.hpp"
+
+#include <spdlog/logger.h>
 
 #include <algorithm>
 #include <climits>
@@ -58,17 +59,17 @@ bool same_body(const std::shared_ptr<std::vector<std::uint8_t>>& a,
 
 // Runs a job's work so that nothing it throws reaches the dispatcher.
 template <typename Function>
-void guarded(const char* what, Function&& function) noexcept {
+void guarded(spdlog::logger& logger, const char* what, Function&& function) noexcept {
   try {
     function();
   } catch (const std::exception& e) {
     try {
-      hbd::logger::get_logger()->error("zunto::osx::file_monitor {0} failed: {1}", what, e.what());
+      logger.error("zunto::osx::file_monitor {0} failed: {1}", what, e.what());
     } catch (...) {
     }
   } catch (...) {
     try {
-      hbd::logger::get_logger()->error("zunto::osx::file_monitor {0} failed", what);
+      logger.error("zunto::osx::file_monitor {0} failed", what);
     } catch (...) {
     }
   }
@@ -77,8 +78,8 @@ void guarded(const char* what, Function&& function) noexcept {
 } // namespace
 
 file_monitor::file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
-                           const std::vector<std::string>& files)
-    : dispatcher_client(std::move(weak_dispatcher)), files_(files) {
+                           const std::vector<std::string>& files, std::shared_ptr<spdlog::logger> logger)
+    : dispatcher_client(std::move(weak_dispatcher)), logger_(std::move(logger)), files_(files) {
   for (const auto& file : files_) {
     auto directory = zunto::filesystem::parent_directory(file);
     if (std::find(directories_.begin(), directories_.end(), directory) == directories_.end()) {
@@ -102,7 +103,8 @@ file_monitor::~file_monitor() {
 }
 
 void file_monitor::async_start() {
-  enqueue_to_dispatcher([this] { guarded("register_stream", [this] { register_stream(); }); }, dispatcher::time_point(1));
+  enqueue_to_dispatcher([this] { guarded(*logger_, "register_stream", [this] { register_stream(); }); },
+                        dispatcher::time_point(1));
 }
 
 std::shared_ptr<std::vector<std::uint8_t>> file_monitor::read_file(const std::string& path) {
@@ -165,7 +167,7 @@ void file_monitor::static_stream_callback(platform::fsevents::stream_ref /*strea
     return;
   }
   auto* monitor = static_cast<file_monitor*>(info);
-  guarded("stream callback", [&] {
+  guarded(*monitor->logger_, "stream callback", [&] {
     auto events = std::make_shared<std::vector<fs_event>>();
     events->reserve(event_count);
     for (std::size_t i = 0; i < event_count; ++i) {
@@ -174,7 +176,9 @@ void file_monitor::static_stream_callback(platform::fsevents::stream_ref /*strea
       }
     }
     monitor->enqueue_to_dispatcher(
-        [monitor, events] { guarded("stream_callback", [&] { monitor->stream_callback(events); }); },
+        [monitor, events] {
+          guarded(*monitor->logger_, "stream_callback", [&] { monitor->stream_callback(events); });
+        },
         dispatcher::time_point(1));
   });
 }
@@ -246,11 +250,12 @@ std::optional<file_monitor::body> file_monitor::update_file_bodies(const std::st
 
 void file_monitor::enqueue_file_changed(const std::string& file, const body& new_body) {
   enqueue_to_dispatcher(
-      [this, file, new_body] { guarded("file_changed", [&] { file_changed(file, new_body); }); }, dispatcher::time_point(1));
+      [this, file, new_body] { guarded(*logger_, "file_changed", [&] { file_changed(file, new_body); }); },
+      dispatcher::time_point(1));
 }
 
 void file_monitor::enqueue_error_occurred(const std::string& message) {
-  enqueue_to_dispatcher([this, message] { guarded("error_occurred", [&] { error_occurred(message); }); },
+  enqueue_to_dispatcher([this, message] { guarded(*logger_, "error_occurred", [&] { error_occurred(message); }); },
                         dispatcher::time_point(1));
 }
 

@@ -2,6 +2,7 @@
 
 #include "hbd/async_file_writer.hpp"
 #include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
+#include "hbd/logger.hpp"
 
 #include "platform/fsevents/own_writes.hpp"
 #include "platform/fsevents/stream.hpp"
@@ -104,7 +105,7 @@ protected:
   ~zunto_osx_file_monitor() override { dispatcher_->terminate(); }
 
   std::unique_ptr<file_monitor> make_monitor(const std::vector<std::string>& files) {
-    return std::make_unique<file_monitor>(dispatcher_, files);
+    return std::make_unique<file_monitor>(dispatcher_, files, hbd::logger::get_logger());
   }
 
   struct started_monitor {
