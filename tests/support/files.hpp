@@ -12,6 +12,9 @@ namespace hbd_test {
 // The file's bytes; empty when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& content);
+// Writes a file beside it and renames it into place, so a reader on another thread never sees it
+// half written. Makes the parent folder when it is missing.
+void replace_file(const std::filesystem::path& path, const std::string& content);
 
 // What a path may hold that a reader must neither wait on nor read whole: a FIFO nobody writes, a
 // link to an endless device, a sparse file of `size` bytes.

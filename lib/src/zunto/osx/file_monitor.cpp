@@ -1,6 +1,7 @@
 #include "zunto/osx/file_monitor.hpp"
 
 #include "zunto/filesystem/filesystem.hpp"
+#include "zunto/guard_exceptions.hpp"
 #include "zunto/osx/file_monitor/fs_event.hpp"
 #include "zunto/osx/file_monitor/impl/file_monitors_manager.hpp"
 
@@ -9,7 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <exception>
+#include <string_view>
 #include <utility>
 
 namespace zunto::osx {
@@ -57,22 +58,13 @@ bool same_body(const std::shared_ptr<std::vector<std::uint8_t>>& a,
   return *a == *b;
 }
 
-// Runs a job's work so that nothing it throws reaches the dispatcher.
+// Runs a job's work so that nothing it throws reaches the dispatcher; a throw goes to the monitor's
+// logger.
 template <typename Function>
 void guarded(spdlog::logger& logger, const char* what, Function&& function) noexcept {
-  try {
-    function();
-  } catch (const std::exception& e) {
-    try {
-      logger.error("zunto::osx::file_monitor {0} failed: {1}", what, e.what());
-    } catch (...) {
-    }
-  } catch (...) {
-    try {
-      logger.error("zunto::osx::file_monitor {0} failed", what);
-    } catch (...) {
-    }
-  }
+  zunto::guard_exceptions(std::forward<Function>(function), [&logger, what](std::string_view message) {
+    logger.error("zunto::osx::file_monitor {0} failed: {1}", what, message);
+  });
 }
 
 } // namespace
