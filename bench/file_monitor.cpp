@@ -4,6 +4,7 @@
 // subtracted, so the monitor's figure is the overhead beyond it (the whole delay is shown as the
 // "delivered_after_ms" counter).
 
+#include "hbd/logger.hpp"
 #include "support/ratio.hpp"
 #include "support/scratch_folder.hpp"
 #include "support/writer_process.hpp"
@@ -37,7 +38,8 @@ void file_monitor_change_reported(benchmark::State& state) {
   auto dispatcher = std::make_shared<zunto::dispatcher::dispatcher>(time_source);
 
   hbd_bench::change_reports reports;
-  auto monitor = std::make_unique<zunto::osx::file_monitor>(dispatcher, std::vector<std::string>{writer.file()});
+  auto monitor = std::make_unique<zunto::osx::file_monitor>(dispatcher, std::vector<std::string>{writer.file()},
+                                                            hbd::logger::get_logger());
   monitor->file_changed.connect(
       [&](const std::string&, std::shared_ptr<std::vector<std::uint8_t>>) { reports.report(); });
   monitor->async_start();

@@ -24,7 +24,9 @@ extern "C" {
 
 /* Frame */
 
-/* Starts the library's dispatcher, run-loop threads and component manager, each only if absent. */
+/* Starts the library's dispatcher, run-loop threads and component manager, each only if absent.
+ * Refused (and logged) inside a library callback: a terminate on another thread would wait for the
+ * callback while the callback waited for the terminate. */
 void libhbd_initialize(void);
 
 /* Destroys every enabled member (last slot first), then the run-loop threads, then the dispatcher.

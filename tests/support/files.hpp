@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -14,6 +15,11 @@ void write_file(const std::filesystem::path& path, const std::string& content);
 // Writes a file beside it and renames it into place, so a reader on another thread never sees it
 // half written. Makes the parent folder when it is missing.
 void replace_file(const std::filesystem::path& path, const std::string& content);
+
+// What a path may hold that a reader must neither wait on nor read whole: a FIFO nobody writes, a
+// link to an endless device, a sparse file of `size` bytes.
+enum class hostile_file { fifo, endless_device, sparse };
+void make_hostile_file(const std::filesystem::path& path, hostile_file kind, std::uintmax_t size = 0);
 
 // The permission bits (file type masked off); a test failure when the path cannot be stat'ed.
 mode_t mode_of(const std::filesystem::path& path);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace glob {
@@ -12,6 +13,29 @@ namespace glob {
 // Throws std::invalid_argument when "~" must be expanded and HOME is not set.
 // With recursive, a "**" component matches any number of directory levels (none included).
 std::vector<std::filesystem::path> glob(const std::string& pathname, bool recursive = false, bool dironly = false);
+
+// A pattern for one name, matched in time proportional to the name's length times the pattern's
+// (no backtracking), with exactly the meaning of translate's expression matched against a whole name.
+class name_pattern final {
+public:
+  explicit name_pattern(std::string_view pattern);
+
+  bool matches(std::string_view name) const;
+
+private:
+  struct token {
+    enum class kind { byte, any_byte, any_run, byte_set };
+    kind what;
+    char byte;
+    bool negated;
+    // Inclusive ranges of a set, compared as the platform's char.
+    std::vector<std::pair<char, char>> ranges;
+  };
+
+  static bool one_byte_matches(const token& t, char c);
+
+  std::vector<token> tokens_;
+};
 
 // True when the text holds "*", "?" or "[".
 bool has_magic(std::string_view text);

@@ -1,8 +1,8 @@
 #include "glob/glob.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <regex>
 #include <stdexcept>
 #include <system_error>
 
@@ -53,33 +53,67 @@ void append_class_member(std::string& out, char c) {
 
 // The members of a bracket expression (the text between "[" and "]") with their plain meaning:
 // single bytes and ranges; "!" first negates. A range whose ends are reversed holds nothing.
-std::string translate_class(std::string_view text) {
+struct bracket_member {
+  char low;
+  char high;
+  bool range;
+};
+
+struct bracket_expression {
   bool negated = false;
+  std::vector<bracket_member> members;
+};
+
+bracket_expression parse_bracket(std::string_view text) {
+  bracket_expression result;
   if (!text.empty() && text.front() == '!') {
-    negated = true;
+    result.negated = true;
     text.remove_prefix(1);
   }
-  std::string members;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (i + 2 < text.size() && text[i + 1] == '-') {
-      // The matcher compares bytes as signed chars; keep its order so a range never fails to compile.
-      const char low = text[i];
-      const char high = text[i + 2];
-      if (low <= high) {
-        append_class_member(members, low);
-        members += '-';
-        append_class_member(members, high);
+      // Compared as signed chars, as the expression matcher does.
+      if (text[i] <= text[i + 2]) {
+        result.members.push_back({text[i], text[i + 2], true});
       }
       i += 2;
     } else {
-      append_class_member(members, text[i]);
+      result.members.push_back({text[i], text[i], false});
+    }
+  }
+  return result;
+}
+
+// For a "[" just before index i: the index of the "]" that closes it ("!" and then "]" right after
+// the "[" are members), or npos when nothing closes it and the "[" stands for itself.
+std::size_t bracket_end(std::string_view pattern, std::size_t i) {
+  std::size_t j = i;
+  if (j < pattern.size() && pattern[j] == '!') {
+    ++j;
+  }
+  if (j < pattern.size() && pattern[j] == ']') {
+    ++j;
+  }
+  return pattern.find(']', j);
+}
+
+std::string translate_class(std::string_view text) {
+  const auto bracket = parse_bracket(text);
+  std::string members;
+  for (const auto& member : bracket.members) {
+    append_class_member(members, member.low);
+    if (member.range) {
+      members += '-';
+      append_class_member(members, member.high);
     }
   }
   if (members.empty()) {
-    return negated ? "." : "(?!)";
+    return bracket.negated ? "." : "(?!)";
   }
-  return (negated ? "[^" : "[") + members + "]";
+  return (bracket.negated ? "[^" : "[") + members + "]";
 }
+
+bool line_break(char c) { return c == '\n' || c == '\r'; }
 
 bool exists_quietly(const fs::path& path) {
   std::error_code error;
@@ -182,6 +216,82 @@ std::vector<fs::path> glob(const std::string& pathname, bool recursive, bool dir
   return join_all(directories, basename, recursive, dironly);
 }
 
+name_pattern::name_pattern(std::string_view pattern) {
+  for (std::size_t i = 0; i < pattern.size();) {
+    const char c = pattern[i++];
+    if (c == '*') {
+      tokens_.push_back({token::kind::any_run, '\0', false, {}});
+    } else if (c == '?') {
+      tokens_.push_back({token::kind::any_byte, '\0', false, {}});
+    } else if (const std::size_t close = c == '[' ? bracket_end(pattern, i) : std::string_view::npos;
+               close != std::string_view::npos) {
+      const auto bracket = parse_bracket(pattern.substr(i, close - i));
+      i = close + 1;
+      if (bracket.negated && bracket.members.empty()) {
+        // Nothing excluded: any byte, with the line breaks that "?" leaves out too.
+        tokens_.push_back({token::kind::any_byte, '\0', false, {}});
+        continue;
+      }
+      token set{token::kind::byte_set, '\0', bracket.negated, {}};
+      for (const auto& member : bracket.members) {
+        set.ranges.emplace_back(member.low, member.high);
+      }
+      tokens_.push_back(std::move(set));
+    } else {
+      tokens_.push_back({token::kind::byte, c, false, {}});
+    }
+  }
+}
+
+bool name_pattern::one_byte_matches(const token& t, char c) {
+  switch (t.what) {
+  case token::kind::byte:
+    return c == t.byte;
+  case token::kind::any_byte:
+  case token::kind::any_run:
+    return !line_break(c);
+  case token::kind::byte_set:
+    break;
+  }
+  const bool member = std::any_of(t.ranges.begin(), t.ranges.end(),
+                                  [c](const auto& range) { return range.first <= c && c <= range.second; });
+  return member != t.negated;
+}
+
+bool name_pattern::matches(std::string_view name) const {
+  // Every token position the name so far can have reached, walked forward a byte at a time.
+  const std::size_t count = tokens_.size();
+  std::vector<char> current(count + 1, 0);
+  std::vector<char> next(count + 1, 0);
+  // A run may match nothing, so reaching it also reaches what follows it.
+  const auto close_over_runs = [&](std::vector<char>& states) {
+    for (std::size_t k = 0; k < count; ++k) {
+      if (states[k] != 0 && tokens_[k].what == token::kind::any_run) {
+        states[k + 1] = 1;
+      }
+    }
+  };
+  current[0] = 1;
+  close_over_runs(current);
+  for (const char c : name) {
+    std::fill(next.begin(), next.end(), 0);
+    bool any = false;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (current[k] == 0 || !one_byte_matches(tokens_[k], c)) {
+        continue;
+      }
+      next[tokens_[k].what == token::kind::any_run ? k : k + 1] = 1;
+      any = true;
+    }
+    if (!any) {
+      return false;
+    }
+    close_over_runs(next);
+    current.swap(next);
+  }
+  return current[count] != 0;
+}
+
 bool has_magic(std::string_view text) {
   return text.find_first_of("*?[") != std::string_view::npos;
 }
@@ -196,14 +306,7 @@ std::string translate(std::string_view pattern) {
     } else if (c == '?') {
       body += '.';
     } else if (c == '[') {
-      std::size_t j = i;
-      if (j < n && pattern[j] == '!') {
-        ++j;
-      }
-      if (j < n && pattern[j] == ']') {
-        ++j;
-      }
-      const std::size_t close = pattern.find(']', j);
+      const std::size_t close = bracket_end(pattern, i);
       if (close == std::string_view::npos) {
         body += "\\[";
       } else {
@@ -246,14 +349,14 @@ std::vector<fs::path> glob1(const fs::path& directory, const std::string& patter
   if (entries.empty()) {
     return {};
   }
-  const std::regex expression(translate(pattern), std::regex::ECMAScript);
+  const name_pattern matcher(pattern);
   std::vector<fs::path> result;
   for (const auto& entry : entries) {
     if (is_hidden(entry.native())) {
       continue;
     }
     fs::path name = entry.filename();
-    if (std::regex_match(name.native(), expression)) {
+    if (matcher.matches(name.native())) {
       result.push_back(std::move(name));
     }
   }

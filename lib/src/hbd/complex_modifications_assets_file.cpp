@@ -3,15 +3,11 @@
 #include "hbd/constants.hpp"
 #include "hbd/logger.hpp"
 #include "zunto/filesystem/filesystem.hpp"
-#include "zunto/filesystem/scoped_descriptor.hpp"
 #include "zunto/json/parse_with_depth_limit.hpp"
 #include "zunto/json/requires.hpp"
 #include "zunto/json/unmarshal_error.hpp"
 
 #include <fmt/format.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,25 +19,17 @@ namespace hbd {
 
 namespace {
 
-// The whole file, refused when it is not a regular file or is too large. O_NONBLOCK keeps a FIFO
-// (reached through a symbolic link) from holding up the open.
+// The whole file, refused when it is not a regular file or is too large.
 std::string read_regular_file(const std::string& file_path, std::size_t maximum_size) {
-  zunto::filesystem::scoped_descriptor fd(::open(file_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (!fd) {
-    throw std::runtime_error(fmt::format("failed to open {0}", file_path));
-  }
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    throw std::runtime_error(fmt::format("{0} is not a regular file", file_path));
-  }
-  auto text = zunto::filesystem::read_all(fd.get(), maximum_size);
+  auto text = zunto::filesystem::read_regular_file(file_path, maximum_size);
   if (!text) {
-    const int error = errno;
-    if (error == EFBIG) {
+    if (errno == EINVAL) {
+      throw std::runtime_error(fmt::format("{0} is not a regular file", file_path));
+    }
+    if (errno == EFBIG) {
       throw std::runtime_error(fmt::format("{0} is larger than {1} bytes", file_path, maximum_size));
     }
-    throw std::runtime_error(
-        fmt::format("failed to read {0}: {1}", file_path, std::generic_category().message(error)));
+    throw std::runtime_error(fmt::format("failed to open {0}", file_path));
   }
   return std::move(*text);
 }

@@ -36,7 +36,8 @@ configuration_monitor::configuration_monitor(const std::string& user_core_config
       expected_user_(expected_user) {
   file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
       weak_dispatcher_,
-      std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_});
+      std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_},
+      logger::get_logger());
   // The file monitor goes before this object's members, so the slot may use them.
   file_monitor_->file_changed.connect(
       [this](const std::string& changed_file_path, const std::shared_ptr<std::vector<std::uint8_t>>&) {
@@ -75,21 +76,30 @@ void configuration_monitor::file_changed(const std::string& changed_file_path) {
     logger::get_logger()->info("Load {0}...", file_path);
   }
 
-  auto new_core_configuration = std::make_shared<core_configuration::core_configuration>(file_path, expected_user_);
+  std::shared_ptr<core_configuration::core_configuration> new_core_configuration;
+  try {
+    new_core_configuration = std::make_shared<core_configuration::core_configuration>(file_path, expected_user_);
+  } catch (const std::exception& e) {
+    logger::get_logger()->error("configuration_monitor: {0}", e.what());
+  }
 
   if (auto current = get_core_configuration()) {
     // After the first, a file that does not load, or loads to the same content, changes nothing.
-    if (!new_core_configuration->is_loaded() || new_core_configuration->to_json() == current->to_json()) {
+    if (!new_core_configuration || !new_core_configuration->is_loaded() ||
+        new_core_configuration->to_json() == current->to_json()) {
       return;
     }
   }
 
-  {
-    std::lock_guard lock(core_configuration_mutex_);
-    core_configuration_ = new_core_configuration;
+  // The first announcement comes even without a configuration (an expired reference), since
+  // whoever waits for it must not wait forever.
+  if (new_core_configuration) {
+    {
+      std::lock_guard lock(core_configuration_mutex_);
+      core_configuration_ = new_core_configuration;
+    }
+    logger::get_logger()->info("core_configuration is updated.");
   }
-
-  logger::get_logger()->info("core_configuration is updated.");
 
   enqueue_to_dispatcher(
       [this, new_core_configuration] { guarded([&] { core_configuration_updated(new_core_configuration); }); },

@@ -11,8 +11,8 @@ namespace hbd {
 
 connected_devices_monitor::connected_devices_monitor(const std::string& devices_json_file_path)
     : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()) {
-  file_monitor_ = std::make_unique<zunto::osx::file_monitor>(weak_dispatcher_,
-                                                             std::vector<std::string>{devices_json_file_path});
+  file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
+      weak_dispatcher_, std::vector<std::string>{devices_json_file_path}, logger::get_logger());
   // The file monitor goes before this object's members, so the slot may use them.
   file_monitor_->file_changed.connect(
       [this](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {

@@ -15,7 +15,9 @@ std::shared_ptr<spdlog::logger> logger::get_logger() {
     return logger_;
   }
 
-  static std::shared_ptr<spdlog::logger> stdout_logger;
+  // Never freed: threads that outlive process exit (a dispatcher with queued jobs) still log.
+  static auto* const stdout_logger_holder = new std::shared_ptr<spdlog::logger>();
+  auto& stdout_logger = *stdout_logger_holder;
   if (!stdout_logger) {
     try {
       // The factory registers it, so it takes the registry's default pattern and level.

@@ -91,6 +91,13 @@ bool on_shared_dispatcher_thread() noexcept {
 
 void libhbd_initialize(void) {
   libhbd::guard_entry_point("libhbd_initialize", [] {
+    // A terminate running on another thread holds the lifecycle and waits for this callback to
+    // end, so waiting here for the lifecycle would never end.
+    if (libhbd::on_shared_dispatcher_thread()) {
+      hbd::logger::get_logger()->error("libhbd_initialize is refused on the dispatcher thread");
+      return;
+    }
+
     hbd::logger::get_logger()->info("libhbd_initialize");
 
     auto& state = get_frame_state();

@@ -5,13 +5,16 @@
 #include "hbd/constants.hpp"
 #include "hbd/logger.hpp"
 #include "zunto/dispatcher/extra/shared_dispatcher.hpp"
+#include "zunto/filesystem/filesystem.hpp"
+#include "zunto/json/parse_with_depth_limit.hpp"
+#include "zunto/osx/file_monitor.hpp"
 
 #include <nlohmann/json.hpp>
 
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
+#include <optional>
 
 libhbd_file_monitor::libhbd_file_monitor(const std::string& path, libhbd_file_monitor_callback callback,
                                          void* context) {
@@ -19,7 +22,7 @@ libhbd_file_monitor::libhbd_file_monitor(const std::string& path, libhbd_file_mo
 
   file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
       zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher(),
-      std::vector<std::string>{path});
+      std::vector<std::string>{path}, hbd::logger::get_logger());
   // The slot holds copies only: this object may be destroyed from inside the callback.
   file_monitor_->file_changed.connect(
       [callback, context](const std::string& changed_file_path, const std::shared_ptr<std::vector<std::uint8_t>>&) {
@@ -111,13 +114,21 @@ const char* libhbd_get_notification_message_body(void) {
     static std::string body;
     thread_local std::string copy;
 
-    std::lock_guard lock(mutex);
-    if (std::ifstream input(hbd::constants::get_notification_message_file_path()); input) {
+    // Read without the lock, and without blocking on a FIFO or reading a device: an unreadable
+    // file leaves the last body as it was.
+    std::optional<std::string> new_body;
+    if (const auto text = zunto::filesystem::read_regular_file(hbd::constants::get_notification_message_file_path(),
+                                                               zunto::osx::file_monitor::maximum_file_size)) {
       try {
-        body = nlohmann::json::parse(input, nullptr, true, true).at("body").get<std::string>();
+        new_body = zunto::json::parse_with_depth_limit(*text).at("body").get<std::string>();
       } catch (const std::exception&) {
-        body.clear();
+        new_body.emplace();
       }
+    }
+
+    std::lock_guard lock(mutex);
+    if (new_body) {
+      body = std::move(*new_body);
     }
     copy = body;
     return copy.c_str();

@@ -1,6 +1,7 @@
 #include "glob/glob.hpp"
 
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 
 #include <gtest/gtest.h>
 
@@ -135,11 +136,36 @@ TEST(glob_translate, matches_names) {
       {"{a,b}", "{a,b}", true},
       {"$x^|&~#", "$x^|&~#", true},
       {"tab\there", "tab\there", true},
+      {"[!a]", "\n", true},
+      {"[!]x", "\r", false},
+      {"*[!b]c*", "ac\nc", true}, // the first star has to take more once the last cannot
+      {"*a*b", "xaxbxb", true},
+      {"*a*b", "xaxbx", false},
+      {"a*a*a*b", "aaaa", false},
+      {"[\x80-\xff]", "\xc3", true}, // bytes compare as the platform's (signed) char
+      {"[\x01-\xff]", "\x41", false},
   };
+  // The linear matcher and the expression agree on every name.
   for (const auto& c : cases) {
     const std::regex expression(glob::translate(c.pattern), std::regex::ECMAScript);
     EXPECT_EQ(std::regex_match(c.name, expression), c.matches) << c.pattern << " vs " << c.name;
+    EXPECT_EQ(glob::name_pattern(c.pattern).matches(c.name), c.matches) << c.pattern << " vs " << c.name;
   }
+}
+
+TEST(glob_name_pattern, many_stars_against_a_long_name_answer_at_once) {
+  const std::string name(60, 'a');
+  hbd_test::watchdog watchdog("matching many stars");
+  for (const auto* pattern : {"*a*a*a*a*a*a*b", "*a*a*a*a*a*a*a*a*b", "*?*?*?*?*?*?*?*?*?*?*[b]"}) {
+    EXPECT_FALSE(glob::name_pattern(pattern).matches(name)) << pattern;
+    EXPECT_TRUE(glob::name_pattern(pattern).matches(name + "b")) << pattern;
+  }
+  // Listing a directory matches the same way.
+  hbd_test::temporary_directory directory;
+  touch(directory.path() / name);
+  touch(directory.path() / (name + "b"));
+  EXPECT_EQ(strings(glob::glob((directory.path() / "*a*a*a*a*a*a*a*a*b").string())),
+            std::vector<std::string>{(directory.path() / (name + "b")).string()});
 }
 
 TEST(glob_helpers, has_magic_is_hidden_and_string_replace) {

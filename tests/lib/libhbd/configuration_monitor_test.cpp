@@ -5,6 +5,7 @@
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
 #include "support/thread_text.hpp"
+#include "support/watchdog.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -196,6 +197,36 @@ TEST_F(libhbd_configuration_monitor_test, the_first_configuration_is_handled_and
 
     libhbd_disable_configuration_monitor();
     EXPECT_EQ(log_.texts().back(), "~libhbd_configuration_monitor");
+  }
+}
+
+TEST_F(libhbd_configuration_monitor_test, enable_returns_with_defaults_whatever_the_user_file_is) {
+  const struct {
+    const char* name;
+    hbd_test::hostile_file kind;
+    std::string logged;
+  } cases[] = {
+      {"a FIFO", hbd_test::hostile_file::fifo, "failed to open " + user_file().string()},
+      {"a link to a device", hbd_test::hostile_file::endless_device, "failed to open " + user_file().string()},
+      {"a huge sparse file", hbd_test::hostile_file::sparse,
+       "parse error in " + user_file().string() + ": larger than 33554432 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(user_directory());
+    std::filesystem::create_directories(user_directory());
+    hbd_test::make_hostile_file(user_file(), c.kind, std::uintmax_t{1} << 36);
+    log_.clear();
+
+    auto& receiver = make_receiver();
+    receiver.save = false;
+    {
+      hbd_test::watchdog watchdog(std::string("enable with ") + c.name);
+      libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+    }
+    EXPECT_EQ(receiver.all().size(), 1u);
+    EXPECT_TRUE(logged(c.logged)) << testing::PrintToString(log_.texts());
+    libhbd_disable_configuration_monitor();
   }
 }
 

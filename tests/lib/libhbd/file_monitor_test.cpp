@@ -5,6 +5,7 @@
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
 #include "support/thread_text.hpp"
+#include "support/watchdog.hpp"
 
 #include "hbd/json_writer.hpp"
 
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -284,14 +286,18 @@ TEST_F(libhbd_file_monitor_test, notification_message_body) {
   const auto path = state_file("hobbard_notification_message.json");
   const struct {
     const char* name;
-    const char* content; // null: no file
+    const char* content; // null: no file, or the hostile one
     const char* body;
+    std::optional<hbd_test::hostile_file> hostile = std::nullopt;
   } cases[] = {
       {"a body", R"({"body": "Driver is not loaded"})", "Driver is not loaded"},
       {"no file keeps the previous body", nullptr, "Driver is not loaded"},
       {"comments are allowed", "// from the grabber\n{\"body\": /* short */ \"hi\"}", "hi"},
       {"a body that is not a string", R"({"body": 1})", ""},
       {"a body again", R"({"body": "again"})", "again"},
+      {"a FIFO is unreadable", nullptr, "again", hbd_test::hostile_file::fifo},
+      {"a device is unreadable", nullptr, "again", hbd_test::hostile_file::endless_device},
+      {"a huge file is unreadable", nullptr, "again", hbd_test::hostile_file::sparse},
       {"no body", R"({"title": "x"})", ""},
       {"not an object", R"(["body"])", ""},
       {"not JSON", "{body", ""},
@@ -303,6 +309,10 @@ TEST_F(libhbd_file_monitor_test, notification_message_body) {
     if (c.content != nullptr) {
       hbd_test::write_file(path, c.content);
     }
+    if (c.hostile) {
+      hbd_test::make_hostile_file(path, *c.hostile, std::uintmax_t{1} << 36);
+    }
+    hbd_test::watchdog watchdog(c.name);
     EXPECT_STREQ(libhbd_get_notification_message_body(), c.body);
   }
 }

@@ -1,10 +1,18 @@
 #include "libhbd.h"
+#include "hbd/dispatcher_utility/file_writer_holder.hpp"
+#include "hbd/logger.hpp"
+#include "support/c_callback_recorder.hpp"
 #include "support/log_capture.hpp"
+#include "support/watchdog.hpp"
+#include "zunto/thread_wait.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -90,4 +98,65 @@ TEST(libhbd_frame, logging_level_switches) {
   libhbd_initialize();
   libhbd_terminate();
   EXPECT_EQ(log.texts(), (std::vector<std::string>{"libhbd_initialize", "libhbd_terminate"}));
+}
+
+TEST(libhbd_frame, initialize_from_a_library_callback_is_refused_so_a_terminate_meanwhile_ends) {
+  hbd_test::log_capture log;
+  libhbd_initialize();
+  hbd_test::c_callback_recorder calls;
+  auto called = zunto::make_thread_wait();
+  calls.set_action([&log, called] {
+    called->notify();
+    // The terminate below is under way (it waits for this callback to end).
+    EXPECT_TRUE(log.wait_for_text("libhbd_terminate"));
+    libhbd_initialize();
+  });
+  libhbd_enable_observer_state_json_file_monitor(hbd_test::c_callback_recorder::path_callback, calls.context());
+  called->wait_notice();
+  {
+    hbd_test::watchdog watchdog("terminate while a callback initializes");
+    libhbd_terminate();
+  }
+  EXPECT_EQ(calls.size(), 1u);
+  const auto texts = log.texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "libhbd_initialize is refused on the dispatcher thread"), texts.end());
+}
+
+// Nothing of the library is torn down at process exit: threads still running then (a job still
+// writing, or the very thread that calls exit) find everything in place, and the process ends.
+TEST(libhbd_frame_death_test, the_process_may_exit_without_terminate) {
+  const struct {
+    const char* name;
+    std::function<void()> run;
+  } cases[] = {
+      {"while the file writer runs a job",
+       [] {
+         libhbd_initialize();
+         libhbd_set_logging_level_off();
+         auto started = zunto::make_thread_wait();
+         hbd::dispatcher_utility::enqueue_to_file_writer_dispatcher([started] {
+           started->notify();
+           for (;;) {
+             hbd::logger::get_logger()->info("still writing");
+           }
+         });
+         started->wait_notice();
+         std::exit(0);
+       }},
+      {"from inside a library callback",
+       [] {
+         libhbd_initialize();
+         libhbd_enable_observer_state_json_file_monitor([](const char*, void*) { std::exit(0); }, nullptr);
+         zunto::make_thread_wait()->wait_notice();
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EXIT(
+        {
+          hbd_test::watchdog watchdog(c.name);
+          c.run();
+        },
+        testing::ExitedWithCode(0), "");
+  }
 }

@@ -184,6 +184,15 @@ TEST_F(platform_fsevents_stream, without_file_events_reports_the_folder) {
   EXPECT_NE(*flags & fsevents::event_flag_must_scan_subdirs, 0u);
 }
 
+TEST_F(platform_fsevents_stream, without_file_events_a_folder_that_appears_is_to_be_rescanned) {
+  auto [stream, events] = start({path("later")}, 0.05, fsevents::create_flag_none);
+  // The file is there before the folder can be watched: only a rescan finds it.
+  ASSERT_TRUE(hbd_test::file_writer_process::run({"mkdir", path("later"), "write", path("later/a"), "1"}));
+  auto flags = events->wait_for(resolved("later"), fsevents::event_flag_must_scan_subdirs);
+  ASSERT_TRUE(flags.has_value());
+  EXPECT_EQ(*flags & fsevents::event_flag_root_changed, 0u);
+}
+
 TEST_F(platform_fsevents_stream, marks_this_process_s_writes_only_when_asked) {
   struct case_t {
     fsevents::create_flags flags;

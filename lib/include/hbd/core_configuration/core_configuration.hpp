@@ -20,6 +20,9 @@ namespace hbd::core_configuration {
 // written back to the user configuration file by sync_save_to_file. Used from one thread at a time.
 class core_configuration final {
 public:
+  // A larger file is a parse error.
+  static constexpr std::size_t maximum_file_size = 32 * 1024 * 1024;
+
   // Reads the file. Never throws because of the file: an absent file is passed over quietly, an
   // unreadable one is logged; either way the model keeps its defaults and is not loaded.
   // The file is read only when its owner is the superuser or expected_file_owner.

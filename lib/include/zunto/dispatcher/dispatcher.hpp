@@ -5,6 +5,7 @@
 #include "zunto/dispatcher/time_source.hpp"
 #include "zunto/thread_wait.hpp"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -67,7 +68,8 @@ private:
   mutable std::mutex time_source_mutex_;
 
   std::thread worker_thread_;
-  std::thread::id worker_thread_id_;
+  // Cleared once the worker is joined: a later thread may be given the same id.
+  std::atomic<std::thread::id> worker_thread_id_;
   std::shared_ptr<thread_wait> worker_started_;
   std::mutex terminate_mutex_;
 

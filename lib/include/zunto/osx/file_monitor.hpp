@@ -15,6 +15,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace spdlog {
+class logger;
+}
+
 namespace zunto::osx {
 
 // Watches a fixed list of files through an event stream on their parent directories and reports,
@@ -36,7 +40,9 @@ public:
       file_changed;
   nod::signal_type<nod::multithread_policy, void(const std::string& message)> error_occurred;
 
-  file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher, const std::vector<std::string>& files);
+  // `logger` (not null) hears of what went wrong inside the monitor's jobs, such as a slot that threw.
+  file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher, const std::vector<std::string>& files,
+               std::shared_ptr<spdlog::logger> logger);
   // Stops the stream and detaches from the dispatcher; no signal is emitted after it returns.
   // Safe on the dispatcher thread, also from a slot of this monitor.
   ~file_monitor() override;
@@ -44,7 +50,12 @@ public:
   // Starts watching on the dispatcher and reports every file once; returns at once.
   void async_start();
 
-  // The whole content of the file, read up to its end; null when it cannot be opened or read.
+  // Larger files are not read: they count as unreadable.
+  static constexpr std::size_t maximum_file_size = 32 * 1024 * 1024;
+
+  // The whole content of a regular file, read up to its end; null when it cannot be opened or read,
+  // is not a regular file (a FIFO or a device at the path) or is larger than maximum_file_size.
+  // Never blocks on what the path names.
   static std::shared_ptr<std::vector<std::uint8_t>> read_file(const std::string& path);
 
 private:
@@ -63,6 +74,7 @@ private:
   void enqueue_file_changed(const std::string& file, const body& new_body);
   void enqueue_error_occurred(const std::string& message);
 
+  std::shared_ptr<spdlog::logger> logger_;
   std::vector<std::string> files_;
   std::shared_ptr<platform::dispatch::serial_queue> queue_;
   std::vector<std::string> directories_;

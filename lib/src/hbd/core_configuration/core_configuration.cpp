@@ -51,7 +51,14 @@ public:
 
 core_configuration::core_configuration(const std::string& file_path, std::uint32_t expected_file_owner)
     : global_configuration_(nlohmann::json::object()) {
-  read_file(file_path, expected_file_owner);
+  try {
+    read_file(file_path, expected_file_owner);
+  } catch (const std::exception& e) {
+    // Whatever the file holds, the model is built: with what was read before the failure.
+    logger::get_logger()->error("parse error in {0}: {1}", file_path, e.what());
+    json_ = nlohmann::json::object();
+    loaded_ = false;
+  }
 
   if (profiles_.empty()) {
     profiles_.emplace_back(nlohmann::json{{"name", "Default profile"}, {"selected", true}});
@@ -94,9 +101,13 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   }
   // A save tells by this whether the file was changed by someone else since.
   file_identity_ = zunto::filesystem::file_identity::of(status);
-  auto text = zunto::filesystem::read_all(fd.get());
+  auto text = zunto::filesystem::read_all(fd.get(), maximum_file_size);
   if (!text) {
-    logger->error("failed to open {0}", file_path);
+    if (errno == EFBIG) {
+      logger->error("parse error in {0}: larger than {1} bytes", file_path, maximum_file_size);
+    } else {
+      logger->error("failed to open {0}", file_path);
+    }
     return;
   }
 

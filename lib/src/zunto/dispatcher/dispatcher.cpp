@@ -163,6 +163,7 @@ void dispatcher::terminate() {
   }
   queue_cv_.notify_all();
   worker_thread_.join();
+  worker_thread_id_ = std::thread::id();
 
   // Jobs left behind never run; dropping them now releases any caller of detach(id, function).
   std::deque<entry> dropped;

@@ -100,6 +100,22 @@ std::optional<std::string> read_all(int fd, std::size_t max_size) {
   }
 }
 
+std::optional<std::string> read_regular_file(const std::string& path, std::size_t max_size) {
+  const scoped_descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd) {
+    return std::nullopt;
+  }
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0) {
+    return std::nullopt;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    errno = EINVAL;
+    return std::nullopt;
+  }
+  return read_all(fd.get(), max_size);
+}
+
 std::string parent_directory(std::string_view path) {
   if (path.empty()) {
     return ".";

@@ -5,14 +5,9 @@
 #include "zunto/osx/file_monitor/fs_event.hpp"
 #include "zunto/osx/file_monitor/impl/file_monitors_manager.hpp"
 
-#include <spdlog/spdlog.h>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <spdlog/logger.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string_view>
@@ -63,22 +58,20 @@ bool same_body(const std::shared_ptr<std::vector<std::uint8_t>>& a,
   return *a == *b;
 }
 
-// Runs a job's work so that nothing it throws reaches the dispatcher; a throw goes to the process
-// logger, when one exists.
+// Runs a job's work so that nothing it throws reaches the dispatcher; a throw goes to the monitor's
+// logger.
 template <typename Function>
-void guarded(const char* what, Function&& function) noexcept {
-  zunto::guard_exceptions(std::forward<Function>(function), [what](std::string_view message) {
-    if (const auto logger = spdlog::get("hobbard")) {
-      logger->error("zunto::osx::file_monitor {0} failed: {1}", what, message);
-    }
+void guarded(spdlog::logger& logger, const char* what, Function&& function) noexcept {
+  zunto::guard_exceptions(std::forward<Function>(function), [&logger, what](std::string_view message) {
+    logger.error("zunto::osx::file_monitor {0} failed: {1}", what, message);
   });
 }
 
 } // namespace
 
 file_monitor::file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
-                           const std::vector<std::string>& files)
-    : dispatcher_client(std::move(weak_dispatcher)), files_(files) {
+                           const std::vector<std::string>& files, std::shared_ptr<spdlog::logger> logger)
+    : dispatcher_client(std::move(weak_dispatcher)), logger_(std::move(logger)), files_(files) {
   for (const auto& file : files_) {
     auto directory = zunto::filesystem::parent_directory(file);
     if (std::find(directories_.begin(), directories_.end(), directory) == directories_.end()) {
@@ -102,44 +95,16 @@ file_monitor::~file_monitor() {
 }
 
 void file_monitor::async_start() {
-  enqueue_to_dispatcher([this] { guarded("register_stream", [this] { register_stream(); }); }, dispatcher::time_point(1));
+  enqueue_to_dispatcher([this] { guarded(*logger_, "register_stream", [this] { register_stream(); }); },
+                        dispatcher::time_point(1));
 }
 
 std::shared_ptr<std::vector<std::uint8_t>> file_monitor::read_file(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const auto text = zunto::filesystem::read_regular_file(path, maximum_file_size);
+  if (!text) {
     return nullptr;
   }
-  auto result = std::make_shared<std::vector<std::uint8_t>>();
-  // The size is only a first guess: the file may grow while it is read, and some files report none.
-  struct stat status {};
-  std::size_t capacity = 4096;
-  if (::fstat(fd, &status) == 0 && status.st_size > 0) {
-    capacity = static_cast<std::size_t>(status.st_size) + 1;
-  }
-  result->resize(capacity);
-  std::size_t size = 0;
-  for (;;) {
-    if (size == result->size()) {
-      result->resize(result->size() * 2);
-    }
-    const ssize_t count = ::read(fd, result->data() + size, result->size() - size);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count < 0) {
-      ::close(fd);
-      return nullptr;
-    }
-    if (count == 0) {
-      break;
-    }
-    size += static_cast<std::size_t>(count);
-  }
-  ::close(fd);
-  result->resize(size);
-  result->shrink_to_fit();
-  return result;
+  return std::make_shared<std::vector<std::uint8_t>>(text->begin(), text->end());
 }
 
 void file_monitor::register_stream() {
@@ -194,7 +159,7 @@ void file_monitor::static_stream_callback(platform::fsevents::stream_ref /*strea
     return;
   }
   auto* monitor = static_cast<file_monitor*>(info);
-  guarded("stream callback", [&] {
+  guarded(*monitor->logger_, "stream callback", [&] {
     auto events = std::make_shared<std::vector<fs_event>>();
     events->reserve(event_count);
     for (std::size_t i = 0; i < event_count; ++i) {
@@ -203,7 +168,9 @@ void file_monitor::static_stream_callback(platform::fsevents::stream_ref /*strea
       }
     }
     monitor->enqueue_to_dispatcher(
-        [monitor, events] { guarded("stream_callback", [&] { monitor->stream_callback(events); }); },
+        [monitor, events] {
+          guarded(*monitor->logger_, "stream_callback", [&] { monitor->stream_callback(events); });
+        },
         dispatcher::time_point(1));
   });
 }
@@ -275,11 +242,12 @@ std::optional<file_monitor::body> file_monitor::update_file_bodies(const std::st
 
 void file_monitor::enqueue_file_changed(const std::string& file, const body& new_body) {
   enqueue_to_dispatcher(
-      [this, file, new_body] { guarded("file_changed", [&] { file_changed(file, new_body); }); }, dispatcher::time_point(1));
+      [this, file, new_body] { guarded(*logger_, "file_changed", [&] { file_changed(file, new_body); }); },
+      dispatcher::time_point(1));
 }
 
 void file_monitor::enqueue_error_occurred(const std::string& message) {
-  enqueue_to_dispatcher([this, message] { guarded("error_occurred", [&] { error_occurred(message); }); },
+  enqueue_to_dispatcher([this, message] { guarded(*logger_, "error_occurred", [&] { error_occurred(message); }); },
                         dispatcher::time_point(1));
 }
 

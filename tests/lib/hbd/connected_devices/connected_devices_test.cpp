@@ -3,6 +3,8 @@
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
+#include "zunto/osx/file_monitor.hpp"
 
 #include <gtest/gtest.h>
 
@@ -86,5 +88,19 @@ TEST(connected_devices, reads_the_devices_file_with_defaults_for_what_is_missing
     } else {
       EXPECT_TRUE(texts.empty());
     }
+  }
+}
+
+TEST(connected_devices, what_cannot_be_read_whole_is_not_loaded_and_never_waited_for) {
+  for (const auto kind :
+       {hbd_test::hostile_file::fifo, hbd_test::hostile_file::endless_device, hbd_test::hostile_file::sparse}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    hbd_test::temporary_directory directory;
+    const auto path = directory.path() / "hobbard_grabber_devices.json";
+    hbd_test::make_hostile_file(path, kind, zunto::osx::file_monitor::maximum_file_size + 1);
+    hbd_test::watchdog watchdog("reading the devices file");
+    const hbd::connected_devices::connected_devices list(path);
+    EXPECT_FALSE(list.is_loaded());
+    EXPECT_TRUE(list.get_devices().empty());
   }
 }

@@ -6,6 +6,7 @@
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -222,18 +223,33 @@ TEST_F(core_configuration_test, a_file_of_another_owner_is_not_read_and_not_save
   EXPECT_TRUE(core_configuration(path, 4242).is_loaded());
 }
 
-TEST_F(core_configuration_test, what_is_not_a_regular_file_is_not_read) {
+TEST_F(core_configuration_test, what_is_not_a_regular_file_or_is_too_large_is_not_read) {
   const auto fifo = directory_.path() / "fifo.json";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  hbd_test::make_hostile_file(fifo, hbd_test::hostile_file::fifo);
   const auto folder = directory_.path() / "folder.json";
   fs::create_directory(folder);
+  const auto device = directory_.path() / "device.json";
+  hbd_test::make_hostile_file(device, hbd_test::hostile_file::endless_device);
+  const auto huge = directory_.path() / "huge.json";
+  hbd_test::make_hostile_file(huge, hbd_test::hostile_file::sparse, std::uintmax_t{1} << 36);
 
-  for (const auto& path : {fifo, folder}) {
-    SCOPED_TRACE(path);
+  const struct {
+    fs::path path;
+    std::string message;
+  } cases[] = {
+      {fifo, "failed to open " + fifo.string()},
+      {folder, "failed to open " + folder.string()},
+      {device, "failed to open " + device.string()},
+      {huge, "parse error in " + huge.string() + ": larger than 33554432 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
     hbd_test::log_capture capture;
-    core_configuration configuration(path.string(), uid_);
-    EXPECT_EQ(capture.entries(), std::vector<entry>({{spdlog::level::err, "failed to open " + path.string()}}));
+    hbd_test::watchdog watchdog(c.path.string());
+    core_configuration configuration(c.path.string(), uid_);
+    EXPECT_EQ(capture.entries(), std::vector<entry>({{spdlog::level::err, c.message}}));
     EXPECT_FALSE(configuration.is_loaded());
+    EXPECT_EQ(configuration.get_profiles().size(), 1u);
   }
 }
 

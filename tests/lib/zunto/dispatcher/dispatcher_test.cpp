@@ -266,6 +266,16 @@ TEST_F(dispatcher_test, terminate_twice_and_use_afterwards) {
   EXPECT_TRUE(recorded().empty());
 }
 
+TEST_F(dispatcher_test, terminate_again_from_a_thread_made_after_the_join_returns) {
+  dispatcher->terminate();
+  // The C library hands a joined thread's id to the next thread it makes, so this thread most
+  // likely has the old worker's id; it is still not the worker.
+  std::thread([this] {
+    EXPECT_FALSE(dispatcher->dispatcher_thread());
+    dispatcher->terminate();
+  }).join();
+}
+
 TEST_F(dispatcher_test, dispatcher_thread_is_true_only_on_the_worker) {
   dispatcher->attach(owner);
   EXPECT_FALSE(dispatcher->dispatcher_thread());

@@ -2,12 +2,15 @@
 
 #include "hbd/async_file_writer.hpp"
 #include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
+#include "hbd/logger.hpp"
 
 #include "platform/fsevents/own_writes.hpp"
 #include "platform/fsevents/stream.hpp"
 #include "support/file_writer_process.hpp"
+#include "support/files.hpp"
 #include "support/log_capture.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 #include "zunto/dispatcher/dispatcher.hpp"
 #include "zunto/dispatcher/extra/dispatcher_client.hpp"
 #include "zunto/dispatcher/hardware_time_source.hpp"
@@ -102,7 +105,7 @@ protected:
   ~zunto_osx_file_monitor() override { dispatcher_->terminate(); }
 
   std::unique_ptr<file_monitor> make_monitor(const std::vector<std::string>& files) {
-    return std::make_unique<file_monitor>(dispatcher_, files);
+    return std::make_unique<file_monitor>(dispatcher_, files, hbd::logger::get_logger());
   }
 
   struct started_monitor {
@@ -386,8 +389,20 @@ TEST(zunto_osx_file_monitor_read_file, reads_the_whole_file_or_gives_null) {
   std::ofstream(file("text")) << bytes;
   std::filesystem::create_directory(file("folder"));
 
-  EXPECT_EQ(file_monitor::read_file(file("missing")), nullptr);
-  EXPECT_EQ(file_monitor::read_file(file("folder")), nullptr);
+  hbd_test::make_hostile_file(file("fifo"), hbd_test::hostile_file::fifo);
+  hbd_test::make_hostile_file(file("zero"), hbd_test::hostile_file::endless_device);
+  hbd_test::make_hostile_file(file("huge"), hbd_test::hostile_file::sparse, file_monitor::maximum_file_size + 1);
+  hbd_test::make_hostile_file(file("largest"), hbd_test::hostile_file::sparse, file_monitor::maximum_file_size);
+
+  {
+    hbd_test::watchdog watchdog("reading what cannot be read");
+    for (const auto* name : {"missing", "folder", "fifo", "zero", "huge"}) {
+      EXPECT_EQ(file_monitor::read_file(file(name)), nullptr) << name;
+    }
+    auto largest = file_monitor::read_file(file("largest"));
+    ASSERT_NE(largest, nullptr);
+    EXPECT_EQ(largest->size(), file_monitor::maximum_file_size);
+  }
   auto empty = file_monitor::read_file(file("empty"));
   ASSERT_NE(empty, nullptr);
   EXPECT_TRUE(empty->empty());

@@ -12,7 +12,7 @@ namespace zunto::dispatcher::extra {
 // its clock.
 class shared_dispatcher final {
 public:
-  // The process-wide holder, made empty on first call.
+  // The process-wide holder, made empty on first call and never destroyed.
   static std::shared_ptr<shared_dispatcher> get_shared_dispatcher();
 
   // Creates the clock, then the dispatcher, each only if absent.

@@ -30,11 +30,11 @@ public:
   bool enabled() const { return enabled_; }
 
 private:
-  void tick(std::int32_t function_id);
+  void tick(std::uint32_t function_id);
 
   const dispatcher_client& owner_;
-  // Touched only on the dispatcher thread.
-  std::int32_t current_function_id_ = 0;
+  // Touched only on the dispatcher thread. Unsigned, so that a long-lived timer's count wraps.
+  std::uint32_t current_function_id_ = 0;
   std::function<void()> function_;
   std::chrono::milliseconds interval_{0};
 

@@ -5,13 +5,10 @@
 namespace zunto::dispatcher::extra {
 
 std::shared_ptr<shared_dispatcher> shared_dispatcher::get_shared_dispatcher() {
-  static std::mutex mutex;
-  static std::shared_ptr<shared_dispatcher> holder;
-  std::lock_guard lock(mutex);
-  if (!holder) {
-    holder = std::make_shared<shared_dispatcher>();
-  }
-  return holder;
+  // Never freed: at process exit its worker may still run jobs (or be the thread calling exit), and
+  // destroying it there would stop the worker from under them.
+  static auto* const holder = new std::shared_ptr<shared_dispatcher>(std::make_shared<shared_dispatcher>());
+  return *holder;
 }
 
 void shared_dispatcher::initialize() {

@@ -38,7 +38,7 @@ void timer::stop() {
       time_point(1));
 }
 
-void timer::tick(std::int32_t function_id) {
+void timer::tick(std::uint32_t function_id) {
   // A tick of an earlier start, or one cancelled by stop, dies out here.
   if (current_function_id_ != function_id) {
     return;

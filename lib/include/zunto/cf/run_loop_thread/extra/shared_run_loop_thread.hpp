@@ -26,7 +26,10 @@ struct run_loop_thread::extra final {
     std::shared_ptr<run_loop_thread> get_run_loop_thread() const;
 
   private:
+    // Serialises initialize and terminate; held while the thread is started or joined.
+    std::mutex lifecycle_mutex_;
     std::shared_ptr<run_loop_thread> run_loop_thread_;
+    // Guards the pointer only, so that reading it never waits for a join.
     mutable std::mutex mutex_;
   };
 

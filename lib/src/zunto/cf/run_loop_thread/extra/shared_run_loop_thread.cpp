@@ -1,5 +1,7 @@
 #include "zunto/cf/run_loop_thread/extra/shared_run_loop_thread.hpp"
 
+#include <utility>
+
 namespace zunto::cf {
 
 std::shared_ptr<run_loop_thread::extra::shared_run_loop_thread>
@@ -10,17 +12,25 @@ run_loop_thread::extra::shared_run_loop_thread::get_shared_run_loop_thread() {
 }
 
 void run_loop_thread::extra::shared_run_loop_thread::initialize() {
-  std::lock_guard lock(mutex_);
-  if (!run_loop_thread_) {
-    run_loop_thread_ = std::make_shared<run_loop_thread>();
+  std::lock_guard lifecycle(lifecycle_mutex_);
+  if (get_run_loop_thread()) {
+    return;
   }
+  auto thread = std::make_shared<run_loop_thread>();
+  std::lock_guard lock(mutex_);
+  run_loop_thread_ = std::move(thread);
 }
 
 void run_loop_thread::extra::shared_run_loop_thread::terminate() {
-  std::lock_guard lock(mutex_);
-  if (run_loop_thread_) {
-    run_loop_thread_->terminate();
-    run_loop_thread_ = nullptr;
+  std::lock_guard lifecycle(lifecycle_mutex_);
+  // Taken out before the join: a block on that thread that reads the holder must not wait for it.
+  std::shared_ptr<run_loop_thread> thread;
+  {
+    std::lock_guard lock(mutex_);
+    thread = std::move(run_loop_thread_);
+  }
+  if (thread) {
+    thread->terminate();
   }
 }
 

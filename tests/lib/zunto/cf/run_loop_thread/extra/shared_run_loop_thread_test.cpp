@@ -1,4 +1,6 @@
 #include "zunto/cf/run_loop_thread/extra/shared_run_loop_thread.hpp"
+
+#include "support/watchdog.hpp"
 #include "zunto/thread_wait.hpp"
 
 #include <gtest/gtest.h>
@@ -56,4 +58,25 @@ TEST(shared_run_loop_thread, may_be_read_while_another_thread_initializes_and_te
     reader.join();
   }
   EXPECT_EQ(extra::get_shared_run_loop_thread(), nullptr);
+}
+
+TEST(shared_run_loop_thread, a_block_may_read_the_holder_while_terminate_joins_its_thread) {
+  extra::initialize_shared_run_loop_thread();
+  auto thread = extra::get_shared_run_loop_thread();
+  auto started = zunto::make_thread_wait();
+  std::atomic<bool> saw_it_empty{false};
+  thread->enqueue([started, &saw_it_empty] {
+    started->notify();
+    // Terminate empties the holder before it waits for this thread, which runs this block to its end first.
+    while (extra::get_shared_run_loop_thread() != nullptr) {
+      std::this_thread::yield();
+    }
+    saw_it_empty = true;
+  });
+  started->wait_notice();
+  {
+    hbd_test::watchdog watchdog("terminate while a block on the thread reads the holder");
+    extra::terminate_shared_run_loop_thread();
+  }
+  EXPECT_TRUE(saw_it_empty);
 }
