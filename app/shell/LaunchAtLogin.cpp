@@ -114,7 +114,7 @@ Toggle::Toggle(const QString& label, QWidget* parent) : QCheckBox(label, parent)
 
 void Toggle::refresh() {
   const QSignalBlocker blocker(this);
-  setChecked(isEnabled());
+  setChecked(LaunchAtLogin::isEnabled());
 }
 
 } // namespace grellan::LaunchAtLogin

@@ -9,7 +9,10 @@
 namespace grellan {
 
 ActiveModifications::ActiveModifications(GrellanKit_& kit, QWidget* parent)
-    : QWidget(parent), kit_(kit), list_(new QListWidget(this)) {
+    : ActiveModifications([&kit] { return kit.kit().getModificationNames(); }, parent) {}
+
+ActiveModifications::ActiveModifications(Names names, QWidget* parent)
+    : QWidget(parent), names_(std::move(names)), list_(new QListWidget(this)) {
   setFixedSize(600, 400);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("Enabled Vim modifications"), this));
@@ -34,7 +37,7 @@ void ActiveModifications::reload() {
   // An engine with nothing enabled leaves the list empty; the heading and the file's path still say
   // where the rules live.
   list_->clear();
-  list_->addItems(kit_.kit().getModificationNames());
+  list_->addItems(names_());
 }
 
 void ActiveModifications::showEvent(QShowEvent* event) {

@@ -17,7 +17,11 @@ class ActiveModifications final : public QWidget {
   Q_OBJECT
 
 public:
+  using Names = std::function<QStringList()>;
+
   explicit ActiveModifications(GrellanKit_& kit, QWidget* parent = nullptr);
+  // The names come from `names` instead of the engine.
+  explicit ActiveModifications(Names names, QWidget* parent = nullptr);
 
   QStringList shownNames() const;
   // Asks the engine again.
@@ -27,7 +31,7 @@ protected:
   void showEvent(QShowEvent* event) override;
 
 private:
-  GrellanKit_& kit_;
+  Names names_;
   QListWidget* list_;
 };
 
