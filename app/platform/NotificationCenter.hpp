@@ -18,6 +18,8 @@ public:
 
   void post(const QString& name, const QVariant& object = {}) const;
   ObservationToken addObserver(const QString& name, Observer observer);
+  // How many observers wait for the name.
+  std::size_t observerCount(const QString& name) const { return observers_.count(name); }
 
 private:
   ObserverRegistry<QVariant> observers_;

@@ -37,6 +37,11 @@ public:
     });
   }
 
+  std::size_t count(const QString& name) const {
+    const auto found = observers_->constFind(name);
+    return found == observers_->constEnd() ? 0 : found.value().size();
+  }
+
   void deliver(const QString& name, const Value& value) const {
     const auto found = observers_->constFind(name);
     if (found == observers_->constEnd()) {

@@ -54,6 +54,8 @@ public:
   // With `initial`, the observer is called once at once with the current value; then after every
   // write or removal of the key.
   ObservationToken observe(const QString& key, bool initial, Observer observer);
+  // How many observers follow the key.
+  std::size_t observerCount(const QString& key) const { return observers_.count(key); }
 
 private:
   std::unique_ptr<UserDefaultsStorage> storage_;

@@ -19,6 +19,7 @@ GrellanApp::GrellanApp(std::ostream& output) {
 GrellanApp::~GrellanApp() {
   menuBarEnabledObservation_.cancel();
   menuBarExtra_.reset();
+  appMenu_.reset();
   appDelegate_.reset();
 }
 
@@ -26,9 +27,12 @@ void GrellanApp::setMenuBarEnabled(bool enabled) {
   menuBarEnabled_ = enabled;
   if (!enabled) {
     menuBarExtra_.reset();
+    appMenu_.reset();
   } else if (!menuBarExtra_) {
+    appMenu_ = std::make_unique<AppMenu>();
     menuBarExtra_ = std::make_unique<QSystemTrayIcon>(toIcon(ImageResource::menubarV()));
     menuBarExtra_->setToolTip("grellan");
+    menuBarExtra_->setContextMenu(appMenu_.get());
     // Desktops without a tray keep the extra hidden; settings stay reachable by starting grellan again.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
       menuBarExtra_->show();

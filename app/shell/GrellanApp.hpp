@@ -2,6 +2,7 @@
 
 #include "platform/ObservationToken.hpp"
 #include "shell/AppDelegate.hpp"
+#include "shell/AppMenu.hpp"
 
 #include <QSystemTrayIcon>
 
@@ -26,6 +27,8 @@ public:
   // The menu-bar extra, inserted while "menuBarEnabled" (default true) holds.
   bool menuBarEnabled() const { return menuBarEnabled_; }
   bool menuBarExtraShown() const { return menuBarExtra_ != nullptr; }
+  // The extra's menu while it is shown, else null.
+  AppMenu* appMenu() const { return appMenu_.get(); }
 
 private:
   void setMenuBarEnabled(bool enabled);
@@ -33,6 +36,7 @@ private:
   bool menuBarEnabled_ = true;
   ObservationToken menuBarEnabledObservation_;
   std::unique_ptr<AppDelegate> appDelegate_;
+  std::unique_ptr<AppMenu> appMenu_;
   std::unique_ptr<QSystemTrayIcon> menuBarExtra_;
 };
 

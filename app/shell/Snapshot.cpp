@@ -7,6 +7,8 @@
 #include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
 #include "shell/WindowManager.hpp"
+#include "resources/Assets.hpp"
+#include "views/PercentageRing.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,6 +81,22 @@ void writeIndicatorSnapshots(const QString& folder, QStringList& written) {
   UserDefaults::setStandard(std::move(userDefaults));
 }
 
+// The tutorial's progress ring at each of its six steps.
+void writeRingSnapshots(const QString& folder, QStringList& written) {
+  constexpr int totalSteps = 6;
+  const QColor primary = toColor(ColorResource::primary());
+  auto faded = [&primary](float opacity) {
+    QColor colour = primary;
+    colour.setAlphaF(opacity);
+    return colour;
+  };
+  for (int step = 0; step < totalSteps; ++step) {
+    PercentageRing ring(8.0, static_cast<double>(step) / (totalSteps - 1), faded(0.03f), {faded(0.4f), primary});
+    ring.setFixedSize(45, 45);
+    save(ring.grab().toImage(), folder, QString("ring-step-%1").arg(step), written);
+  }
+}
+
 } // namespace
 
 QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) {
@@ -89,6 +107,13 @@ QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) 
   windowManager.showTutorialWindow();
   settle();
   save(windowManager.tutorialWindow()->grab().toImage(), folder, "tutorial", written);
+  windowManager.showAboutWindow();
+  settle();
+  save(windowManager.aboutWindow()->grab().toImage(), folder, "about", written);
+  windowManager.showActiveModificationsView();
+  settle();
+  save(windowManager.activeModificationsWindow()->grab().toImage(), folder, "active-modifications", written);
+  writeRingSnapshots(folder, written);
   writeIndicatorSnapshots(folder, written);
   return written;
 }

@@ -2,9 +2,24 @@
 
 #include "shell/AppDelegate.hpp"
 #include "tutorial/Tutorial.hpp"
+#include "views/AboutView.hpp"
+#include "views/ActiveModifications.hpp"
 
 namespace grellan {
 namespace {
+
+void centre(QWidget& window) {
+  const QRect screen = AppDelegate::screen();
+  window.adjustSize();
+  window.move(screen.center() - window.rect().center());
+}
+
+// Titled and closable, kept when the user closes it.
+void makeContentWindow(QWidget& window, const QString& title) {
+  window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  centre(window);
+  window.setWindowTitle(title);
+}
 
 void bringToFront(QWidget& window) {
   window.show();
@@ -19,11 +34,14 @@ WindowManager::WindowManager(GrellanKit_& kit, Hobbard& hobbard) : kit_(kit), ho
 WindowManager::~WindowManager() {
   indicatorWindow_.reset();
   delete tutorialWindow_;
+  delete activeModificationsWindow_;
+  delete aboutWindow_;
 }
 
 void WindowManager::showTutorialWindow() {
   if (!tutorialWindow_) {
     tutorialWindow_ = new Tutorial(kit_, hobbard_);
+    centre(*tutorialWindow_);
     tutorialWindow_->setWindowTitle("grellan setup");
   }
   bringToFront(*tutorialWindow_);
@@ -35,9 +53,21 @@ void WindowManager::closeTutorialWindow() {
   }
 }
 
-void WindowManager::showActiveModificationsView() { pendingRequests_.append("showActiveModificationsView"); }
+void WindowManager::showActiveModificationsView() {
+  if (!activeModificationsWindow_) {
+    activeModificationsWindow_ = new ActiveModifications(kit_);
+    makeContentWindow(*activeModificationsWindow_, "Active modifications");
+  }
+  bringToFront(*activeModificationsWindow_);
+}
 
-void WindowManager::showAboutWindow() { pendingRequests_.append("showAboutWindow"); }
+void WindowManager::showAboutWindow() {
+  if (!aboutWindow_) {
+    aboutWindow_ = new AboutView();
+    makeContentWindow(*aboutWindow_, "About");
+  }
+  bringToFront(*aboutWindow_);
+}
 
 void WindowManager::showIndicatorWindow() {
   if (!indicatorWindow_) {

@@ -3,7 +3,6 @@
 #include "indicator/IndicatorWindow.hpp"
 
 #include <QPointer>
-#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -33,15 +32,16 @@ public:
 
   IndicatorWindow* indicatorWindow() const { return indicatorWindow_.get(); }
   QWidget* tutorialWindow() const { return tutorialWindow_; }
-  // The windows asked for that have no screen of their own yet, in the order of the requests.
-  const QStringList& pendingRequests() const { return pendingRequests_; }
+  QWidget* activeModificationsWindow() const { return activeModificationsWindow_; }
+  QWidget* aboutWindow() const { return aboutWindow_; }
 
 private:
   GrellanKit_& kit_;
   Hobbard& hobbard_;
   std::unique_ptr<IndicatorWindow> indicatorWindow_;
   QPointer<QWidget> tutorialWindow_;
-  QStringList pendingRequests_;
+  QPointer<QWidget> activeModificationsWindow_;
+  QPointer<QWidget> aboutWindow_;
 };
 
 } // namespace grellan

@@ -1,0 +1,42 @@
+#include "views/AboutView.hpp"
+
+#include "platform/Workspace.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace grellan {
+
+AboutView::AboutView(QWidget* parent) : QWidget(parent), appVersion_(GRELLAN_VERSION) {
+  setFixedSize(400, 200);
+  auto* layout = new QVBoxLayout(this);
+  layout->setAlignment(Qt::AlignHCenter);
+  layout->addStretch();
+  auto* version = new QLabel(tr("Version %1").arg(appVersion_), this);
+  version->setObjectName("version");
+  layout->addWidget(version, 0, Qt::AlignHCenter);
+
+  auto* credit = new QHBoxLayout;
+  credit->setSpacing(0);
+  auto* creditText = new QLabel(tr("Key events captured by "), this);
+  creditText->setObjectName("credit");
+  auto* link = new QLabel(QString("<a href=\"%1\">%2</a>").arg(backendHomePage().toString(), tr("Hobbard")), this);
+  link->setObjectName("link");
+  link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  connect(link, &QLabel::linkActivated, this, [](const QString& address) { Workspace::openUrl(QUrl(address)); });
+  credit->addWidget(creditText);
+  credit->addWidget(link);
+  layout->addLayout(credit);
+  layout->setAlignment(credit, Qt::AlignHCenter);
+
+  layout->addStretch();
+  auto* hint = new QLabel(tr("Open settings by pressing cmd+,"), this);
+  hint->setObjectName("hint");
+  layout->addWidget(hint, 0, Qt::AlignHCenter);
+  layout->addStretch();
+}
+
+QUrl AboutView::backendHomePage() { return QUrl("https://hobbard.org/"); }
+
+} // namespace grellan
