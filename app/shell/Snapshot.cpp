@@ -3,6 +3,7 @@
 #include "indicator/IndicatorWindow.hpp"
 #include "platform/NotificationCenter.hpp"
 #include "platform/UserDefaults.hpp"
+#include "settings/SettingsWindow.hpp"
 #include "settings/Widget.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace grellan {
@@ -79,6 +81,26 @@ void writeIndicatorSnapshots(const QString& folder, QStringList& written) {
   UserDefaults::setStandard(std::move(userDefaults));
 }
 
+// Every tab of settings, as after the tutorial.
+void writeSettingsSnapshots(const QString& folder, QStringList& written) {
+  auto* delegate = appDelegate();
+  if (delegate == nullptr) {
+    return;
+  }
+  auto userDefaults = UserDefaults::setStandard(std::make_unique<UserDefaults>(makeMemoryStorage()));
+  {
+    UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
+    SettingsWindow window(delegate->kit(), delegate->hobbard(), delegate->updater());
+    window.show();
+    for (int tab = 0; tab < window.tabs()->count(); ++tab) {
+      window.tabs()->setCurrentIndex(tab);
+      settle();
+      save(window.grab().toImage(), folder, "settings-" + window.tabs()->tabText(tab).toLower(), written);
+    }
+  }
+  UserDefaults::setStandard(std::move(userDefaults));
+}
+
 } // namespace
 
 QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) {
@@ -89,6 +111,7 @@ QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) 
   windowManager.showTutorialWindow();
   settle();
   save(windowManager.tutorialWindow()->grab().toImage(), folder, "tutorial", written);
+  writeSettingsSnapshots(folder, written);
   writeIndicatorSnapshots(folder, written);
   return written;
 }

@@ -1,5 +1,6 @@
 #include "shell/WindowManager.hpp"
 
+#include "settings/SettingsWindow.hpp"
 #include "shell/AppDelegate.hpp"
 #include "tutorial/Tutorial.hpp"
 
@@ -19,6 +20,7 @@ WindowManager::WindowManager(GrellanKit_& kit, Hobbard& hobbard) : kit_(kit), ho
 WindowManager::~WindowManager() {
   indicatorWindow_.reset();
   delete tutorialWindow_;
+  delete settingsWindow_;
 }
 
 void WindowManager::showTutorialWindow() {
@@ -58,10 +60,14 @@ void WindowManager::showHideIndicatorWindow() {
 }
 
 void WindowManager::showSettings() {
-  // Settings open from the About window, which tells how to reach them.
-  if (appDelegate() != nullptr) {
-    appDelegate()->windowManager().showAboutWindow();
+  if (!settingsWindow_) {
+    auto* delegate = appDelegate();
+    if (delegate == nullptr) {
+      return;
+    }
+    settingsWindow_ = new SettingsWindow(kit_, hobbard_, delegate->updater());
   }
+  bringToFront(*settingsWindow_);
 }
 
 } // namespace grellan

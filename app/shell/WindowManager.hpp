@@ -1,6 +1,7 @@
 #pragma once
 
 #include "indicator/IndicatorWindow.hpp"
+#include "settings/SettingsWindow.hpp"
 
 #include <QPointer>
 #include <QStringList>
@@ -33,6 +34,7 @@ public:
 
   IndicatorWindow* indicatorWindow() const { return indicatorWindow_.get(); }
   QWidget* tutorialWindow() const { return tutorialWindow_; }
+  SettingsWindow* settingsWindow() const { return settingsWindow_; }
   // The windows asked for that have no screen of their own yet, in the order of the requests.
   const QStringList& pendingRequests() const { return pendingRequests_; }
 
@@ -41,6 +43,7 @@ private:
   Hobbard& hobbard_;
   std::unique_ptr<IndicatorWindow> indicatorWindow_;
   QPointer<QWidget> tutorialWindow_;
+  QPointer<SettingsWindow> settingsWindow_;
   QStringList pendingRequests_;
 };
 

@@ -1,0 +1,22 @@
+#include "support/app/settings_fixture.hpp"
+
+#include <QAbstractItemView>
+#include <QDesktopServices>
+#include <QTest>
+
+namespace grellan_test {
+
+UrlRecorder::UrlRecorder(const QString& scheme) : scheme_(scheme) { QDesktopServices::setUrlHandler(scheme, this, "open"); }
+
+UrlRecorder::~UrlRecorder() { QDesktopServices::unsetUrlHandler(scheme_); }
+
+void pick(QComboBox& picker, const QString& text) {
+  const int index = picker.findText(text);
+  ASSERT_GE(index, 0) << text.toStdString();
+  picker.showPopup();
+  QAbstractItemView* view = picker.view();
+  const QRect entry = view->visualRect(view->model()->index(index, picker.modelColumn()));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
+}
+
+} // namespace grellan_test
