@@ -3,6 +3,7 @@
 #include "indicator/IndicatorWindow.hpp"
 #include "platform/NotificationCenter.hpp"
 #include "platform/UserDefaults.hpp"
+#include "settings/SettingsWindow.hpp"
 #include "settings/Widget.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace grellan {
@@ -97,6 +99,26 @@ void writeRingSnapshots(const QString& folder, QStringList& written) {
   }
 }
 
+// Every tab of settings, as after the tutorial.
+void writeSettingsSnapshots(const QString& folder, QStringList& written) {
+  auto* delegate = appDelegate();
+  if (delegate == nullptr) {
+    return;
+  }
+  auto userDefaults = UserDefaults::setStandard(std::make_unique<UserDefaults>(makeMemoryStorage()));
+  {
+    UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
+    SettingsWindow window(delegate->kit(), delegate->hobbard(), delegate->updater());
+    window.show();
+    for (int tab = 0; tab < window.tabs()->count(); ++tab) {
+      window.tabs()->setCurrentIndex(tab);
+      settle();
+      save(window.grab().toImage(), folder, "settings-" + window.tabs()->tabText(tab).toLower(), written);
+    }
+  }
+  UserDefaults::setStandard(std::move(userDefaults));
+}
+
 } // namespace
 
 QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) {
@@ -114,6 +136,7 @@ QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) 
   settle();
   save(windowManager.activeModificationsWindow()->grab().toImage(), folder, "active-modifications", written);
   writeRingSnapshots(folder, written);
+  writeSettingsSnapshots(folder, written);
   writeIndicatorSnapshots(folder, written);
   return written;
 }

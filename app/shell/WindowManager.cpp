@@ -1,5 +1,6 @@
 #include "shell/WindowManager.hpp"
 
+#include "settings/SettingsWindow.hpp"
 #include "shell/AppDelegate.hpp"
 #include "tutorial/Tutorial.hpp"
 #include "views/AboutView.hpp"
@@ -36,6 +37,7 @@ WindowManager::~WindowManager() {
   delete tutorialWindow_;
   delete activeModificationsWindow_;
   delete aboutWindow_;
+  delete settingsWindow_;
 }
 
 void WindowManager::showTutorialWindow() {
@@ -88,10 +90,14 @@ void WindowManager::showHideIndicatorWindow() {
 }
 
 void WindowManager::showSettings() {
-  // Settings open from the About window, which tells how to reach them.
-  if (appDelegate() != nullptr) {
-    appDelegate()->windowManager().showAboutWindow();
+  if (!settingsWindow_) {
+    auto* delegate = appDelegate();
+    if (delegate == nullptr) {
+      return;
+    }
+    settingsWindow_ = new SettingsWindow(kit_, hobbard_, delegate->updater());
   }
+  bringToFront(*settingsWindow_);
 }
 
 } // namespace grellan

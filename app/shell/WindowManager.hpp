@@ -1,6 +1,7 @@
 #pragma once
 
 #include "indicator/IndicatorWindow.hpp"
+#include "settings/SettingsWindow.hpp"
 
 #include <QPointer>
 #include <QWidget>
@@ -34,6 +35,7 @@ public:
   QWidget* tutorialWindow() const { return tutorialWindow_; }
   QWidget* activeModificationsWindow() const { return activeModificationsWindow_; }
   QWidget* aboutWindow() const { return aboutWindow_; }
+  SettingsWindow* settingsWindow() const { return settingsWindow_; }
 
 private:
   GrellanKit_& kit_;
@@ -42,6 +44,7 @@ private:
   QPointer<QWidget> tutorialWindow_;
   QPointer<QWidget> activeModificationsWindow_;
   QPointer<QWidget> aboutWindow_;
+  QPointer<SettingsWindow> settingsWindow_;
 };
 
 } // namespace grellan

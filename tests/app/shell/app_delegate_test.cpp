@@ -79,8 +79,8 @@ TEST_F(AppDelegateTest, reopening_shows_settings_and_answers_true_whatever_is_vi
   AppDelegate delegate(output_);
   EXPECT_TRUE(delegate.applicationShouldHandleReopen(true));
   EXPECT_TRUE(delegate.applicationShouldHandleReopen(false));
-  ASSERT_NE(delegate.windowManager().aboutWindow(), nullptr);
-  EXPECT_TRUE(delegate.windowManager().aboutWindow()->isVisible());
+  ASSERT_NE(delegate.windowManager().settingsWindow(), nullptr);
+  EXPECT_TRUE(delegate.windowManager().settingsWindow()->isVisible());
   EXPECT_TRUE(delegate.applicationShouldOpenUntitledFile());
 }
 

@@ -1,0 +1,47 @@
+#include "settings/SettingsWindow.hpp"
+
+#include "platform/UserDefaults.hpp"
+#include "settings/GeneralSettingsView.hpp"
+#include "settings/IndicatorSettingsView.hpp"
+#include "settings/RulesSettings.hpp"
+#include "settings/WidgetSettingsView.hpp"
+#include "shell/DefaultsKeys.hpp"
+
+#include <QIcon>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace grellan {
+
+SettingsWindow::SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
+    : QWidget(parent),
+      kit_(kit),
+      tabs_(new QTabWidget(this)),
+      general_(new GeneralSettingsView(kit, hobbard, updater)) {
+  setWindowTitle(tr("Settings"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  tabs_->addTab(general_, QIcon::fromTheme("preferences-system"), tr("General"));
+  resize(width, height);
+  tutorialPassedObservation_ =
+      UserDefaults::standard().observe(DefaultsKeys::tutorialPassed, true, [this](const auto&) {
+        setTutorialPassed(UserDefaults::standard().boolValue(DefaultsKeys::tutorialPassed).value_or(false));
+      });
+}
+
+void SettingsWindow::setTutorialPassed(bool passed) {
+  const bool shown = tabs_->count() > 1;
+  if (passed && !shown) {
+    tabs_->addTab(new IndicatorSettingsView, QIcon::fromTheme("preferences-desktop-display"), tr("Indicator"));
+    tabs_->addTab(new WidgetSettingsView, QIcon::fromTheme("preferences-desktop"), tr("Widgets"));
+    tabs_->addTab(new RulesSettings(kit_), QIcon::fromTheme("text-x-generic"), tr("Rules"));
+  } else if (!passed && shown) {
+    while (tabs_->count() > 1) {
+      QWidget* tab = tabs_->widget(1);
+      tabs_->removeTab(1);
+      delete tab;
+    }
+  }
+}
+
+} // namespace grellan

@@ -1,0 +1,63 @@
+#include "settings/ApplicationList.hpp"
+
+#include "support/app/settings_fixture.hpp"
+#include "support/temporary_directory.hpp"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using ApplicationListTest = grellan_test::SettingsFixture;
+
+TEST_F(ApplicationListTest, a_choice_that_gives_no_new_identifier_changes_nothing) {
+  hbd_test::temporary_directory elsewhere;
+  const auto installed = installApplication("org.example.Editor.desktop");
+  installApplication("org.example.Link.desktop", "Link");
+  installApplication("   .desktop");
+  std::ofstream(elsewhere.path() / "org.example.Unknown.desktop") << "[Desktop Entry]\nType=Application\n";
+  std::ofstream(elsewhere.path() / "notes.txt") << "text\n";
+
+  const struct {
+    const char* name;
+    std::optional<QUrl> chosen;
+  } cases[] = {
+      {"cancelled", std::nullopt},
+      {"no file name", QUrl("file:///")},
+      {"not installed by that name", QUrl::fromLocalFile(QString::fromStdString((elsewhere.path() / "org.example.Unknown.desktop").string()))},
+      {"not an application", QUrl::fromLocalFile(QString::fromStdString((elsewhere.path() / "notes.txt").string()))},
+      {"a link, not an application", QUrl::fromLocalFile(QString::fromStdString(installed).replace("Editor", "Link"))},
+      {"a blank identifier", QUrl::fromLocalFile(QString::fromStdString(installed).replace("org.example.Editor", "   "))},
+      {"already listed", QUrl::fromLocalFile(QString::fromStdString(installed))},
+  };
+  grellan::ApplicationList list;
+  list.setIdentifiers({"org.example.Editor"});
+  QSignalSpy changes(&list, &grellan::ApplicationList::changed);
+  for (const auto& step : cases) {
+    chosen = step.chosen;
+    list.addApplication();
+    EXPECT_EQ(list.identifiers(), QStringList{"org.example.Editor"}) << step.name;
+  }
+  EXPECT_EQ(changes.count(), 0);
+}
+
+TEST_F(ApplicationListTest, a_name_resolves_to_the_installed_application_of_that_name_wherever_it_was_chosen) {
+  hbd_test::temporary_directory elsewhere;
+  installApplication("org.example.Editor.desktop");
+  const auto copy = elsewhere.path() / "org.example.Editor.desktop";
+  std::ofstream(copy) << "not a desktop entry\n";
+  EXPECT_EQ(grellan::bundleIdentifier("org.example.Editor.desktop"), "org.example.Editor");
+  EXPECT_EQ(grellan::bundleIdentifier("missing.desktop"), std::nullopt);
+  EXPECT_EQ(grellan::bundleIdentifier(""), std::nullopt);
+
+  grellan::ApplicationList list;
+  choose(copy.string());
+  list.addApplication();
+  EXPECT_EQ(list.identifiers(), QStringList{"org.example.Editor"});
+}
+
+} // namespace

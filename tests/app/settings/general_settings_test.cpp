@@ -1,0 +1,114 @@
+#include "settings/GeneralSettingsView.hpp"
+
+#include "shell/DefaultsKeys.hpp"
+#include "support/app/settings_fixture.hpp"
+#include "support/launch_agents.hpp"
+
+#include "platform/command/command.hpp"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+namespace keys = grellan::DefaultsKeys;
+
+class GeneralSettingsTest : public grellan_test::SettingsFixture {
+protected:
+  grellan::GeneralSettingsView& tab() {
+    if (!view_) {
+      auto& d = delegate();
+      view_ = std::make_unique<grellan::GeneralSettingsView>(d.kit(), d.hobbard(), d.updater());
+      view_->show();
+    }
+    return *view_;
+  }
+
+  grellan::GRKGrellanKit& engine() { return delegate().kit().kit(); }
+
+  std::unique_ptr<grellan::GeneralSettingsView> view_;
+};
+
+TEST_F(GeneralSettingsTest, without_stored_values_the_tab_shows_the_defaults_and_writes_nothing) {
+  defaults().setValue(keys::tutorialPassed, true);
+  EXPECT_EQ(tab().vimKeyPicker()->currentText(), "left_control");
+  EXPECT_EQ(tab().vimKeyPicker()->count(), grellan::GRKGrellanKitKt::modifierKeys().size());
+  EXPECT_EQ(tab().iconStylePicker()->currentText(), "Menu bar");
+  EXPECT_EQ(tab().iconStylePicker()->count(), 2);
+  EXPECT_TRUE(app().menuBarExtraShown());
+  EXPECT_FALSE(defaults().value(keys::menuBarEnabled));
+  EXPECT_FALSE(defaults().value(keys::iconStyle));
+  EXPECT_FALSE(defaults().value(keys::vimKey));
+}
+
+TEST_F(GeneralSettingsTest, a_fresh_installation_offers_only_uninstalling_until_the_tutorial_is_passed) {
+  EXPECT_FALSE(tab().settingsGroup()->isVisible());
+  EXPECT_TRUE(tab().uninstallButton()->isVisible());
+  defaults().setValue(keys::tutorialPassed, true);
+  EXPECT_TRUE(tab().settingsGroup()->isVisible());
+  EXPECT_TRUE(tab().vimKeyPicker()->isVisible());
+}
+
+TEST_F(GeneralSettingsTest, a_chosen_vim_key_is_stored_and_sent_to_the_engine_once_and_reselecting_sends_nothing) {
+  defaults().setValue(keys::tutorialPassed, true);
+  grellan_test::pick(*tab().vimKeyPicker(), "right_shift");
+  EXPECT_EQ(defaults().stringValue(keys::vimKey), "right_shift");
+  EXPECT_EQ(engine().vimKey(), "right_shift");
+
+  // Anything the engine receives now would replace this marker.
+  engine().setVimKeyVimKey("marker");
+  grellan_test::pick(*tab().vimKeyPicker(), "right_shift");
+  EXPECT_EQ(engine().vimKey(), "marker");
+
+  // Another writer of the key moves the pop-up along.
+  defaults().setValue(keys::vimKey, "caps_lock");
+  EXPECT_EQ(tab().vimKeyPicker()->currentText(), "caps_lock");
+}
+
+TEST_F(GeneralSettingsTest, the_icon_style_stores_both_keys_in_one_step_and_shows_or_hides_the_tray_icon) {
+  defaults().setValue(keys::tutorialPassed, true);
+  ASSERT_TRUE(app().menuBarExtraShown());
+  const struct {
+    const char* style;
+    bool menuBarEnabled;
+  } cases[] = {{"Hidden", false}, {"Menu bar", true}, {"Hidden", false}};
+  for (const auto& step : cases) {
+    grellan_test::pick(*tab().iconStylePicker(), step.style);
+    EXPECT_EQ(defaults().stringValue(keys::iconStyle), step.style);
+    EXPECT_EQ(defaults().boolValue(keys::menuBarEnabled), step.menuBarEnabled) << step.style;
+    EXPECT_EQ(app().menuBarExtraShown(), step.menuBarEnabled) << step.style;
+  }
+}
+
+TEST_F(GeneralSettingsTest, restart_and_uninstall_run_at_once_without_asking) {
+  defaults().setValue(keys::tutorialPassed, true);
+  tab();
+  platform::command::recorder commands;
+  QTest::mouseClick(tab().restartButton(), Qt::LeftButton);
+  QTest::mouseClick(tab().uninstallButton(), Qt::LeftButton);
+  EXPECT_EQ(commands.commands(),
+            (std::vector<std::string>{
+                "/bin/launchctl kickstart  -k " + hbd_test::gui_domain() + hbd_test::console_user_server + " & ",
+                "/usr/bin/nohup osascript '/Library/Application Support/org.zunto/Hobbard-Suite/scripts/"
+                "uninstaller.applescript' >/dev/null 2>&1 &"}));
+}
+
+TEST_F(GeneralSettingsTest, launch_at_login_and_update_checks_are_announced) {
+  defaults().setValue(keys::tutorialPassed, true);
+  QSignalSpy launchAtLogin(&tab(), &grellan::GeneralSettingsView::launchAtLoginToggled);
+  QSignalSpy updates(&tab(), &grellan::GeneralSettingsView::checkForUpdatesRequested);
+  EXPECT_EQ(tab().launchAtLoginToggle()->text(), "Launch grellan at login");
+  QTest::mouseClick(tab().launchAtLoginToggle(), Qt::LeftButton);
+  QTest::mouseClick(tab().checkForUpdatesButton(), Qt::LeftButton);
+  ASSERT_EQ(launchAtLogin.count(), 1);
+  EXPECT_TRUE(launchAtLogin.front().front().toBool());
+  EXPECT_EQ(updates.count(), 1);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#include "settings/IndicatorSettingsView.hpp"
+
+#include "shell/DefaultsKeys.hpp"
+#include "support/app/settings_fixture.hpp"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+namespace keys = grellan::DefaultsKeys;
+using grellan::IndicatorLocation;
+
+class IndicatorSettingsTest : public grellan_test::SettingsFixture {
+protected:
+  grellan::IndicatorSettingsView& tab() {
+    view_.show();
+    return view_;
+  }
+
+  // The raw value of the one chosen option; -1 when none is.
+  int chosenLocation() { return view_.locationGroup()->checkedId(); }
+
+  grellan::IndicatorSettingsView view_;
+};
+
+TEST_F(IndicatorSettingsTest, without_stored_values_top_middle_is_chosen_and_the_sliders_stand_at_their_defaults) {
+  QStringList labels;
+  for (QAbstractButton* option : tab().locationGroup()->buttons()) {
+    labels.append(option->text());
+  }
+  EXPECT_EQ(labels, (QStringList{"top left", "top middle", "top right", "bottom left", "bottom middle",
+                                 "bottom right"}));
+  EXPECT_EQ(chosenLocation(), 1);
+  EXPECT_EQ(tab().alphaSlider()->value(), tab().alphaSlider()->maximum());
+  EXPECT_EQ(tab().sizeSlider()->value(), tab().sizeSlider()->maximum() / 2);
+  EXPECT_FALSE(defaults().value(keys::indicatorLocation));
+  EXPECT_FALSE(defaults().value(keys::indicatorAlpha));
+  EXPECT_FALSE(defaults().value(keys::indicatorSize));
+}
+
+TEST_F(IndicatorSettingsTest, choosing_a_location_stores_its_number_and_the_indicator_moves_at_once) {
+  delegate().windowManager().showIndicatorWindow();
+  auto* indicator = delegate().windowManager().indicatorWindow();
+  QTest::mouseClick(tab().locationGroup()->button(5), Qt::LeftButton);
+  EXPECT_EQ(defaults().value(keys::indicatorLocation), QVariant(5));
+  EXPECT_EQ(indicator->indicatorLocation(), IndicatorLocation::bottomRight);
+  EXPECT_EQ(chosenLocation(), 5);
+  // The tutorial's location page writes the same key: the tab follows.
+  defaults().setValue(keys::indicatorLocation, 3);
+  EXPECT_EQ(chosenLocation(), 3);
+}
+
+TEST_F(IndicatorSettingsTest, the_sliders_store_values_within_zero_and_one_and_the_indicator_fades_and_resizes) {
+  delegate().windowManager().showIndicatorWindow();
+  auto* indicator = delegate().windowManager().indicatorWindow();
+  const QSizeF middle = indicator->frameSize();
+  const struct {
+    const char* name;
+    Qt::Key key;
+    double stored;
+  } cases[] = {{"left end", Qt::Key_Home, 0.0}, {"right end", Qt::Key_End, 1.0}, {"one step down", Qt::Key_Left, 0.999}};
+  for (const auto& step : cases) {
+    QTest::keyClick(tab().alphaSlider(), step.key);
+    QTest::keyClick(tab().sizeSlider(), step.key);
+    const auto alpha = defaults().doubleValue(keys::indicatorAlpha);
+    const auto size = defaults().doubleValue(keys::indicatorSize);
+    ASSERT_TRUE(alpha && size) << step.name;
+    EXPECT_DOUBLE_EQ(*alpha, step.stored) << step.name;
+    EXPECT_DOUBLE_EQ(*size, step.stored) << step.name;
+    EXPECT_NEAR(indicator->windowOpacity(), step.stored, 0.01) << step.name;
+    EXPECT_DOUBLE_EQ(indicator->scale(), step.stored) << step.name;
+  }
+  QTest::keyClick(tab().sizeSlider(), Qt::Key_End);
+  EXPECT_GT(indicator->frameSize().width(), middle.width());
+}
+
+TEST_F(IndicatorSettingsTest, stored_values_of_the_wrong_type_or_range_show_the_defaults_or_the_nearest_end) {
+  const struct {
+    const char* name;
+    QVariant location;
+    QVariant alpha;
+    QVariant size;
+    int chosenLocation;
+    double alphaShown;
+    double sizeShown;
+  } cases[] = {
+      {"text", QVariant("somewhere"), QVariant("opaque"), QVariant("large"), 1, 1.0, 0.5},
+      {"list", QVariant(QStringList{"1"}), QVariant(QStringList{}), QVariant(QVariantMap{}), 1, 1.0, 0.5},
+      {"out of range", QVariant(99), QVariant(7.5), QVariant(-3.0), -1, 1.0, 0.0},
+      {"not a number", QVariant(-1), QVariant(std::nan("")), QVariant(std::nan("")), -1, 1.0, 0.5},
+      {"text of a number", QVariant("4"), QVariant("0.25"), QVariant("0.75"), 4, 0.25, 0.75},
+  };
+  for (const auto& stored : cases) {
+    defaults().setValue(keys::indicatorLocation, stored.location);
+    defaults().setValue(keys::indicatorAlpha, stored.alpha);
+    defaults().setValue(keys::indicatorSize, stored.size);
+    EXPECT_EQ(chosenLocation(), stored.chosenLocation) << stored.name;
+    EXPECT_EQ(tab().alphaSlider()->value(), std::lround(stored.alphaShown * tab().alphaSlider()->maximum()))
+        << stored.name;
+    EXPECT_EQ(tab().sizeSlider()->value(), std::lround(stored.sizeShown * tab().sizeSlider()->maximum()))
+        << stored.name;
+  }
+}
+
+} // namespace

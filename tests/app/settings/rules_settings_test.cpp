@@ -1,0 +1,64 @@
+#include "settings/RulesSettings.hpp"
+
+#include "settings/ApplicationList.hpp"
+#include "support/app/settings_fixture.hpp"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class RulesSettingsTest : public grellan_test::SettingsFixture {
+protected:
+  grellan::RulesSettings& tab() {
+    if (!view_) {
+      view_ = std::make_unique<grellan::RulesSettings>(delegate().kit());
+    }
+    view_->show();
+    return *view_;
+  }
+
+  grellan::GRKJsonManager& engineList() { return delegate().kit().kit().jsonManager(); }
+
+  void click(QPushButton* button) {
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+  }
+
+  std::unique_ptr<grellan::RulesSettings> view_;
+};
+
+TEST_F(RulesSettingsTest, showing_the_tab_reads_the_engine_list_and_deleting_removes_every_equal_entry) {
+  engineList().setIgnoredAppsIgnoredApps({"org.a", "org.b", "org.a", "org.c"});
+  EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.a", "org.b", "org.a", "org.c"}));
+  click(tab().ignoredApps()->deleteButton(2));
+  EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.b", "org.c"}));
+  EXPECT_EQ(engineList().getIgnoredApps(), (QStringList{"org.b", "org.c"}));
+
+  // Changes made elsewhere show the next time the tab is shown.
+  engineList().setIgnoredAppsIgnoredApps({"org.d"});
+  tab().hide();
+  EXPECT_EQ(tab().ignoredApps()->identifiers(), QStringList{"org.d"});
+}
+
+TEST_F(RulesSettingsTest, an_added_application_goes_to_the_engine_with_the_whole_list) {
+  engineList().setIgnoredAppsIgnoredApps({"org.a"});
+  choose(installApplication("org.example.Editor.desktop"));
+  click(tab().ignoredApps()->addButton());
+  EXPECT_EQ(engineList().getIgnoredApps(), (QStringList{"org.a", "org.example.Editor"}));
+  EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.a", "org.example.Editor"}));
+}
+
+TEST_F(RulesSettingsTest, the_button_asks_the_window_manager_for_the_active_modifications) {
+  click(tab().showActiveModificationsButton());
+  EXPECT_EQ(tab().showActiveModificationsButton()->text(), "Show active modifications");
+  ASSERT_NE(delegate().windowManager().activeModificationsWindow(), nullptr);
+  EXPECT_TRUE(delegate().windowManager().activeModificationsWindow()->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+#include "settings/SettingsWindow.hpp"
+
+#include "settings/GeneralSettingsView.hpp"
+#include "shell/DefaultsKeys.hpp"
+#include "shell/Snapshot.hpp"
+#include "support/app/settings_fixture.hpp"
+#include "support/temporary_directory.hpp"
+
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using grellan::DefaultsKeys::tutorialPassed;
+
+QStringList tabTitles(const grellan::SettingsWindow& window) {
+  QStringList titles;
+  for (int tab = 0; tab < window.tabs()->count(); ++tab) {
+    titles.append(window.tabs()->tabText(tab));
+  }
+  return titles;
+}
+
+class SettingsWindowTest : public grellan_test::SettingsFixture {
+protected:
+  grellan::SettingsWindow& open() {
+    delegate().windowManager().showSettings();
+    auto* window = delegate().windowManager().settingsWindow();
+    EXPECT_NE(window, nullptr);
+    return *window;
+  }
+};
+
+TEST_F(SettingsWindowTest, the_other_tabs_come_and_go_with_tutorial_passed_while_the_window_is_open) {
+  auto& window = open();
+  EXPECT_EQ(window.size(), QSize(500, 450));
+  EXPECT_EQ(tabTitles(window), QStringList{"General"});
+  EXPECT_FALSE(window.general()->settingsGroup()->isVisibleTo(&window));
+  EXPECT_TRUE(window.general()->uninstallButton()->isVisibleTo(&window));
+
+  defaults().setValue(tutorialPassed, true);
+  EXPECT_EQ(tabTitles(window), (QStringList{"General", "Indicator", "Widgets", "Rules"}));
+  EXPECT_TRUE(window.general()->settingsGroup()->isVisibleTo(&window));
+
+  defaults().setValue(tutorialPassed, false);
+  EXPECT_EQ(tabTitles(window), QStringList{"General"});
+  EXPECT_FALSE(window.general()->settingsGroup()->isVisibleTo(&window));
+}
+
+TEST_F(SettingsWindowTest, settings_open_on_the_first_request_and_the_same_window_comes_back_after_closing) {
+  auto& first = open();
+  EXPECT_TRUE(first.isVisible());
+  first.close();
+  auto& again = open();
+  EXPECT_EQ(&again, &first);
+  EXPECT_TRUE(again.isVisible());
+  EXPECT_TRUE(delegate().applicationShouldHandleReopen(false));
+  EXPECT_EQ(delegate().windowManager().settingsWindow(), &first);
+}
+
+TEST_F(SettingsWindowTest, snapshots_include_every_settings_tab) {
+  hbd_test::temporary_directory folder;
+  const QString path = QString::fromStdString(folder.path().string());
+  const QStringList written = grellan::writeSnapshots(delegate().windowManager(), path);
+  for (const char* tab : {"general", "indicator", "widgets", "rules"}) {
+    const QString file = path + "/settings-" + tab + ".png";
+    EXPECT_TRUE(written.contains(file)) << tab;
+    EXPECT_TRUE(std::filesystem::exists(file.toStdString())) << tab;
+  }
+  // The pictures leave the user's own settings alone.
+  EXPECT_FALSE(defaults().value(tutorialPassed));
+}
+
+} // namespace
