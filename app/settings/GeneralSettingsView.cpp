@@ -6,6 +6,8 @@
 #include "shell/DefaultsKeys.hpp"
 #include "shell/GrellanKit_.hpp"
 #include "shell/Hobbard.hpp"
+#include "shell/LaunchAtLogin.hpp"
+#include "shell/Updater.hpp"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -70,7 +72,7 @@ IconStylePicker::IconStylePicker(QWidget* parent) : QComboBox(parent) {
   });
 }
 
-GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Updater&, QWidget* parent)
+GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
     : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
@@ -86,7 +88,7 @@ GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Upd
   }));
   settings->addWidget(row(tr("Vim mode key"), vimKeyPicker_, false));
 
-  launchAtLoginToggle_ = new QCheckBox(tr("Launch grellan at login"));
+  launchAtLoginToggle_ = new LaunchAtLogin::Toggle(tr("Launch grellan at login"));
   connect(launchAtLoginToggle_, &QCheckBox::toggled, this, &GeneralSettingsView::launchAtLoginToggled);
   settings->addWidget(row(QString(), launchAtLoginToggle_, true));
 
@@ -94,7 +96,10 @@ GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Upd
   settings->addWidget(row(tr("Icon style"), iconStylePicker_, true));
 
   checkForUpdatesButton_ = new QPushButton(tr("Check for updates"));
-  connect(checkForUpdatesButton_, &QPushButton::clicked, this, &GeneralSettingsView::checkForUpdatesRequested);
+  connect(checkForUpdatesButton_, &QPushButton::clicked, this, [this, &updater] {
+    updater.checkForUpdates();
+    emit checkForUpdatesRequested();
+  });
   settings->addWidget(row(tr("App updates"), checkForUpdatesButton_, true));
 
   restartButton_ = new QPushButton(tr("Restart Hobbard daemon"));

@@ -1,6 +1,7 @@
 #include "settings/GeneralSettingsView.hpp"
 
 #include "shell/DefaultsKeys.hpp"
+#include "shell/LaunchAtLogin.hpp"
 #include "support/app/settings_fixture.hpp"
 #include "support/launch_agents.hpp"
 
@@ -108,6 +109,8 @@ TEST_F(GeneralSettingsTest, launch_at_login_and_update_checks_are_announced) {
   QTest::mouseClick(tab().checkForUpdatesButton(), Qt::LeftButton);
   ASSERT_EQ(launchAtLogin.count(), 1);
   EXPECT_TRUE(launchAtLogin.front().front().toBool());
+  EXPECT_TRUE(grellan::LaunchAtLogin::isEnabled());
+  EXPECT_TRUE(tab().launchAtLoginToggle()->isChecked());
   EXPECT_EQ(updates.count(), 1);
 }
 
