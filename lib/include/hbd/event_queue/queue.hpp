@@ -38,6 +38,7 @@ public:
   const std::deque<entry>& get_entries() const { return entries_; }
   // Only the front leaves, so the remaining entries stay in order.
   const entry& get_front_entry() const { return entries_.front(); }
+  entry& get_front_entry() { return entries_.front(); }
   void erase_front_entry() { entries_.pop_front(); }
   void clear_entries() { entries_.clear(); }
 

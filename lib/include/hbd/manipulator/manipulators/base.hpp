@@ -4,9 +4,12 @@
 #include "hbd/manipulator/conditions/base.hpp"
 #include "hbd/manipulator/manipulate_result.hpp"
 #include "hbd/validity.hpp"
+#include "zunto/osx/chrono/absolute_time_duration.hpp"
 #include "zunto/osx/chrono/absolute_time_point.hpp"
 
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace hbd::manipulator::manipulators {
@@ -44,6 +47,32 @@ public:
   const std::vector<std::shared_ptr<conditions::base>>& get_conditions() const { return conditions_; }
   // For the owner that assembles rules for run time.
   void push_back_condition(std::shared_ptr<conditions::base> condition) { conditions_.push_back(std::move(condition)); }
+
+  // The key of a lazy modifier: the key itself, but caps lock becomes a sticky caps lock.
+  static std::pair<event_queue::event, event_type> make_lazy_modifier_key_event(const momentary_switch_event& key,
+                                                                                event_type type);
+
+  // Posts one lazy modifier key at the time stamp plus the delay counter, which then grows by one
+  // unit. Nothing for a key with a zero usage page or usage.
+  static void post_lazy_modifier_key_event(const momentary_switch_event& key,
+                                           event_type type,
+                                           zunto::osx::iokit_registry_entry_id::value_t device_id,
+                                           const event_queue::event_time_stamp& time_stamp,
+                                           zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
+                                           const event_queue::event& original_event,
+                                           event_origin origin,
+                                           event_queue::queue& output_event_queue,
+                                           bool lazy);
+
+  // The key of each flag, in set order, as lazy entries.
+  static void post_lazy_modifier_key_events(const std::set<modifier_flag>& flags,
+                                            event_type type,
+                                            zunto::osx::iokit_registry_entry_id::value_t device_id,
+                                            const event_queue::event_time_stamp& time_stamp,
+                                            zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
+                                            const event_queue::event& original_event,
+                                            event_origin origin,
+                                            event_queue::queue& output_event_queue);
 
 protected:
   base() = default;

@@ -3,6 +3,7 @@
 #include "hbd/core_configuration/details/complex_modifications_parameters.hpp"
 #include "hbd/manipulator/manipulators/base.hpp"
 #include "hbd/manipulator/manipulators/basic/from_event_definition.hpp"
+#include "hbd/manipulator/manipulators/basic/manipulated_original_event/manipulated_original_event.hpp"
 #include "hbd/manipulator/manipulators/basic/to_delayed_action.hpp"
 #include "hbd/manipulator/manipulators/basic/to_if_held_down.hpp"
 #include "hbd/manipulator/to_event_definition.hpp"
@@ -11,6 +12,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include <memory>
+#include <variant>
 #include <vector>
 
 namespace hbd::manipulator::manipulators::basic {
@@ -49,8 +51,27 @@ public:
   const std::shared_ptr<to_if_held_down>& get_to_if_held_down() const { return to_if_held_down_; }
   const std::shared_ptr<to_delayed_action>& get_to_delayed_action() const { return to_delayed_action_; }
 
+  // Other input, a key press or wheel movement, means the keys were not pressed alone.
+  void unset_alone_if_needed(const event_queue::event& event, event_type type);
+
+  // Every definition of "from" is matched by one of the events.
+  bool all_from_events_found(const std::vector<manipulated_original_event::from_event>& from_events) const;
+
 private:
+  using manipulated_original_event_ptr = std::shared_ptr<manipulated_original_event::manipulated_original_event>;
+
   void read(const nlohmann::json& json);
+  // A press of the "from" keys: the new manipulated original event, null when not taken, or
+  // manipulate_result::wait while the other keys may still come.
+  std::variant<manipulated_original_event_ptr, manipulate_result> manipulate_key_down(
+      event_queue::entry& front_input_entry,
+      const event_queue::queue& input_event_queue,
+      event_queue::queue& output_event_queue,
+      zunto::osx::chrono::absolute_time_point now);
+  void post_key_up_events(const event_queue::entry& front_input_entry,
+                          manipulated_original_event::manipulated_original_event& current,
+                          zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
+                          event_queue::queue& output_event_queue);
 
   core_configuration::details::complex_modifications_parameters parameters_;
   from_event_definition from_;
@@ -59,6 +80,7 @@ private:
   std::vector<to_event_definition> to_if_alone_;
   std::shared_ptr<to_if_held_down> to_if_held_down_;
   std::shared_ptr<to_delayed_action> to_delayed_action_;
+  std::vector<manipulated_original_event_ptr> manipulated_original_events_;
 };
 
 } // namespace hbd::manipulator::manipulators::basic

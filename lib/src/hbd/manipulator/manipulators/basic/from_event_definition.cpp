@@ -19,6 +19,53 @@ std::string dump(const nlohmann::json& json) { return zunto::json::dump_for_erro
 
 } // namespace
 
+bool from_event_definition::test_event(const event_queue::event& event, const event_definition& definition) {
+  const auto key = event.get_momentary_switch_event();
+  if (!key) {
+    return false;
+  }
+  if (const auto* wanted = definition.find<momentary_switch_event>()) {
+    return *wanted == *key;
+  }
+  if (const auto* any = definition.find<event_definition::any_type>()) {
+    const auto& pair = key->get_usage_pair();
+    if (pair.get_usage_page() == zunto::hid::usage_page::value_t{0} ||
+        pair.get_usage() == zunto::hid::usage::value_t{0}) {
+      return false;
+    }
+    switch (*any) {
+      case event_definition::any_type::key_code:
+        return pair.get_usage_page() == zunto::hid::usage_page::keyboard_or_keypad;
+      case event_definition::any_type::consumer_key_code:
+        return pair.get_usage_page() == zunto::hid::usage_page::consumer;
+      case event_definition::any_type::apple_vendor_keyboard_key_code:
+        return pair.get_usage_page() == zunto::hid::usage_page::apple_vendor_keyboard;
+      case event_definition::any_type::apple_vendor_top_case_key_code:
+        return pair.get_usage_page() == zunto::hid::usage_page::apple_vendor_top_case;
+      case event_definition::any_type::pointing_button:
+        return pair.get_usage_page() == zunto::hid::usage_page::button;
+    }
+  }
+  return false;
+}
+
+bool from_event_definition::test_key_order(const std::vector<event_queue::event>& events,
+                                           simultaneous_options::key_order order,
+                                           const std::vector<event_definition>& definitions) {
+  if (order == simultaneous_options::key_order::insensitive) {
+    return true;
+  }
+  const auto count = definitions.size();
+  for (std::size_t i = 0; i < events.size() && i < count; ++i) {
+    const auto& definition =
+        order == simultaneous_options::key_order::strict ? definitions[i] : definitions[count - 1 - i];
+    if (!test_event(events[i], definition)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void from_json(const nlohmann::json& json, from_event_definition& value) {
   zunto::json::requires_object(json, "json");
 
