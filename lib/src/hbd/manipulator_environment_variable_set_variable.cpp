@@ -10,7 +10,9 @@ namespace hbd {
 
 void from_json(const nlohmann::json& json, manipulator_environment_variable_set_variable& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "name") {
       zunto::json::requires_string(member, "`name`");
       value.name = member.get<std::string>();

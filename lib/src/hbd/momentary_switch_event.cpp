@@ -104,7 +104,9 @@ std::optional<modifier_flag> momentary_switch_event::make_modifier_flag() const 
 
 void from_json(const nlohmann::json& json, momentary_switch_event& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "key_code") {
       if (member.is_string()) {
         if (auto pair = details::key_code::other_usage_page_map.find(member.get_ref<const std::string&>())) {

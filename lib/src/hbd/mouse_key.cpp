@@ -12,7 +12,9 @@ namespace hbd {
 
 void from_json(const nlohmann::json& json, mouse_key& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "x") {
       value.x = json_reading::read_int32_member(key, member);
     } else if (key == "y") {

@@ -10,7 +10,9 @@ namespace hbd {
 
 void from_json(const nlohmann::json& json, notification_message& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "id") {
       zunto::json::requires_string(member, key);
       value.id = member.get<std::string>();

@@ -13,7 +13,9 @@ namespace hbd {
 void from_json(const nlohmann::json& json, software_function& value) {
   namespace details = software_function_details;
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "cg_event_double_click") {
       value.set_value(json_reading::read_wrapped<details::cg_event_double_click>(key, member));
     } else if (key == "iokit_power_management_sleep_system") {

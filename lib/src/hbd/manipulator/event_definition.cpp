@@ -115,7 +115,9 @@ bool event_definition::handle_json(const std::string& key, const nlohmann::json&
     zunto::json::requires_object(value, "`" + key + "`");
     type_ = type::sticky_modifier;
     wrap_error(key, [&] {
-      for (const auto& [name, member] : value.items()) {
+      for (const auto& name_item : value.items()) {
+        const auto& name = name_item.key();
+        const auto& member = name_item.value();
         modifier_flag flag = modifier_flag::zero;
         from_json(nlohmann::json(name), flag);
         sticky_modifier_type sticky_type = sticky_modifier_type::on;

@@ -11,7 +11,9 @@ namespace hbd::manipulator {
 
 void from_json(const nlohmann::json& json, from_modifiers_definition& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "mandatory" || key == "optional") {
       (key == "mandatory" ? value.mandatory_ : value.optional_) =
           json_reading::wrap_error(key, [&] { return modifier_definition::make_modifiers(member); });

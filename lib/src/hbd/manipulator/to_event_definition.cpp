@@ -26,7 +26,9 @@ std::vector<momentary_switch_event> to_event_definition::make_modifier_events() 
 
 void from_json(const nlohmann::json& json, to_event_definition& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (value.event_definition_.handle_json(key, member, json)) {
       continue;
     }

@@ -88,7 +88,9 @@ void from_json(const nlohmann::json& json, set_mouse_cursor_position::position_v
 
 void from_json(const nlohmann::json& json, set_mouse_cursor_position& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "x") {
       from_json(member, value.x);
     } else if (key == "y") {

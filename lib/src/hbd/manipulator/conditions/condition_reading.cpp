@@ -15,7 +15,9 @@ void read(const nlohmann::json& json,
           const std::function<void(std::size_t)>& set_type,
           const std::function<bool(const std::string&, const nlohmann::json&)>& handle) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, value] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& value = key_item.value();
     if (key == "type") {
       zunto::json::requires_string(value, "type");
       const auto& name = value.get_ref<const std::string&>();

@@ -70,7 +70,9 @@ void device::handle_identifiers_json(const nlohmann::json& json) {
   for (const auto& entry : json) {
     zunto::json::requires_object(entry, "identifiers entry");
     definition d;
-    for (const auto& [key, value] : entry.items()) {
+    for (const auto& key_item : entry.items()) {
+      const auto& key = key_item.key();
+      const auto& value = key_item.value();
       const auto name = "identifiers entry `" + key + "`";
       if (key == "vendor_id") {
         zunto::json::requires_number(value, name);

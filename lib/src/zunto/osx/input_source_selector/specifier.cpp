@@ -58,7 +58,9 @@ bool specifier::operator==(const specifier& other) const {
 
 void from_json(const nlohmann::json& json, specifier& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     using setter_t = specifier& (specifier::*)(const std::optional<std::string>&);
     setter_t setter = nullptr;
     if (key == "language") {

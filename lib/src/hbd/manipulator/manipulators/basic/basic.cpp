@@ -48,7 +48,9 @@ basic::~basic() { detach_from_dispatcher(); }
 
 void basic::read(const nlohmann::json& json) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, value] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& value = key_item.value();
     if (key == "from") {
       from_ = json_reading::read_wrapped<from_event_definition>(key, value);
     } else if (key == "to" || key == "to_if_alone" || key == "to_after_key_up") {

@@ -72,7 +72,11 @@ void from_json(const nlohmann::json& json, from_event_definition& value) {
   event_definition single;
   std::vector<event_definition> simultaneous;
 
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+
+    const auto& key = key_item.key();
+
+    const auto& member = key_item.value();
     if (single.handle_json(key, member, json)) {
       continue;
     }
@@ -81,7 +85,9 @@ void from_json(const nlohmann::json& json, from_event_definition& value) {
       for (const auto& entry : member) {
         zunto::json::requires_object(entry, "`" + key + "` entry");
         event_definition definition;
-        for (const auto& [entry_key, entry_member] : entry.items()) {
+        for (const auto& entry_key_item : entry.items()) {
+          const auto& entry_key = entry_key_item.key();
+          const auto& entry_member = entry_key_item.value();
           if (!definition.handle_json(entry_key, entry_member, entry)) {
             throw zunto::json::unmarshal_error("unknown key: `" + entry_key + "` in `" + dump(entry));
           }

@@ -12,7 +12,9 @@ namespace hbd::manipulator::manipulators::basic {
 
 void from_json(const nlohmann::json& json, simultaneous_options& value) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, member] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
     if (key == "detect_key_down_uninterruptedly") {
       zunto::json::requires_boolean(member, "`" + key + "`");
       value.detect_key_down_uninterruptedly_ = member.get<bool>();

@@ -15,7 +15,9 @@ to_delayed_action::to_delayed_action(const nlohmann::json& json)
     : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()) {
   try {
     zunto::json::requires_object(json, "json");
-    for (const auto& [key, member] : json.items()) {
+    for (const auto& key_item : json.items()) {
+      const auto& key = key_item.key();
+      const auto& member = key_item.value();
       if (key == "to_if_invoked") {
         to_if_invoked_ = make_to_event_definitions(key, member);
       } else if (key == "to_if_canceled") {

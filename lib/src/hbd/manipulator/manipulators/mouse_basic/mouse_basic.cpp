@@ -31,7 +31,9 @@ void read_words(const std::string& key, const nlohmann::json& value, const std::
 mouse_basic::mouse_basic(const nlohmann::json& json,
                          const core_configuration::details::complex_modifications_parameters&) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, value] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& value = key_item.value();
     if (key == "flip") {
       read_words(key, value, [this](const std::string& word) {
         if (word == "x") {

@@ -17,10 +17,14 @@ mouse_motion_to_scroll::mouse_motion_to_scroll(
     : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()) {
   try {
     zunto::json::requires_object(json, "json");
-    for (const auto& [key, value] : json.items()) {
+    for (const auto& key_item : json.items()) {
+      const auto& key = key_item.key();
+      const auto& value = key_item.value();
       if (key == "from") {
         zunto::json::requires_object(value, "`from`");
-        for (const auto& [from_key, from_value] : value.items()) {
+        for (const auto& from_key_item : value.items()) {
+          const auto& from_key = from_key_item.key();
+          const auto& from_value = from_key_item.value();
           if (from_key == "modifiers") {
             try {
               from_json(from_value, from_modifiers_definition_);

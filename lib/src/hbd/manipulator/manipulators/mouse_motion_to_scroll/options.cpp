@@ -15,7 +15,9 @@ std::int32_t at_least_one(std::int32_t value, std::int32_t fallback) { return va
 
 void options::update(const nlohmann::json& json) {
   zunto::json::requires_object(json, "json");
-  for (const auto& [key, value] : json.items()) {
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& value = key_item.value();
     if (key == "momentum_scroll_enabled") {
       zunto::json::requires_boolean(value, "`" + key + "`");
       momentum_scroll_enabled_ = value.get<bool>();
