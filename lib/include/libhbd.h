@@ -126,6 +126,122 @@ bool libhbd_driver_running(void);
 bool libhbd_virtual_hid_keyboard_exists(void);
 bool libhbd_virtual_hid_pointing_exists(void);
 
+/* Frontmost application monitor */
+
+/* Called with the bundle identifier and the executable's path of the application that became
+ * frontmost ("" for what is unknown), once when the monitor starts (when an application is frontmost)
+ * and then on every activation, also of the same application again. Valid during the call only. */
+typedef void (*libhbd_frontmost_application_monitor_callback)(const char* bundle_identifier, const char* file_path,
+                                                              void* context);
+
+void libhbd_enable_frontmost_application_monitor(libhbd_frontmost_application_monitor_callback callback,
+                                                 void* context);
+void libhbd_disable_frontmost_application_monitor(void);
+
+/* Log monitor */
+
+/* Called, about once a second when any of the backend's log files changed size, with the newest 250
+ * dated lines of the logs and their rotated files merged in time order. The handle is valid during
+ * the call only; read it with the two functions below. */
+typedef void (*libhbd_log_monitor_callback)(void* log_lines, void* context);
+
+void libhbd_enable_log_monitor(libhbd_log_monitor_callback callback, void* context);
+void libhbd_disable_log_monitor(void);
+
+/* The number of lines behind a handle given to the log monitor's callback; 0 for null. */
+size_t libhbd_log_lines_get_size(void* log_lines);
+/* One line (valid UTF-8) behind the handle, oldest first; null for a null handle or an index out of
+ * range. Valid during the callback only. */
+const char* libhbd_log_lines_get_line(void* log_lines, size_t index);
+
+/* Grabber client */
+
+typedef void (*libhbd_grabber_client_connected_callback)(void);
+typedef void (*libhbd_grabber_client_connect_failed_callback)(void);
+typedef void (*libhbd_grabber_client_closed_callback)(void);
+
+/* Keeps a datagram connection to the grabber daemon's socket, found anew before every attempt and
+ * retried every second while it is down. The callbacks report the connection's changes. */
+void libhbd_enable_grabber_client(libhbd_grabber_client_connected_callback connected,
+                                  libhbd_grabber_client_connect_failed_callback connect_failed,
+                                  libhbd_grabber_client_closed_callback closed);
+void libhbd_disable_grabber_client(void);
+
+/* Requests to the grabber; made while the connection is down they wait for the next one. Nothing
+ * happens while the grabber client is not enabled. */
+void libhbd_grabber_client_async_set_app_icon(int32_t number);
+void libhbd_grabber_client_async_set_keyboard_type(uint64_t country_code, uint64_t keyboard_type);
+/* A null name does nothing. */
+void libhbd_grabber_client_async_set_variable(const char* name, int32_t value);
+/* As above, and returns once the request has left the send queue, or at the latest after three
+ * seconds (the grabber unreachable), or when the grabber client is disabled or the library
+ * terminated meanwhile. Refused (and logged) on the dispatcher thread, that is, from inside a
+ * library callback, where the request could never leave. */
+void libhbd_grabber_client_sync_set_variable(const char* name, int32_t value);
+
+/* Devices: HID values, connected devices, system preferences */
+
+/* Called once per input value of a keyboard, mouse, pointer, joystick or game pad, with the device's
+ * registry entry id, the element's usage page, usage and logical range as the device reports them
+ * (not checked against each other), and the value. Values without a usage or range are skipped. */
+typedef void (*libhbd_hid_value_monitor_callback)(uint64_t registry_entry_id, int32_t usage_page, int32_t usage,
+                                                  int64_t logical_max, int64_t logical_min, int64_t integer_value,
+                                                  void* context);
+
+/* Matches the devices and opens each one without seizing it, retrying a failed open every 3 seconds
+ * while the device stays. */
+void libhbd_enable_hid_value_monitor(libhbd_hid_value_monitor_callback callback, void* context);
+void libhbd_disable_hid_value_monitor(void);
+/* True once any matched device has been opened by the enabled monitor; false without one. */
+bool libhbd_hid_value_monitor_observed(void);
+
+/* Called with a new copy of the backend's device list, which the receiver owns: read it with the
+ * libhbd_connected_devices_ functions and release it with libhbd_connected_devices_terminate. Called
+ * once when the monitor starts (an empty, not loaded list when the devices file is missing), then
+ * whenever another process changed the file and it reads as a whole; a broken file is logged and
+ * keeps the last list. */
+typedef void (*libhbd_connected_devices_monitor_callback)(void* connected_devices, void* context);
+
+void libhbd_enable_connected_devices_monitor(libhbd_connected_devices_monitor_callback callback, void* context);
+void libhbd_disable_connected_devices_monitor(void);
+
+/* Reading a list handed to the callback. A null list or an index out of range gives 0, false or "";
+ * texts stay valid until the list is released. */
+void libhbd_connected_devices_terminate(void** connected_devices);
+bool libhbd_connected_devices_is_loaded(void* connected_devices);
+size_t libhbd_connected_devices_get_size(void* connected_devices);
+const char* libhbd_connected_devices_get_descriptions_manufacturer(void* connected_devices, size_t index);
+const char* libhbd_connected_devices_get_descriptions_product(void* connected_devices, size_t index);
+const char* libhbd_connected_devices_get_descriptions_transport(void* connected_devices, size_t index);
+uint64_t libhbd_connected_devices_get_vendor_id(void* connected_devices, size_t index);
+uint64_t libhbd_connected_devices_get_product_id(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_keyboard(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_pointing_device(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_game_pad(void* connected_devices, size_t index);
+const char* libhbd_connected_devices_get_device_address(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_built_in_keyboard(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_built_in_trackpad(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_built_in_touch_bar(void* connected_devices, size_t index);
+
+/* The system preferences that change keys: the function-key mode and, for each country code 0 to 7,
+ * the keyboard type chosen for the backend's virtual keyboard (-1 when none). Valid during the call
+ * only. */
+typedef struct {
+  bool use_fkeys_as_standard_function_keys;
+  int32_t keyboard_types[8];
+} libhbd_system_preferences_properties;
+
+typedef void (*libhbd_system_preferences_monitor_callback)(const libhbd_system_preferences_properties* properties,
+                                                           void* context);
+
+/* Reads the preferences at once and then every 3 seconds; the callback gets the first reading and
+ * then each reading that differs from the one before (also when the difference does not show in the
+ * structure). */
+void libhbd_enable_system_preferences_monitor(libhbd_system_preferences_monitor_callback callback, void* context);
+void libhbd_disable_system_preferences_monitor(void);
+/* The number of entries of keyboard_types. */
+size_t libhbd_system_preferences_properties_get_keyboard_types_size(void);
+
 #ifdef __cplusplus
 }
 #endif

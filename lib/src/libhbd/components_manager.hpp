@@ -29,6 +29,13 @@ private:
 
 class libhbd_configuration_monitor;
 class libhbd_file_monitor;
+class libhbd_frontmost_application_monitor;
+class libhbd_grabber_client;
+class libhbd_log_monitor;
+// Devices
+class libhbd_system_preferences_monitor;
+class libhbd_connected_devices_monitor;
+class libhbd_hid_value_monitor;
 
 // The owner of the C interface's optional members, one slot each; the slots are numbered as the
 // members are listed. Members of families that this library does not offer yet have no slot.
@@ -49,6 +56,16 @@ public:
   libhbd_components_manager_slot<libhbd_file_monitor> device_details_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> manipulator_environment_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> notification_message_json_file_monitor;
+
+  // Messaging and monitors of the session: 11, 12 and 14
+  libhbd_components_manager_slot<libhbd_frontmost_application_monitor> frontmost_application_monitor;
+  libhbd_components_manager_slot<libhbd_log_monitor> log_monitor;
+  libhbd_components_manager_slot<libhbd_grabber_client> grabber_client;
+
+  // Devices: 4, 5 and 13
+  libhbd_components_manager_slot<libhbd_system_preferences_monitor> system_preferences_monitor;
+  libhbd_components_manager_slot<libhbd_connected_devices_monitor> connected_devices_monitor;
+  libhbd_components_manager_slot<libhbd_hid_value_monitor> hid_value_monitor;
 };
 
 namespace libhbd {
