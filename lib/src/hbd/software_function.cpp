@@ -1,0 +1,31 @@
+#include "hbd/software_function.hpp"
+
+#include "hbd/json_reading.hpp"
+#include "zunto/json/requires.hpp"
+#include "zunto/json/unmarshal_error.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace hbd {
+
+void from_json(const nlohmann::json& json, software_function& value) {
+  namespace details = software_function_details;
+  zunto::json::requires_object(json, "json");
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
+    if (key == "cg_event_double_click") {
+      value.set_value(json_reading::read_wrapped<details::cg_event_double_click>(key, member));
+    } else if (key == "iokit_power_management_sleep_system") {
+      value.set_value(json_reading::read_wrapped<details::iokit_power_management_sleep_system>(key, member));
+    } else if (key == "set_mouse_cursor_position") {
+      value.set_value(json_reading::read_wrapped<details::set_mouse_cursor_position>(key, member));
+    } else {
+      json_reading::throw_unknown_key(key);
+    }
+  }
+}
+
+} // namespace hbd

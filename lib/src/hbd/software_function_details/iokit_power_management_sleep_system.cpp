@@ -1,0 +1,23 @@
+#include "hbd/software_function_details/iokit_power_management_sleep_system.hpp"
+
+#include "hbd/json_reading.hpp"
+#include "zunto/json/requires.hpp"
+
+#include <nlohmann/json.hpp>
+
+namespace hbd::software_function_details {
+
+void from_json(const nlohmann::json& json, iokit_power_management_sleep_system& value) {
+  zunto::json::requires_object(json, "json");
+  for (const auto& key_item : json.items()) {
+    const auto& key = key_item.key();
+    const auto& member = key_item.value();
+    if (key == "delay_milliseconds") {
+      value.delay_milliseconds = std::chrono::milliseconds(json_reading::read_int32_member(key, member));
+    } else {
+      json_reading::throw_unknown_key(key);
+    }
+  }
+}
+
+} // namespace hbd::software_function_details
