@@ -41,6 +41,7 @@ libhbd_components_manager::~libhbd_components_manager() {
   grabber_state_json_file_monitor.exchange(nullptr);
   observer_state_json_file_monitor.exchange(nullptr);
   configuration_monitor.exchange(nullptr);
+  version_monitor.exchange(nullptr);
 }
 
 namespace libhbd {

@@ -29,6 +29,7 @@ private:
 
 class libhbd_configuration_monitor;
 class libhbd_file_monitor;
+class libhbd_version_monitor;
 
 // The owner of the C interface's optional members, one slot each; the slots are numbered as the
 // members are listed. Members of families that this library does not offer yet have no slot.
@@ -41,6 +42,8 @@ public:
   libhbd_components_manager(const libhbd_components_manager&) = delete;
   libhbd_components_manager& operator=(const libhbd_components_manager&) = delete;
 
+  // 1
+  libhbd_components_manager_slot<libhbd_version_monitor> version_monitor;
   // 2
   libhbd_components_manager_slot<libhbd_configuration_monitor> configuration_monitor;
   // 6 to 10
