@@ -108,6 +108,15 @@ static void parameters(void* handle, failures* f) {
   CHECK(libhbd_core_configuration_get_selected_profile_parameters_delay_milliseconds_before_open_device(handle) == -3);
 }
 
+/* Valid JSON nested far deeper than any real value: "[[[...]]]". */
+static const char* deep_json_text(void) {
+  static char text[200001];
+  memset(text, '[', 100000);
+  memset(text + 100000, ']', 100000);
+  text[200000] = '\0';
+  return text;
+}
+
 static void simple_modifications(void* handle, failures* f) {
   CHECK(libhbd_core_configuration_get_selected_profile_simple_modifications_size(NULL, NULL) == 0);
   CHECK(libhbd_core_configuration_get_selected_profile_simple_modification_from_json_string(NULL, 0, NULL) == NULL);
@@ -129,6 +138,7 @@ static void simple_modifications(void* handle, failures* f) {
   libhbd_core_configuration_replace_selected_profile_simple_modification(handle, 0, "{}", NULL, NULL);
   libhbd_core_configuration_replace_selected_profile_simple_modification(handle, 0, "{", "[]", NULL);
   libhbd_core_configuration_replace_selected_profile_simple_modification(handle, 2, "{}", "[]", NULL);
+  libhbd_core_configuration_replace_selected_profile_simple_modification(handle, 0, "{}", deep_json_text(), NULL);
   libhbd_core_configuration_erase_selected_profile_simple_modification(handle, 2, NULL);
   CHECK(libhbd_core_configuration_get_selected_profile_simple_modifications_size(handle, NULL) == 2);
   CHECK(same(libhbd_core_configuration_get_selected_profile_simple_modification_from_json_string(handle, 0, NULL),
@@ -172,6 +182,8 @@ static void fn_function_keys(void* handle, failures* f) {
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, NULL, "[]", NULL);
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{\"key_code\":\"f1\"}", NULL, NULL);
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "not json", "[]", NULL);
+  libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{\"key_code\":\"f1\"}",
+                                                                     deep_json_text(), NULL);
   /* Matched as JSON, not as text. */
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{ \"key_code\" : \"f1\" }",
                                                                      "[{\"key_code\":\"escape\"}]", NULL);
