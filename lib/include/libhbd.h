@@ -267,6 +267,27 @@ bool libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_indicat
 void libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_indicate_sticky_modifier_keys_state(
     void* core_configuration_handle, bool value);
 
+/* Complex-modification asset files: the backend's example file, then the files of the user's assets
+ * folder, sorted by title. The list is empty until the first reload; without the manager every call
+ * gives 0, false or null. Returned texts stay valid until the next reload or the manager's end. */
+void libhbd_enable_complex_modifications_assets_manager(void);
+void libhbd_disable_complex_modifications_assets_manager(void);
+void libhbd_complex_modifications_assets_manager_reload(void);
+size_t libhbd_complex_modifications_assets_manager_get_files_size(void);
+const char* libhbd_complex_modifications_assets_manager_get_file_title(size_t index);
+/* Seconds since the epoch; 0 when unknown. */
+int64_t libhbd_complex_modifications_assets_manager_get_file_last_write_time(size_t index);
+size_t libhbd_complex_modifications_assets_manager_get_rules_size(size_t file_index);
+const char* libhbd_complex_modifications_assets_manager_get_rule_description(size_t file_index, size_t index);
+/* Inserts a copy of the rule before the first rule of the selected profile. */
+void libhbd_complex_modifications_assets_manager_add_rule_to_core_configuration_selected_profile(
+    size_t file_index, size_t index, void* core_configuration_handle);
+/* Whether the file lies in the user's assets folder. */
+bool libhbd_complex_modifications_assets_manager_user_file(size_t file_index);
+/* Removes a user file from disk; other files are never removed. The list keeps the file until the
+ * next reload. */
+void libhbd_complex_modifications_assets_manager_erase_file(size_t file_index);
+
 /* Backend state files */
 
 /* Called with the watched file's path: once when the monitor starts (also for a missing file), then

@@ -19,6 +19,18 @@ std::string dump_rule(const nlohmann::json& json) {
 
 } // namespace
 
+namespace libhbd_cpp {
+
+void core_configuration_push_front_selected_profile_complex_modifications_rule(
+    void* core_configuration_handle, const hbd::core_configuration::details::complex_modifications_rule& rule) {
+  if (auto* configuration = libhbd::get_core_configuration(core_configuration_handle)) {
+    auto& rules = configuration->get_selected_profile().get_complex_modifications().get_rules();
+    rules.insert(rules.begin(), rule);
+  }
+}
+
+} // namespace libhbd_cpp
+
 size_t
 libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(void* core_configuration_handle) {
   return libhbd::with_selected_profile(

@@ -40,6 +40,7 @@ libhbd_components_manager::~libhbd_components_manager() {
   device_details_json_file_monitor.exchange(nullptr);
   grabber_state_json_file_monitor.exchange(nullptr);
   observer_state_json_file_monitor.exchange(nullptr);
+  complex_modifications_assets_manager.exchange(nullptr);
   configuration_monitor.exchange(nullptr);
   version_monitor.exchange(nullptr);
 }

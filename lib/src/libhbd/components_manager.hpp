@@ -27,6 +27,7 @@ private:
   std::shared_ptr<T> member_;
 };
 
+class libhbd_complex_modifications_assets_manager;
 class libhbd_configuration_monitor;
 class libhbd_file_monitor;
 class libhbd_version_monitor;
@@ -46,6 +47,8 @@ public:
   libhbd_components_manager_slot<libhbd_version_monitor> version_monitor;
   // 2
   libhbd_components_manager_slot<libhbd_configuration_monitor> configuration_monitor;
+  // 3
+  libhbd_components_manager_slot<libhbd_complex_modifications_assets_manager> complex_modifications_assets_manager;
   // 6 to 10
   libhbd_components_manager_slot<libhbd_file_monitor> observer_state_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> grabber_state_json_file_monitor;

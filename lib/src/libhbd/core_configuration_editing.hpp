@@ -3,8 +3,17 @@
 #include "core_configuration_handle.hpp"
 #include "device_identifiers.hpp"
 #include "entry_point.hpp"
+#include "hbd/core_configuration/details/complex_modifications_rule.hpp"
 
 #include <string_view>
+
+namespace libhbd_cpp {
+
+// Inserts a copy of the rule before the selected profile's first rule; nothing for a null handle.
+void core_configuration_push_front_selected_profile_complex_modifications_rule(
+    void* core_configuration_handle, const hbd::core_configuration::details::complex_modifications_rule& rule);
+
+} // namespace libhbd_cpp
 
 namespace libhbd {
 

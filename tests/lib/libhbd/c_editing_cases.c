@@ -399,6 +399,32 @@ static void device_game_pad_values(void* handle, failures* f) {
             handle, &unlisted_device) == 500);
 }
 
+/* Asset files as the fixture leaves them: none in the user's folder and no example file. */
+static void complex_modifications_assets(void* handle, failures* f) {
+  int round;
+  /* Without the manager, before the first reload, and after a reload that found nothing. */
+  for (round = 0; round < 3; ++round) {
+    if (round == 1) {
+      libhbd_enable_complex_modifications_assets_manager();
+    }
+    if (round == 2) {
+      libhbd_complex_modifications_assets_manager_reload();
+    }
+    CHECK(libhbd_complex_modifications_assets_manager_get_files_size() == 0);
+    CHECK(libhbd_complex_modifications_assets_manager_get_file_title(0) == NULL);
+    CHECK(libhbd_complex_modifications_assets_manager_get_file_last_write_time(0) == 0);
+    CHECK(libhbd_complex_modifications_assets_manager_get_rules_size(0) == 0);
+    CHECK(libhbd_complex_modifications_assets_manager_get_rule_description(0, 0) == NULL);
+    CHECK(!libhbd_complex_modifications_assets_manager_user_file(0));
+    libhbd_complex_modifications_assets_manager_erase_file(0);
+    libhbd_complex_modifications_assets_manager_add_rule_to_core_configuration_selected_profile(0, 0, handle);
+    libhbd_complex_modifications_assets_manager_add_rule_to_core_configuration_selected_profile(0, 0, NULL);
+  }
+  libhbd_disable_complex_modifications_assets_manager();
+  libhbd_complex_modifications_assets_manager_reload();
+  CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 3);
+}
+
 static const struct {
   const char* name;
   void (*run)(void* handle, failures* f);
@@ -415,6 +441,7 @@ static const struct {
     {"device_settings_with_defaults_by_kind", device_settings_with_defaults_by_kind},
     {"device_settings_false_by_default", device_settings_false_by_default},
     {"device_game_pad_values", device_game_pad_values},
+    {"complex_modifications_assets", complex_modifications_assets},
 };
 
 size_t hbd_c_editing_cases_size(void) { return sizeof(cases) / sizeof(cases[0]); }
