@@ -26,10 +26,10 @@ namespace {
 
 using hbd::complex_modifications_assets_file;
 
-// Runs an entry point's body on the file at the index, with the member kept alive for the call;
-// `fallback` without a component manager, with an empty slot or an index out of range.
+// Runs an entry point's body on the manager's asset list, with the member kept alive for the call;
+// `fallback` without a component manager or with an empty slot.
 template <typename Result, typename Function>
-Result with_file(std::string_view entry_point, std::size_t file_index, Result fallback, Function&& function) noexcept {
+Result with_manager(std::string_view entry_point, Result fallback, Function&& function) noexcept {
   return libhbd::guard_entry_point(entry_point, fallback, [&]() -> Result {
     libhbd::components_manager_use use;
     if (!use) {
@@ -39,11 +39,16 @@ Result with_file(std::string_view entry_point, std::size_t file_index, Result fa
     if (!member) {
       return fallback;
     }
-    const auto& files = member->get_manager().get_files();
-    if (file_index >= files.size()) {
-      return fallback;
-    }
-    return function(files[file_index]);
+    return function(member->get_manager());
+  });
+}
+
+// The same on the file at the index; `fallback` also when it is out of range.
+template <typename Result, typename Function>
+Result with_file(std::string_view entry_point, std::size_t file_index, Result fallback, Function&& function) noexcept {
+  return with_manager(entry_point, fallback, [&](const hbd::complex_modifications_assets_manager& manager) -> Result {
+    const auto& files = manager.get_files();
+    return file_index < files.size() ? function(files[file_index]) : fallback;
   });
 }
 
@@ -62,25 +67,15 @@ void libhbd_disable_complex_modifications_assets_manager(void) {
 }
 
 void libhbd_complex_modifications_assets_manager_reload(void) {
-  libhbd::guard_entry_point(__func__, [] {
-    libhbd::components_manager_use use;
-    if (!use) {
-      return;
-    }
-    if (const auto member = (*use).complex_modifications_assets_manager.get()) {
-      member->get_manager().reload(hbd::constants::get_user_complex_modifications_assets_directory().string(), true);
-    }
+  with_manager(__func__, false, [](hbd::complex_modifications_assets_manager& manager) {
+    manager.reload(hbd::constants::get_user_complex_modifications_assets_directory().string(), true);
+    return true;
   });
 }
 
 size_t libhbd_complex_modifications_assets_manager_get_files_size(void) {
-  return libhbd::guard_entry_point(__func__, std::size_t{0}, []() -> std::size_t {
-    libhbd::components_manager_use use;
-    if (!use) {
-      return 0;
-    }
-    const auto member = (*use).complex_modifications_assets_manager.get();
-    return member ? member->get_manager().get_files().size() : 0;
+  return with_manager(__func__, std::size_t{0}, [](const hbd::complex_modifications_assets_manager& manager) {
+    return manager.get_files().size();
   });
 }
 
