@@ -1,5 +1,6 @@
 #include "inotify_watcher.hpp"
 
+#include <dirent.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <system_error>
 #include <utility>
 
@@ -136,24 +138,30 @@ inotify_watcher::~inotify_watcher() {
 }
 
 bool inotify_watcher::build_watches() {
-  // A fresh descriptor: nothing queued for the old watches can be mistaken for the new ones.
-  if (inotify_fd_ >= 0) {
-    ::close(inotify_fd_);
-  }
+  // A fresh descriptor: nothing queued for the old watches can be mistaken for the new ones. It is
+  // watching before the old one goes, and the old one is read once more before it is closed, so
+  // no change falls between the two.
+  const int old_fd = inotify_fd_;
+  const roles_map old_roles = std::move(roles_);
   roles_.clear();
+  std::unordered_set<std::size_t> returned;
+  returned.swap(changed_roots_);
+
   inotify_fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (inotify_fd_ < 0) {
-    return false;
+  bool built = inotify_fd_ >= 0;
+  for (std::size_t index = 0; built && index < roots_.size(); ++index) {
+    built = watch_root(index, returned.count(index) != 0);
   }
-  for (std::size_t index = 0; index < roots_.size(); ++index) {
-    if (!watch_root(index)) {
-      return false;
-    }
+  const int error = errno;
+  if (old_fd >= 0) {
+    read_events(old_fd, old_roles);
+    ::close(old_fd);
   }
-  return true;
+  errno = error;
+  return built;
 }
 
-bool inotify_watcher::watch_root(std::size_t index) {
+bool inotify_watcher::watch_root(std::size_t index, bool returned) {
   const std::string path = absolute(roots_[index]);
   std::string resolved;
   if (resolve_directory(path, resolved)) {
@@ -163,6 +171,10 @@ bool inotify_watcher::watch_root(std::size_t index) {
         return false;
       }
     } else {
+      // Whatever the folder came back with, or got before this watch, has made no event.
+      if (returned) {
+        report_contents(resolved);
+      }
       return watch_ancestors(resolved, index);
     }
   } else if (!missing(errno)) {
@@ -221,9 +233,39 @@ bool inotify_watcher::watch_ancestors(const std::string& directory, std::size_t 
   return true;
 }
 
+void inotify_watcher::report_contents(const std::string& directory) {
+  if ((flags_ & create_flag_file_events) == 0) {
+    add(directory, event_flag_must_scan_subdirs);
+    return;
+  }
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(directory.c_str()), ::closedir);
+  if (!listing) {
+    return; // gone again: its watch reports that
+  }
+  while (const dirent* entry = ::readdir(listing.get())) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") {
+      continue;
+    }
+    const std::string path = join(directory, name);
+    bool is_directory = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat status {};
+      is_directory = ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    }
+    add(path, event_flag_item_created | (is_directory ? event_flag_item_is_dir : event_flag_item_is_file));
+  }
+}
+
 void inotify_watcher::run() {
   for (;;) {
     try {
+      if (rebuild_) {
+        rebuild_ = false;
+        if (!build_watches()) {
+          std::fprintf(stderr, "file event stream: cannot watch the directories again: %s\n", std::strerror(errno));
+        }
+      }
       pollfd fds[2] = {{wake_fd_, POLLIN, 0}, {inotify_fd_, POLLIN, 0}};
       timespec timeout{};
       timespec* timeout_pointer = nullptr;
@@ -243,13 +285,7 @@ void inotify_watcher::run() {
         return;
       }
       if (ready > 0 && (fds[1].revents & POLLIN) != 0) {
-        read_events();
-      }
-      if (rebuild_) {
-        rebuild_ = false;
-        if (!build_watches()) {
-          std::fprintf(stderr, "file event stream: cannot watch the directories again: %s\n", std::strerror(errno));
-        }
+        read_events(inotify_fd_, roles_);
       }
       if (!pending_.empty() && std::chrono::steady_clock::now() >= deadline_) {
         std::vector<raw_event> batch;
@@ -267,10 +303,10 @@ void inotify_watcher::run() {
   }
 }
 
-void inotify_watcher::read_events() {
+void inotify_watcher::read_events(int fd, const roles_map& roles) {
   alignas(inotify_event) char buffer[64 * 1024];
   for (;;) {
-    const ssize_t size = ::read(inotify_fd_, buffer, sizeof(buffer));
+    const ssize_t size = ::read(fd, buffer, sizeof(buffer));
     if (size < 0 && errno == EINTR) {
       continue;
     }
@@ -281,19 +317,19 @@ void inotify_watcher::read_events() {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
       // The name is padded with NULs to the record's length.
       const std::string name = event->len > 0 ? std::string(event->name) : std::string();
-      translate(event->mask, event->wd, name);
+      translate(roles, event->mask, event->wd, name);
       offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
   }
 }
 
-void inotify_watcher::translate(std::uint32_t mask, int wd, const std::string& name) {
+void inotify_watcher::translate(const roles_map& roles, std::uint32_t mask, int wd, const std::string& name) {
   if ((mask & IN_Q_OVERFLOW) != 0) {
     drop_everything(event_flag_kernel_dropped | event_flag_must_scan_subdirs);
     return;
   }
-  const auto found = roles_.find(wd);
-  if (found == roles_.end()) {
+  const auto found = roles.find(wd);
+  if (found == roles.end()) {
     return;
   }
   const bool gone = (mask & gone_mask) != 0;
@@ -324,6 +360,7 @@ void inotify_watcher::translate(std::uint32_t mask, int wd, const std::string& n
 
 void inotify_watcher::root_changed(std::size_t index) {
   rebuild_ = true;
+  changed_roots_.insert(index);
   if ((flags_ & create_flag_watch_root) != 0) {
     add(roots_[index], event_flag_root_changed);
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform::fsevents {
@@ -45,15 +46,20 @@ private:
   inotify_watcher(std::vector<std::string> roots, std::chrono::nanoseconds latency, create_flags flags,
                   deliver_function deliver);
 
-  // Opens a fresh inotify descriptor and watches every root anew. False when the kernel refuses.
+  using roles_map = std::unordered_map<int, std::vector<role>>;
+
+  // Watches every root anew on a fresh inotify descriptor, then reads what the old one still holds
+  // and closes it. False when the kernel refuses.
   bool build_watches();
-  bool watch_root(std::size_t index);
+  // `returned`: the folder came back since the last build, so what it holds is reported.
+  bool watch_root(std::size_t index, bool returned);
   bool add_watch(const std::string& path, std::uint32_t mask, role value);
   bool watch_ancestors(const std::string& directory, std::size_t index);
+  void report_contents(const std::string& directory);
 
   void run();
-  void read_events();
-  void translate(std::uint32_t mask, int wd, const std::string& name);
+  void read_events(int fd, const roles_map& roles);
+  void translate(const roles_map& roles, std::uint32_t mask, int wd, const std::string& name);
   void root_changed(std::size_t index);
   void add(const std::string& path, event_flags flags);
   void drop_everything(event_flags flags);
@@ -65,8 +71,10 @@ private:
 
   int inotify_fd_ = -1;
   int wake_fd_ = -1;
-  std::unordered_map<int, std::vector<role>> roles_;
+  roles_map roles_;
   bool rebuild_ = false;
+  // Roots changed since the last build.
+  std::unordered_set<std::size_t> changed_roots_;
 
   std::vector<raw_event> pending_;
   std::unordered_map<std::string, std::size_t> pending_index_;

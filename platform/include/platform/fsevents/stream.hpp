@@ -62,7 +62,9 @@ using stream_callback = void (*)(stream_ref stream, void* info, std::size_t even
 
 // A new, stopped stream with one reference for the caller; null without a callback or directories.
 // Event paths lie under each directory's resolved path (symbolic links followed); root_changed and
-// the dropped flags come with the directory as given.
+// the dropped flags come with the directory as given. When a watched directory comes back (made,
+// or renamed into place), whatever it holds once watched again is reported as created; without
+// file events, the directory is reported with must_scan_subdirs.
 stream_ref stream_create(stream_callback callback, const stream_context* context,
                          const std::vector<std::string>& paths_to_watch, event_id since_when,
                          double latency_seconds, create_flags flags);
