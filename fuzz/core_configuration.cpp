@@ -1,23 +1,64 @@
-// Reads arbitrary bytes as the user's configuration file, then edits and serialises the model as
-// the C interface and a save would.
+// Reads arbitrary bytes as the user's configuration file. Whatever loads must save and load again
+// into an equal model; then the model is edited and serialised as the C interface would.
 
 #include "fuzz_support.hpp"
 #include "hbd/core_configuration/core_configuration.hpp"
+#include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
 
 #include <nlohmann/json.hpp>
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+// The input is written where the user configuration file lives, so saves replace it in place.
+struct environment final {
+  environment() : file("hobbard/hobbard.json") {
+    // Before the first user path is computed: they are kept for the life of the process.
+    ::setenv("XDG_CONFIG_HOME", file.directory().c_str(), 1);
+  }
+
+  hbd_fuzz::input_file file;
+  hbd::dispatcher_utility::scoped_dispatcher_manager manager;
+};
+
+[[noreturn]] void fail(const char* what) {
+  std::fprintf(stderr, "round trip failed: %s\n", what);
+  std::abort();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const hbd_fuzz::input_file file("hobbard.json");
-  const auto& path = file.write(data, size);
+  static environment environment;
+  const auto& path = environment.file.write(data, size);
 
   hbd::core_configuration::core_configuration configuration(path, ::geteuid());
   auto json = configuration.to_json();
   (void)json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
+
+  if (configuration.is_loaded()) {
+    try {
+      configuration.sync_save_to_file();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      fail("the save threw");
+    }
+    hbd::core_configuration::core_configuration reloaded(path, ::geteuid());
+    if (!reloaded.is_loaded()) {
+      fail("the saved file does not load");
+    }
+    if (reloaded.to_json() != json) {
+      fail("the saved file loads into another model");
+    }
+  }
 
   auto& profile = configuration.get_selected_profile();
   (void)profile.get_device_ignore({});

@@ -16,6 +16,7 @@
 namespace hbd_fuzz {
 
 // One file in a private folder that each input is written to, removed when the process ends.
+// The name may lead through folders, which are made.
 class input_file final {
 public:
   explicit input_file(const char* name) {
@@ -31,6 +32,7 @@ public:
     }
     directory_ = pattern;
     path_ = (directory_ / name).string();
+    std::filesystem::create_directories(std::filesystem::path(path_).parent_path());
     // Readers log every bad input; the log would only slow the run down.
     hbd::logger::get_logger()->set_level(spdlog::level::off);
   }
@@ -42,6 +44,8 @@ public:
 
   input_file(const input_file&) = delete;
   input_file& operator=(const input_file&) = delete;
+
+  const std::filesystem::path& directory() const { return directory_; }
 
   const std::string& write(const std::uint8_t* data, std::size_t size) const {
     // A new file each time: truncating one that holds data makes some file systems flush it.

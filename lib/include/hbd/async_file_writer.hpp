@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zunto/filesystem/file_identity.hpp"
+
 #include <cstdint>
 #include <string>
 
@@ -16,10 +18,11 @@ public:
   // Queues the write and returns at once. Failures are logged. Dropped when no file writer exists.
   static void enqueue(std::string path, std::string body, std::uint16_t directory_mode, std::uint16_t file_mode);
 
-  // Queues the write behind all earlier ones, waits until it has run and has reached the disk, and
-  // throws std::runtime_error saying what failed (no file writer, empty path, or a failed step).
+  // Queues the write behind all earlier ones, waits until it has run and has reached the disk (the
+  // rename too), and gives the identity of the file it put in place. Throws std::runtime_error
+  // saying what failed (no file writer, empty path, or a failed step).
   // Never call it from a job on the file-writer dispatcher: it would wait for itself.
-  static void sync_save(std::string path, std::string body, std::uint16_t directory_mode, std::uint16_t file_mode);
+  static zunto::filesystem::file_identity sync_save(std::string path, std::string body, std::uint16_t directory_mode, std::uint16_t file_mode);
 
   // Blocks until every write queued before it has run. Returns at once when no file writer exists.
   // Never call it from a job on the file-writer dispatcher.

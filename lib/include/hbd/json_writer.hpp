@@ -1,5 +1,7 @@
 #pragma once
 
+#include "zunto/filesystem/file_identity.hpp"
+
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
@@ -19,9 +21,9 @@ public:
                                  std::uint16_t directory_mode,
                                  std::uint16_t file_mode);
 
-  // Serialises and writes before returning (hbd::async_file_writer::sync_save); throws
-  // std::runtime_error when the file could not be written.
-  static void sync_save_to_file(const nlohmann::json& json,
+  // Serialises and writes before returning (hbd::async_file_writer::sync_save), giving the identity
+  // of the written file; throws std::runtime_error when the file could not be written.
+  static zunto::filesystem::file_identity sync_save_to_file(const nlohmann::json& json,
                                 const std::string& file_path,
                                 std::uint16_t directory_mode,
                                 std::uint16_t file_mode);

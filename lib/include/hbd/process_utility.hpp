@@ -19,7 +19,8 @@ public:
   static bool lock_single_application(const std::filesystem::path& pid_file_path);
 
   // The same for a file of this name in the user pid directory; throws "failed to get user pid
-  // directory" when that directory is unknown.
+  // directory" when that directory is unknown and "invalid pid file name" for anything but a plain
+  // file name (empty, ".", "..", or holding a "/").
   static bool lock_single_application_with_user_pid_file(const std::filesystem::path& pid_file_name);
 
   // Releases a held lock; the pid file stays on disk. Does nothing when no lock is held.

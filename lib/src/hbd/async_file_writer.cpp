@@ -31,23 +31,32 @@ std::string failure(std::string_view step, const std::string& path, int error) {
   return fmt::format("async_file_writer failed to {0}: {1}: {2}", step, path, describe_errno(error));
 }
 
-// Runs on the file-writer dispatcher. Empty when the file is in place; otherwise what went wrong,
-// which has been logged. Never throws.
-std::optional<std::string> write_file(const std::string& path,
-                                      const std::string& body,
-                                      std::uint16_t directory_mode,
-                                      std::uint16_t file_mode,
-                                      bool sync_to_disk) noexcept {
+// What a write left: the identity of the file put in place, or what went wrong (logged already).
+struct outcome final {
+  zunto::filesystem::file_identity identity;
+  std::optional<std::string> error;
+};
+
+outcome failed(std::string message) {
+  return outcome{{}, std::move(message)};
+}
+
+// Runs on the file-writer dispatcher. Never throws.
+outcome write_file(const std::string& path,
+                   const std::string& body,
+                   std::uint16_t directory_mode,
+                   std::uint16_t file_mode,
+                   bool sync_to_disk) noexcept {
   try {
     if (path.empty()) {
       auto message = fmt::format("async_file_writer error: {0}", "the file path is empty");
       logger::get_logger()->error(message);
-      return message;
+      return failed(std::move(message));
     }
 
     // A failure here shows up as a failure to open below.
-    (void)zunto::filesystem::create_directory_with_intermediate_directories(
-        zunto::filesystem::parent_directory(path), directory_mode);
+    const auto directory = zunto::filesystem::parent_directory(path);
+    (void)zunto::filesystem::create_directory_with_intermediate_directories(directory, directory_mode);
 
     // A fresh file (O_EXCL, so a stale entry or a symbolic link planted at the name is never
     // followed), created with no more than its final mode.
@@ -57,7 +66,13 @@ std::optional<std::string> write_file(const std::string& path,
     if (fd < 0) {
       const int error = errno;
       logger::get_logger()->error("async_file_writer failed to open: {0}", path);
-      return failure("open", path, error);
+      return failed(failure("open", path, error));
+    }
+
+    // The umask may have taken bits away at creation. A file system without modes refuses this,
+    // and the file already has no more than its mode, so the write goes on.
+    if (::fchmod(fd, file_mode) != 0) {
+      logger::get_logger()->warn(failure("set the mode of", path, errno));
     }
 
     // The failed step and its errno; formatted only once the descriptor is closed.
@@ -67,13 +82,13 @@ std::optional<std::string> write_file(const std::string& path,
       failed_step = step;
       error = errno;
     };
-    // The umask may have taken bits away at creation.
-    if (::fchmod(fd, file_mode) != 0) {
-      fail("set the mode of");
-    } else if (!zunto::filesystem::write_all(fd, body)) {
+    std::optional<zunto::filesystem::file_identity> identity;
+    if (!zunto::filesystem::write_all(fd, body)) {
       fail("write");
     } else if (sync_to_disk && ::fsync(fd) != 0) {
       fail("sync");
+    } else if (!(identity = zunto::filesystem::file_identity::of(fd))) {
+      fail("examine");
     }
     // Delayed write errors (a full disk on some file systems) surface here.
     if (::close(fd) != 0 && !failed_step) {
@@ -85,22 +100,27 @@ std::optional<std::string> write_file(const std::string& path,
       // The rename replaces the target in one step; until then the old file stays whole.
       if (::rename(temporary_path.c_str(), path.c_str()) != 0) {
         fail("rename");
+      } else if (sync_to_disk && !zunto::filesystem::sync_directory(directory)) {
+        // The new file is in place, but a crash could still take the rename back.
+        auto message = failure("sync the folder of", path, errno);
+        logger::get_logger()->error(message);
+        return failed(std::move(message));
       }
     }
 
     if (!failed_step) {
-      return std::nullopt;
+      return outcome{*identity, std::nullopt};
     }
     ::unlink(temporary_path.c_str());
     auto message = failure(failed_step, path, error);
     logger::get_logger()->error(message);
-    return message;
+    return failed(std::move(message));
   } catch (const std::exception& e) {
     auto message = fmt::format("async_file_writer error: {0}", e.what());
     logger::get_logger()->error(message);
-    return message;
+    return failed(std::move(message));
   } catch (...) {
-    return std::string("async_file_writer error: unknown exception");
+    return failed("async_file_writer error: unknown exception");
   }
 }
 
@@ -116,11 +136,10 @@ void async_file_writer::enqueue(std::string path,
       });
 }
 
-void async_file_writer::sync_save(std::string path,
-                                  std::string body,
-                                  std::uint16_t directory_mode,
-                                  std::uint16_t file_mode) {
-  using outcome = std::optional<std::string>;
+zunto::filesystem::file_identity async_file_writer::sync_save(std::string path,
+                                                             std::string body,
+                                                             std::uint16_t directory_mode,
+                                                             std::uint16_t file_mode) {
   auto promise = std::make_shared<std::promise<outcome>>();
   auto future = promise->get_future();
 
@@ -132,16 +151,17 @@ void async_file_writer::sync_save(std::string path,
     throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the file writer is not running", path));
   }
 
-  outcome message;
+  outcome result;
   try {
-    message = future.get();
+    result = future.get();
   } catch (const std::future_error&) {
     // The job was destroyed without running.
     throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the write was dropped", path));
   }
-  if (message) {
-    throw std::runtime_error(*message);
+  if (result.error) {
+    throw std::runtime_error(*result.error);
   }
+  return result.identity;
 }
 
 void async_file_writer::wait() {

@@ -90,6 +90,11 @@ bool process_utility::lock_single_application_with_user_pid_file(const std::file
   if (directory.empty()) {
     throw std::runtime_error("failed to get user pid directory");
   }
+  // Anything but a plain name would lead out of the pid folder and empty some other file.
+  const auto& name = pid_file_name.native();
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+    throw std::runtime_error("invalid pid file name");
+  }
   return lock_single_application(directory / pid_file_name);
 }
 

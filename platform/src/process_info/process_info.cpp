@@ -4,12 +4,28 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <mutex>
+#include <utility>
 
 namespace platform::process_info {
 namespace {
 
 std::atomic<std::uint64_t> disable_calls{0};
 std::atomic<std::uint64_t> enable_calls{0};
+
+std::mutex observer_mutex;
+std::function<void(bool)> observer;
+
+void notify(bool disabled) {
+  std::function<void(bool)> current;
+  {
+    std::lock_guard lock(observer_mutex);
+    current = observer;
+  }
+  if (current) {
+    current(disabled);
+  }
+}
 
 } // namespace
 
@@ -23,9 +39,20 @@ std::string globally_unique_string() {
 
 int process_identifier() { return static_cast<int>(getpid()); }
 
-void disable_sudden_termination() { disable_calls.fetch_add(1, std::memory_order_relaxed); }
+void disable_sudden_termination() {
+  disable_calls.fetch_add(1, std::memory_order_relaxed);
+  notify(true);
+}
 
-void enable_sudden_termination() { enable_calls.fetch_add(1, std::memory_order_relaxed); }
+void enable_sudden_termination() {
+  enable_calls.fetch_add(1, std::memory_order_relaxed);
+  notify(false);
+}
+
+void set_sudden_termination_observer(std::function<void(bool disabled)> value) {
+  std::lock_guard lock(observer_mutex);
+  observer = std::move(value);
+}
 
 std::uint64_t sudden_termination_disable_calls() { return disable_calls.load(std::memory_order_relaxed); }
 

@@ -8,11 +8,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <system_error>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -275,3 +284,33 @@ TEST(async_file_writer, without_a_file_writer_nothing_is_written_and_nothing_wai
 }
 
 } // namespace
+
+// A file system without modes refuses fchmod; seccomp makes this process's fchmod fail the same way.
+TEST(async_file_writer_death_test, a_refused_mode_change_is_a_warning_and_the_file_is_saved) {
+  const auto check = [] {
+    hbd_test::temporary_directory directory;
+    const auto path = directory.path() / "saved.json";
+    const std::array<sock_filter, 4> filter{{
+        {static_cast<std::uint16_t>(BPF_LD | BPF_W | BPF_ABS), 0, 0,
+         static_cast<std::uint32_t>(offsetof(seccomp_data, nr))},
+        {static_cast<std::uint16_t>(BPF_JMP | BPF_JEQ | BPF_K), 0, 1, static_cast<std::uint32_t>(__NR_fchmod)},
+        {static_cast<std::uint16_t>(BPF_RET | BPF_K), 0, 0, SECCOMP_RET_ERRNO | (EPERM & SECCOMP_RET_DATA)},
+        {static_cast<std::uint16_t>(BPF_RET | BPF_K), 0, 0, SECCOMP_RET_ALLOW},
+    }};
+    sock_fprog program{static_cast<unsigned short>(filter.size()), const_cast<sock_filter*>(filter.data())};
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+      std::exit(3);
+    }
+    // Started after the filter, so the writer's thread has it too.
+    hbd::dispatcher_utility::scoped_dispatcher_manager manager;
+    hbd_test::log_capture capture;
+    if (!sync_save_error(path, "body").empty() || read_file(path) != "body") {
+      std::exit(1);
+    }
+    const auto expected = std::vector<hbd_test::log_capture::entry>(
+        {{spdlog::level::warn, "async_file_writer failed to set the mode of: " + path.string() + ": " +
+                                   std::generic_category().message(EPERM)}});
+    std::exit(capture.entries() == expected ? 0 : 2);
+  };
+  EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+}

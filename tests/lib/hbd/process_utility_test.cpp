@@ -4,6 +4,7 @@
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -22,6 +23,7 @@ namespace {
 
 using hbd_test::mode_of;
 using hbd_test::read_file;
+using hbd_test::write_file;
 
 std::string own_pid_line() { return std::to_string(::getpid()) + "\n"; }
 
@@ -178,6 +180,23 @@ TEST_F(process_utility_test, user_pid_file_lies_in_the_user_pid_directory) {
   ASSERT_TRUE(hbd::process_utility::lock_single_application_with_user_pid_file("grellan.pid"));
   EXPECT_EQ(read_file(expected), own_pid_line());
   EXPECT_TRUE(is_held(expected));
+}
+
+TEST_F(process_utility_test, a_user_pid_file_name_that_leads_out_of_the_pid_directory_is_refused) {
+  const auto victim = directory_.path() / "victim";
+  write_file(victim, "keep me");
+  const auto pid_directory = hbd::constants::get_user_pid_directory();
+  const auto back_up = std::filesystem::relative(victim, pid_directory).string();
+  ASSERT_EQ(back_up.substr(0, 3), "../");
+
+  for (const std::string& name : {victim.string(), back_up, std::string(".."), std::string("."), std::string(""),
+                                 std::string("sub/app.pid")}) {
+    SCOPED_TRACE(name);
+    EXPECT_THAT([&] { hbd::process_utility::lock_single_application_with_user_pid_file(name); },
+                testing::ThrowsMessage<std::runtime_error>(testing::StrEq("invalid pid file name")));
+  }
+  EXPECT_EQ(read_file(victim), "keep me");
+  EXPECT_FALSE(is_held(victim));
 }
 
 // The user paths are computed once per process, so the unknown home is tried in a fresh child.

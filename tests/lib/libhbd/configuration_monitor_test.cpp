@@ -1,5 +1,6 @@
 #include "libhbd.h"
 #include "support/c_callback_recorder.hpp"
+#include "support/dispatcher_thread.hpp"
 #include "support/file_writer_process.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
@@ -172,6 +173,7 @@ TEST_F(libhbd_configuration_monitor_test, the_first_configuration_is_handled_and
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].save_error, "");
     EXPECT_NE(received[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(received[0].thread, hbd_test::shared_dispatcher_thread_id());
     EXPECT_TRUE(receiver.released_all());
 
     std::vector<std::string> loads;
@@ -325,4 +327,42 @@ TEST(libhbd_configuration_monitor_uninitialized, enable_does_nothing_before_init
   libhbd_disable_configuration_monitor();
   EXPECT_TRUE(receiver.all().empty());
   EXPECT_TRUE(log.texts().empty());
+}
+
+TEST_F(libhbd_configuration_monitor_test, after_start_the_user_file_is_chosen_whenever_it_exists) {
+  std::filesystem::create_directories(user_directory());
+  std::filesystem::create_directories(system_directory());
+  hbd_test::write_file(system_file(), profiles_json("system"));
+  const auto last_load = [&] {
+    std::string last;
+    for (const auto& text : log_.texts()) {
+      if (text.starts_with("Load ")) {
+        last = text;
+      }
+    }
+    return last;
+  };
+
+  auto& receiver = make_receiver();
+  receiver.save = false; // a save would make the user file
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+  EXPECT_EQ(last_load(), "Load " + system_file().string() + "...");
+
+  const struct {
+    const char* name;
+    std::vector<std::string> change;
+    std::filesystem::path chosen;
+  } steps[] = {
+      {"the user file appears", {"write", user_file().string(), profiles_json("mine")}, user_file()},
+      {"the user file is deleted", {"remove", user_file().string()}, system_file()},
+  };
+  std::size_t expected_count = 1;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    ASSERT_TRUE(hbd_test::file_writer_process::run(step.change));
+    ASSERT_TRUE(receiver.wait_for(++expected_count));
+    EXPECT_EQ(last_load(), "Load " + step.chosen.string() + "...");
+  }
+  EXPECT_EQ(hbd_test::read_file(system_file()), profiles_json("system"));
 }

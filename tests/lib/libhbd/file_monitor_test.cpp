@@ -1,5 +1,6 @@
 #include "libhbd.h"
 #include "support/c_callback_recorder.hpp"
+#include "support/dispatcher_thread.hpp"
 #include "support/file_writer_process.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
@@ -106,6 +107,7 @@ TEST_F(libhbd_file_monitor_test, each_monitor_reports_its_missing_file_once_at_s
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0].path, state_file(monitor.file));
     EXPECT_NE(recorded[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(recorded[0].thread, hbd_test::shared_dispatcher_thread_id());
   }
   std::vector<std::string> expected;
   for (const auto& monitor : state_file_monitors) {

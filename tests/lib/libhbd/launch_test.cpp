@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,4 +92,23 @@ TEST(libhbd_launch, a_throwing_runner_gives_the_failed_status_instead_of_an_exce
   EXPECT_EQ(libhbd_launch_settings(), -1);
   EXPECT_NO_THROW(libhbd_launchctl_manage_session_monitor());
   platform::command::set_runner(previous);
+}
+
+TEST(libhbd_launchctl, console_user_server_is_disabled_is_posted_only_after_its_bootout_and_disable) {
+  platform::notify::recorder notifications;
+  // Each command line with the number of notifications posted before it ran.
+  std::vector<std::pair<std::string, std::size_t>> commands;
+  const auto previous = platform::command::set_runner([&](const std::string& command) {
+    commands.emplace_back(command, notifications.notifications().size());
+    return 0;
+  });
+  libhbd_launchctl_manage_console_user_server(false);
+  platform::command::set_runner(previous);
+
+  std::vector<std::pair<std::string, std::size_t>> expected;
+  for (const auto& line : hbd_test::launch_agent_stop_lines(hbd_test::console_user_server)) {
+    expected.emplace_back(line, 0);
+  }
+  EXPECT_EQ(commands, expected);
+  EXPECT_EQ(notifications.notifications(), std::vector<platform::notify::notification>({console_user_server_is_disabled}));
 }

@@ -2,11 +2,13 @@
 
 #include "hbd/core_configuration/details/global_configuration.hpp"
 #include "hbd/core_configuration/details/profile.hpp"
+#include "zunto/filesystem/file_identity.hpp"
 
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,7 +34,9 @@ public:
   // (0600, its folder 0700), returning once the file is in place. Throws std::runtime_error when
   // the file was not written. A model that was not loaded never replaces an existing file, since
   // that file holds what the user wrote and this model does not: it may only create the file, and
-  // then go on saving the file it made.
+  // then go on saving the file it made. A file that is not the one this model read or last wrote
+  // (edited since) is first copied aside into the backups folder. A symbolic link at the path
+  // stays: the file it leads to is replaced.
   void sync_save_to_file();
 
   // Appends "New profile", not selected.
@@ -67,11 +71,16 @@ private:
   void read_file(const std::string& file_path, std::uint32_t expected_file_owner);
   void read_json(std::string text);
   bool may_replace(const std::string& target_path) const;
+  void keep_changed_file_aside(const std::string& file_path) const;
+  // Throws zunto::json::depth_error when the value would not load again.
+  static void throw_when_too_deep(const nlohmann::json& json);
 
   nlohmann::json json_;
   bool loaded_ = false;
   // Set once this model has written the user configuration file, which it may then overwrite.
   bool saved_ = false;
+  // The file as this model read or last wrote it.
+  std::optional<zunto::filesystem::file_identity> file_identity_;
   details::global_configuration global_configuration_;
   std::vector<details::profile> profiles_;
 };

@@ -32,4 +32,18 @@ std::optional<std::string> read_all(int fd, std::size_t max_size = std::numeric_
 // False when anything failed.
 bool copy(const std::string& source, const std::string& destination);
 
+// Copies the source's bytes to a new file at the destination with exactly `mode`. An existing
+// destination is never replaced, not even one that appears during the copy (false, errno EEXIST).
+// The file and its entry in the folder are on the disk when it returns true.
+bool copy_to_new_file(const std::string& source, const std::string& destination, std::uint16_t mode);
+
+// Syncs a folder, so that the entries made or renamed in it survive a crash. File systems that
+// cannot sync a folder count as done. False, with errno set, when the sync failed.
+bool sync_directory(const std::string& path);
+
+// The path that the symbolic links at the end of `path` lead to (relative targets are taken from
+// the link's folder), or `path` itself when it is no link; a target need not exist. Empty when the
+// links loop or a link cannot be read.
+std::optional<std::string> resolve_symbolic_links(const std::string& path);
+
 } // namespace zunto::filesystem

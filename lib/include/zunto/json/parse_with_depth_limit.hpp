@@ -23,5 +23,11 @@ inline constexpr std::size_t default_max_depth = 512;
 // max_depth arrays and objects before they are built. Throws nlohmann::json::parse_error for bad
 // syntax (the message json::parse gives) and depth_error for too deep a value.
 nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth = default_max_depth);
+// The same, also giving how deep the value nests: 0 for a number, string, boolean or null, 1 for
+// an array or object of those, and so on.
+nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth, std::size_t& depth);
+
+// How deep a value nests, counted as above. Walks the value without recursion.
+std::size_t nesting_depth(const nlohmann::json& json);
 
 } // namespace zunto::json

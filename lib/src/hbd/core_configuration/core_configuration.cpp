@@ -4,6 +4,7 @@
 #include "hbd/constants.hpp"
 #include "hbd/json_writer.hpp"
 #include "hbd/logger.hpp"
+#include "zunto/filesystem/file_identity.hpp"
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/filesystem/scoped_descriptor.hpp"
 #include "zunto/json/object_copy.hpp"
@@ -89,6 +90,8 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
     logger->error("failed to open {0}", file_path);
     return;
   }
+  // A save tells by this whether the file was changed by someone else since.
+  file_identity_ = zunto::filesystem::file_identity::of(status);
   auto text = zunto::filesystem::read_all(fd.get());
   if (!text) {
     logger->error("failed to open {0}", file_path);
@@ -105,7 +108,8 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
 }
 
 void core_configuration::read_json(std::string text) {
-  json_ = zunto::json::parse_with_depth_limit(text);
+  std::size_t depth = 0;
+  json_ = zunto::json::parse_with_depth_limit(text, zunto::json::default_max_depth, depth);
   // The text is not needed once parsed; a large file should not stay in memory twice.
   std::string().swap(text);
 
@@ -128,6 +132,19 @@ void core_configuration::read_json(std::string text) {
   // Both are written from the records, so the raw copies would only take up memory.
   json_.erase("global");
   json_.erase("profiles");
+
+  // A save writes some values one level deeper than they were read (a single "to" event becomes a
+  // list of one), so a file at the limit could be saved into one that no longer loads.
+  if (depth >= zunto::json::default_max_depth) {
+    throw_when_too_deep(to_json());
+  }
+}
+
+void core_configuration::throw_when_too_deep(const nlohmann::json& json) {
+  if (zunto::json::nesting_depth(json) > zunto::json::default_max_depth) {
+    throw zunto::json::depth_error(
+        fmt::format("JSON is nested deeper than {0} levels once saved", zunto::json::default_max_depth));
+  }
 }
 
 nlohmann::json core_configuration::to_json() const {
@@ -160,12 +177,60 @@ void core_configuration::sync_save_to_file() {
   if (!may_replace(file_path)) {
     throw std::runtime_error(fmt::format("core_configuration was not loaded, so it does not replace {0}", file_path));
   }
+  // A link (a dotfiles setup) stays a link: the file it leads to is the one replaced.
+  const auto target_path = zunto::filesystem::resolve_symbolic_links(file_path);
+  if (!target_path) {
+    throw std::runtime_error(fmt::format("core_configuration cannot be saved: the links at {0} lead nowhere", file_path));
+  }
 
   make_backup_file();
   remove_old_backup_files();
+  keep_changed_file_aside(file_path);
 
-  json_writer::sync_save_to_file(to_json(), file_path, 0700, 0600);
+  auto json = to_json();
+  // Edits could nest a value so deep that the saved file would not load again.
+  try {
+    throw_when_too_deep(json);
+  } catch (const zunto::json::depth_error& e) {
+    throw std::runtime_error(fmt::format("core_configuration cannot be saved: {0}", e.what()));
+  }
+  file_identity_ = json_writer::sync_save_to_file(json, *target_path, 0700, 0600);
   saved_ = true;
+}
+
+void core_configuration::keep_changed_file_aside(const std::string& file_path) const {
+  struct stat status {};
+  if (::stat(file_path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return;
+  }
+  if (file_identity_ == zunto::filesystem::file_identity::of(status)) {
+    return;
+  }
+
+  // Someone else wrote the file since this model read it (or this model came from another file):
+  // those bytes are the user's and are kept under a name that pruning leaves alone.
+  const auto& directory = constants::get_user_core_configuration_automatic_backups_directory();
+  (void)zunto::filesystem::create_directory_with_intermediate_directories(directory.string(), 0700);
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  ::localtime_r(&now, &local);
+  const auto stem = fmt::format("hobbard_{0:04d}{1:02d}{2:02d}_{3:02d}{4:02d}{5:02d}_changed", local.tm_year + 1900,
+                                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  for (int attempt = 1; attempt <= 100; ++attempt) {
+    const auto name = attempt == 1 ? stem + ".json" : fmt::format("{0}_{1}.json", stem, attempt);
+    const auto kept_path = (directory / name).string();
+    if (zunto::filesystem::copy_to_new_file(file_path, kept_path, 0600)) {
+      logger::get_logger()->warn("{0} was changed since it was read; the changed file is kept as {1}", file_path,
+                                 kept_path);
+      return;
+    }
+    if (errno != EEXIST) {
+      break;
+    }
+  }
+  throw std::runtime_error(fmt::format(
+      "core_configuration did not replace {0}: it was changed since it was read and could not be kept aside",
+      file_path));
 }
 
 void core_configuration::make_backup_file() {
@@ -182,9 +247,10 @@ void core_configuration::make_backup_file() {
   }
   (void)zunto::filesystem::create_directory_with_intermediate_directories(directory.string(), 0700);
 
+  // Never over an existing backup: the first copy of the day is the one kept.
   const auto backup_path = directory / fmt::format("hobbard_{0}.json", make_current_local_yyyymmdd_string());
-  if (::stat(backup_path.c_str(), &status) != 0) {
-    (void)zunto::filesystem::copy(file_path.string(), backup_path.string());
+  if (::lstat(backup_path.c_str(), &status) != 0) {
+    (void)zunto::filesystem::copy_to_new_file(file_path.string(), backup_path.string(), 0600);
   }
 }
 

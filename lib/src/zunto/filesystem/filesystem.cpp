@@ -9,6 +9,8 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <vector>
 
 namespace zunto::filesystem {
@@ -34,11 +36,11 @@ bool copy_content(int from, int to) {
 }
 
 // A new file beside `destination`; O_EXCL keeps two copies (threads or processes) apart.
-std::pair<int, std::string> create_temporary_beside(const std::string& destination) {
+std::pair<int, std::string> create_temporary_beside(const std::string& destination, mode_t mode) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string path = destination + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0) {
       return {fd, std::move(path)};
     }
@@ -151,7 +153,7 @@ bool copy(const std::string& source, const std::string& destination) {
     return false;
   }
 
-  auto [fd, temporary_path] = create_temporary_beside(destination);
+  auto [fd, temporary_path] = create_temporary_beside(destination, 0666);
   scoped_descriptor to(fd);
   if (!to) {
     return false;
@@ -175,6 +177,86 @@ bool copy(const std::string& source, const std::string& destination) {
     ::unlink(temporary_path.c_str());
   }
   return ok;
+}
+
+bool copy_to_new_file(const std::string& source, const std::string& destination, std::uint16_t mode) {
+  scoped_descriptor from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!from) {
+    return false;
+  }
+  struct stat existing {};
+  if (::lstat(destination.c_str(), &existing) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+
+  auto [fd, temporary_path] = create_temporary_beside(destination, mode);
+  scoped_descriptor to(fd);
+  if (!to) {
+    return false;
+  }
+  // The umask may have taken bits away at creation.
+  bool ok = copy_content(from.get(), to.get()) && ::fchmod(to.get(), mode) == 0 && ::fsync(to.get()) == 0;
+  ok = to.reset() && ok;
+  int error = errno;
+  if (ok) {
+    // The final step refuses to replace: a destination made meanwhile by another process stays.
+    if (::renameat2(AT_FDCWD, temporary_path.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0) {
+      return sync_directory(parent_directory(destination));
+    }
+    error = errno;
+    // File systems without that kind of rename: a hard link fails the same way on an existing name.
+    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+      ok = ::link(temporary_path.c_str(), destination.c_str()) == 0;
+      error = errno;
+    } else {
+      ok = false;
+    }
+  }
+  ::unlink(temporary_path.c_str());
+  if (ok) {
+    return sync_directory(parent_directory(destination));
+  }
+  errno = error;
+  return false;
+}
+
+bool sync_directory(const std::string& path) {
+  scoped_descriptor directory(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!directory) {
+    return false;
+  }
+  if (::fsync(directory.get()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> resolve_symbolic_links(const std::string& path) {
+  // As many links as the kernel follows in one path before it gives up.
+  constexpr int maximum_links = 40;
+  std::string current = path;
+  for (int links = 0; links <= maximum_links; ++links) {
+    struct stat status {};
+    if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+      return current;
+    }
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+      return std::nullopt;
+    }
+    target.resize(static_cast<std::size_t>(length));
+    if (target.empty()) {
+      return std::nullopt;
+    }
+    if (target.front() != '/') {
+      const auto slash = current.rfind('/');
+      target = slash == std::string::npos ? target : current.substr(0, slash + 1) + target;
+    }
+    current = std::move(target);
+  }
+  return std::nullopt;
 }
 
 } // namespace zunto::filesystem

@@ -2,6 +2,10 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace zunto::json {
 namespace {
 
@@ -15,6 +19,8 @@ public:
   using binary_t = nlohmann::json::binary_t;
 
   depth_limited_builder(nlohmann::json& result, std::size_t max_depth) : builder_(result, true), max_depth_(max_depth) {}
+
+  std::size_t deepest() const { return deepest_; }
 
   bool null() { return builder_.null(); }
   bool boolean(bool value) { return builder_.boolean(value); }
@@ -52,20 +58,47 @@ private:
     if (++depth_ > max_depth_) {
       throw depth_error(fmt::format("JSON is nested deeper than {0} levels", max_depth_));
     }
+    deepest_ = std::max(deepest_, depth_);
   }
 
   nlohmann::detail::json_sax_dom_parser<nlohmann::json> builder_;
   std::size_t max_depth_;
   std::size_t depth_ = 0;
+  std::size_t deepest_ = 0;
 };
 
 } // namespace
 
 nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth) {
+  std::size_t ignored = 0;
+  return parse_with_depth_limit(text, max_depth, ignored);
+}
+
+nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth, std::size_t& depth) {
   nlohmann::json result;
   depth_limited_builder builder(result, max_depth);
   nlohmann::json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json, true, true);
+  depth = builder.deepest();
   return result;
+}
+
+std::size_t nesting_depth(const nlohmann::json& json) {
+  std::size_t deepest = 0;
+  std::vector<std::pair<const nlohmann::json*, std::size_t>> pending{{&json, 0}};
+  while (!pending.empty()) {
+    const auto [value, above] = pending.back();
+    pending.pop_back();
+    if (!value->is_structured()) {
+      continue;
+    }
+    deepest = std::max(deepest, above + 1);
+    for (const auto& child : *value) {
+      if (child.is_structured()) {
+        pending.emplace_back(&child, above + 1);
+      }
+    }
+  }
+  return deepest;
 }
 
 } // namespace zunto::json

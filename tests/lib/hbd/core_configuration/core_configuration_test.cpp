@@ -276,6 +276,7 @@ TEST_F(core_configuration_test, a_model_read_from_another_file_saves_the_user_fi
 }
 
 TEST_F(core_configuration_test, the_first_save_of_a_day_keeps_the_old_file_and_later_ones_keep_no_more) {
+  hbd_test::scoped_umask mask(022);
   const std::string original = "// the user's own layout\n{\"profiles\": [{\"name\": \"mine\", \"selected\": true}]}\n";
   write_user_file(original);
   core_configuration configuration(user_file().string(), uid_);
@@ -284,6 +285,7 @@ TEST_F(core_configuration_test, the_first_save_of_a_day_keeps_the_old_file_and_l
   configuration.sync_save_to_file();
   const auto backup = backups_directory() / today_backup_name();
   EXPECT_EQ(read_file(backup), original);
+  EXPECT_EQ(hbd_test::mode_of(backup), 0600u);
   EXPECT_EQ(hbd_test::mode_of(backups_directory()), 0700u);
   EXPECT_EQ(read_file(user_file()), configuration.to_json().dump(4));
 
@@ -292,6 +294,175 @@ TEST_F(core_configuration_test, the_first_save_of_a_day_keeps_the_old_file_and_l
   EXPECT_EQ(read_file(backup), original);
   EXPECT_EQ(json::parse(read_file(user_file()))["profiles"][0]["name"], "renamed");
   EXPECT_EQ(hbd_test::entry_names(backups_directory()), std::set<std::string>({today_backup_name()}));
+}
+
+TEST_F(core_configuration_test, sudden_termination_is_off_from_before_the_backup_until_the_file_is_written) {
+  write_user_file(R"({"profiles": [{"name": "before"}]})");
+  core_configuration configuration(user_file().string(), uid_);
+  configuration.get_selected_profile().set_name("after");
+
+  struct moment {
+    bool disabled;
+    bool backup_exists;
+    std::string name_in_file;
+    bool operator==(const moment&) const = default;
+  };
+  std::vector<moment> moments;
+  platform::process_info::set_sudden_termination_observer([&](bool disabled) {
+    moments.push_back({disabled, fs::exists(backups_directory() / today_backup_name()),
+                       json::parse(read_file(user_file()))["profiles"][0]["name"].get<std::string>()});
+  });
+  configuration.sync_save_to_file();
+  platform::process_info::set_sudden_termination_observer(nullptr);
+
+  EXPECT_EQ(moments, std::vector<moment>({{true, false, "before"}, {false, true, "after"}}));
+}
+
+TEST_F(core_configuration_test, a_file_that_loads_loads_again_after_a_save_even_at_the_depth_limit) {
+  // The "to" object sits 6 levels deep; a save makes it a list of one, a level deeper.
+  const auto nested_to = [](std::size_t depth) {
+    const auto arrays = depth - 6;
+    return R"({"profiles": [{"simple_modifications": [{"from": {"key_code": "a"}, "to": {"key_code": "b", "n": )" +
+           std::string(arrays, '[') + std::string(arrays, ']') + "}}]}]}";
+  };
+  const auto nested_unknown = [](std::size_t depth) {
+    return R"({"deep": )" + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}";
+  };
+  const struct {
+    const char* name;
+    std::string content;
+    bool loads;
+  } cases[] = {
+      {"a single to one level below the limit", nested_to(511), true},
+      {"a single to at the limit", nested_to(512), false},
+      {"an unknown member at the limit", nested_unknown(512), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    remove_user_configuration();
+    write_user_file(c.content);
+    hbd_test::log_capture capture;
+    core_configuration configuration(user_file().string(), uid_);
+    ASSERT_EQ(configuration.is_loaded(), c.loads);
+    if (!c.loads) {
+      EXPECT_EQ(capture.texts(), std::vector<std::string>({"parse error in " + user_file().string() +
+                                                           ": JSON is nested deeper than 512 levels once saved"}));
+      continue;
+    }
+
+    configuration.sync_save_to_file();
+    core_configuration reloaded(user_file().string(), uid_);
+    EXPECT_TRUE(reloaded.is_loaded());
+    EXPECT_EQ(reloaded.to_json(), configuration.to_json());
+  }
+}
+
+TEST_F(core_configuration_test, a_save_refuses_edits_that_would_not_load_again) {
+  core_configuration configuration(write_temporary_file("{}").string(), uid_);
+  const std::string deep = std::string(600, '[') + std::string(600, ']');
+  configuration.get_selected_profile().get_simple_modifications().push_back_pair();
+  configuration.get_selected_profile().get_simple_modifications().replace_pair(0, R"({"key_code": "a"})", deep);
+
+  EXPECT_THAT([&] { configuration.sync_save_to_file(); },
+              testing::ThrowsMessage<std::runtime_error>(
+                  testing::StrEq("core_configuration cannot be saved: JSON is nested deeper than 512 levels once saved")));
+  EXPECT_FALSE(fs::exists(user_file()));
+}
+
+TEST_F(core_configuration_test, a_file_changed_since_it_was_read_is_kept_aside_before_the_save) {
+  const std::string original = R"({"profiles": [{"name": "read"}]})";
+  const struct {
+    const char* name;
+    std::string changed;
+    bool replace;
+  } cases[] = {
+      {"rewritten in place", R"({"profiles": [{"name": "edited in place, longer"}]})", false},
+      {"replaced by another file", R"({"profiles": [{"name": "saved by an editor"}]})", true},
+      {"left broken", R"({"profiles": [{"name": "half)", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    remove_user_configuration();
+    write_user_file(original);
+    core_configuration configuration(user_file().string(), uid_);
+    ASSERT_TRUE(configuration.is_loaded());
+    if (c.replace) {
+      write_file(user_file().string() + ".editor", c.changed);
+      fs::rename(user_file().string() + ".editor", user_file());
+    } else {
+      write_file(user_file(), c.changed);
+    }
+
+    hbd_test::scoped_umask mask(022);
+    hbd_test::log_capture capture;
+    configuration.sync_save_to_file();
+
+    auto names = hbd_test::entry_names(backups_directory());
+    ASSERT_EQ(names.erase(today_backup_name()), 1u);
+    ASSERT_EQ(names.size(), 1u);
+    const auto kept = backups_directory() / *names.begin();
+    EXPECT_THAT(kept.filename().string(), testing::MatchesRegex("hobbard_[0-9]{8}_[0-9]{6}_changed\\.json"));
+    EXPECT_EQ(read_file(kept), c.changed);
+    EXPECT_EQ(hbd_test::mode_of(kept), 0600u);
+    EXPECT_EQ(capture.entries(),
+              std::vector<entry>({{spdlog::level::warn, user_file().string() +
+                                                            " was changed since it was read; the changed file is kept as " +
+                                                            kept.string()}}));
+    EXPECT_EQ(read_file(user_file()), configuration.to_json().dump(4));
+
+    // The file it wrote itself is no stranger's.
+    configuration.sync_save_to_file();
+    EXPECT_EQ(hbd_test::entry_names(backups_directory()).size(), 2u);
+  }
+}
+
+TEST_F(core_configuration_test, a_save_through_a_symbolic_link_replaces_the_file_it_leads_to) {
+  const auto dotfiles = directory_.path() / "dotfiles";
+  const auto target = dotfiles / "hobbard.json";
+  const auto beside = user_file().parent_path() / "linked.json";
+  const struct {
+    const char* name;
+    std::vector<std::pair<fs::path, fs::path>> links; // link, what it holds
+  } cases[] = {
+      {"absolute link", {{user_file(), target}}},
+      {"relative link to another link", {{user_file(), "linked.json"}, {beside, target}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    remove_user_configuration();
+    fs::remove_all(dotfiles);
+    fs::create_directories(dotfiles);
+    fs::create_directories(user_file().parent_path());
+    write_file(target, R"({"profiles": [{"name": "dotfiles"}]})");
+    for (const auto& [link, held] : c.links) {
+      fs::create_symlink(held, link);
+    }
+
+    core_configuration configuration(user_file().string(), uid_);
+    ASSERT_TRUE(configuration.is_loaded());
+    configuration.get_selected_profile().set_name("saved");
+    configuration.sync_save_to_file();
+
+    for (const auto& [link, held] : c.links) {
+      EXPECT_TRUE(fs::is_symlink(link));
+      EXPECT_EQ(fs::read_symlink(link), held);
+    }
+    EXPECT_EQ(read_file(target), configuration.to_json().dump(4));
+    EXPECT_EQ(hbd_test::mode_of(target), 0600u);
+    EXPECT_EQ(hbd_test::entry_names(dotfiles), std::set<std::string>({"hobbard.json"}));
+    EXPECT_EQ(read_file(backups_directory() / today_backup_name()), R"({"profiles": [{"name": "dotfiles"}]})");
+  }
+}
+
+TEST_F(core_configuration_test, a_save_through_links_that_loop_throws_and_writes_nothing) {
+  core_configuration configuration(write_temporary_file("{}").string(), uid_);
+  fs::create_directories(user_file().parent_path());
+  fs::create_symlink(user_file().filename(), user_file());
+
+  EXPECT_THAT([&] { configuration.sync_save_to_file(); },
+              testing::ThrowsMessage<std::runtime_error>(testing::StrEq(
+                  "core_configuration cannot be saved: the links at " + user_file().string() + " lead nowhere")));
+  EXPECT_TRUE(fs::is_symlink(user_file()));
 }
 
 TEST_F(core_configuration_test, a_save_leaves_the_twenty_backups_with_the_greatest_names) {

@@ -146,6 +146,64 @@ TEST(filesystem, failed_copy_reports_false_and_leaves_the_destination_untouched)
   EXPECT_EQ(entry_count(directory.path()), 4u); // no temporary file left behind
 }
 
+TEST(filesystem, copy_to_new_file_makes_a_file_of_exactly_the_mode_and_never_replaces_one) {
+  hbd_test::temporary_directory directory;
+  scoped_umask mask(022);
+  const auto source = directory.path() / "source";
+  write_file(source, "the bytes");
+
+  const auto fresh = directory.path() / "fresh";
+  ASSERT_TRUE(zunto::filesystem::copy_to_new_file(source.string(), fresh.string(), 0600));
+  EXPECT_EQ(read_file(fresh), "the bytes");
+  EXPECT_EQ(mode_of(fresh), 0600u);
+  ASSERT_TRUE(zunto::filesystem::copy_to_new_file(source.string(), (directory.path() / "open").string(), 0644));
+  EXPECT_EQ(mode_of(directory.path() / "open"), 0644u);
+
+  const auto existing = directory.path() / "existing";
+  write_file(existing, "older");
+  const auto dangling = directory.path() / "dangling";
+  std::filesystem::create_symlink(directory.path() / "nowhere", dangling);
+  for (const auto& destination : {fresh, existing, dangling}) {
+    SCOPED_TRACE(destination);
+    errno = 0;
+    EXPECT_FALSE(zunto::filesystem::copy_to_new_file(source.string(), destination.string(), 0600));
+    EXPECT_EQ(errno, EEXIST);
+  }
+  EXPECT_EQ(read_file(fresh), "the bytes");
+  EXPECT_EQ(read_file(existing), "older");
+  EXPECT_FALSE(std::filesystem::exists(directory.path() / "nowhere"));
+  EXPECT_FALSE(zunto::filesystem::copy_to_new_file((directory.path() / "missing").string(),
+                                                   (directory.path() / "other").string(), 0600));
+  EXPECT_EQ(entry_count(directory.path()), 5u); // no temporary file left behind
+}
+
+TEST(filesystem, resolve_symbolic_links_follows_the_links_at_the_end_of_a_path) {
+  hbd_test::temporary_directory directory;
+  const auto root = directory.path().string();
+  write_file(directory.path() / "file", "x");
+  std::filesystem::create_directory(directory.path() / "sub");
+  std::filesystem::create_symlink(directory.path() / "file", directory.path() / "absolute");
+  std::filesystem::create_symlink("../absolute", directory.path() / "sub/relative");
+  std::filesystem::create_symlink("missing", directory.path() / "dangling");
+  std::filesystem::create_symlink("loop", directory.path() / "loop");
+
+  const struct {
+    std::string path;
+    std::optional<std::string> resolved;
+  } cases[] = {
+      {root + "/file", root + "/file"},
+      {root + "/none", root + "/none"},
+      {root + "/absolute", root + "/file"},
+      {root + "/sub/relative", root + "/file"},
+      {root + "/dangling", root + "/missing"},
+      {root + "/loop", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(zunto::filesystem::resolve_symbolic_links(c.path), c.resolved);
+  }
+}
+
 TEST(filesystem, read_all_reads_to_the_end_and_refuses_more_than_the_limit) {
   hbd_test::temporary_directory directory;
   const auto path = directory.path() / "file";

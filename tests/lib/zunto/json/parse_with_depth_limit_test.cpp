@@ -52,3 +52,25 @@ TEST(parse_with_depth_limit, stops_a_very_deep_value_before_it_is_built) {
   EXPECT_THROW((void)parse_with_depth_limit(std::string(200000, '[')), zunto::json::depth_error);
   EXPECT_NO_THROW((void)parse_with_depth_limit(nested_arrays(zunto::json::default_max_depth)));
 }
+
+TEST(parse_with_depth_limit, tells_how_deep_the_value_nests) {
+  const struct {
+    const char* text;
+    std::size_t depth;
+  } cases[] = {
+      {"1", 0}, {"null", 0}, {"[]", 1}, {"{}", 1}, {R"({"a": [1, {"b": []}], "c": {}})", 4}, {"[[], [[[]]], []]", 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::size_t depth = 99;
+    const auto value = parse_with_depth_limit(c.text, 8, depth);
+    EXPECT_EQ(depth, c.depth);
+    EXPECT_EQ(zunto::json::nesting_depth(value), c.depth);
+  }
+  // Far deeper than a recursive walk could go.
+  auto deep = nlohmann::json::array();
+  for (int i = 0; i < 100000; ++i) {
+    deep = nlohmann::json::array({std::move(deep)});
+  }
+  EXPECT_EQ(zunto::json::nesting_depth(deep), 100001u);
+}

@@ -75,6 +75,36 @@ TEST(complex_modifications_parameters, reads_numbers_and_clamps_with_a_warning) 
   }
 }
 
+TEST(complex_modifications_parameters, a_value_at_a_bound_stays_and_one_past_it_is_clamped) {
+  const struct {
+    const char* name;
+    std::int32_t bound;
+    bool lower;
+  } bounds[] = {
+      {simultaneous, 0, true}, {simultaneous, 1000, false}, {alone, 0, true},  {held_down, 0, true},
+      {delayed, 0, true},      {speed, 1, true},            {speed, 10000, false},
+  };
+  for (const auto& b : bounds) {
+    const auto past = b.lower ? b.bound - 1 : b.bound + 1;
+    const auto warning = std::string(b.name) + (b.lower ? " should be >= " : " should be <= ") + std::to_string(b.bound) + ".";
+    for (const auto& [value, warnings] : {std::pair{b.bound, std::vector<std::string>{}},
+                                          std::pair{past, std::vector<std::string>{warning}}}) {
+      SCOPED_TRACE(std::string(b.name) + " = " + std::to_string(value));
+      hbd_test::log_capture capture;
+      complex_modifications_parameters read(json{{b.name, value}});
+      EXPECT_EQ(read.get_value(b.name), b.bound);
+      complex_modifications_parameters set;
+      set.set_value(b.name, value);
+      EXPECT_EQ(set.get_value(b.name), b.bound);
+      EXPECT_EQ(capture.texts(), [&] {
+        auto twice = warnings;
+        twice.insert(twice.end(), warnings.begin(), warnings.end());
+        return twice;
+      }());
+    }
+  }
+}
+
 TEST(complex_modifications_parameters, keeps_unknown_members_and_writes_over_them) {
   complex_modifications_parameters p(json::parse(R"({"extra": [1, 2], "mouse_motion_to_scroll.speed": 300})"));
   EXPECT_EQ(p.to_json(), json::parse(R"({"extra": [1, 2],

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -245,4 +247,59 @@ TEST(profile, game_pad_options_are_set_cleared_and_found_past_records_without_a_
   const auto written = q.to_json()["devices"][0];
   EXPECT_FALSE(written.contains("game_pad_wheels_stick_deadzone"));
   EXPECT_FALSE(written.contains("game_pad_stick_stroke_acceleration_transition_duration_milliseconds"));
+}
+
+TEST(profile, each_device_setter_changes_its_own_setting_and_no_other) {
+  using setter = void (profile::*)(const device_identifiers&, bool);
+  const std::vector<std::pair<const char*, setter>> setters = {
+      {"ignore", &profile::set_device_ignore},
+      {"manipulate_caps_lock_led", &profile::set_device_manipulate_caps_lock_led},
+      {"treat_as_built_in_keyboard", &profile::set_device_treat_as_built_in_keyboard},
+      {"disable_built_in_keyboard_if_exists", &profile::set_device_disable_built_in_keyboard_if_exists},
+      {"mouse_flip_x", &profile::set_device_mouse_flip_x},
+      {"mouse_flip_y", &profile::set_device_mouse_flip_y},
+      {"mouse_flip_vertical_wheel", &profile::set_device_mouse_flip_vertical_wheel},
+      {"mouse_flip_horizontal_wheel", &profile::set_device_mouse_flip_horizontal_wheel},
+      {"mouse_swap_xy", &profile::set_device_mouse_swap_xy},
+      {"mouse_swap_wheels", &profile::set_device_mouse_swap_wheels},
+      {"game_pad_swap_sticks", &profile::set_device_game_pad_swap_sticks},
+  };
+  // Every switch of the written record, by the name the setter is for.
+  const auto switches = [&](const profile& p) {
+    std::map<std::string, bool> values;
+    const auto written = p.to_json()["devices"][0];
+    for (const auto& [name, ignored] : setters) {
+      values[name] = written.at(name).get<bool>();
+    }
+    return values;
+  };
+  const auto defaults = [&] {
+    profile p(json::object());
+    p.add_device(keyboard);
+    return switches(p);
+  }();
+
+  for (const auto& [name, set] : setters) {
+    SCOPED_TRACE(name);
+    profile p(json::object());
+    (p.*set)(keyboard, !defaults.at(name));
+    auto expected = defaults;
+    expected[name] = !defaults.at(name);
+    EXPECT_EQ(switches(p), expected);
+  }
+}
+
+TEST(profile, the_transition_duration_is_present_only_while_a_record_holds_one) {
+  profile p(json::object());
+  EXPECT_FALSE(p.has_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad));
+  p.set_device_game_pad_xy_stick_deadzone(game_pad, 0.2);
+  p.set_device_game_pad_wheels_stick_deadzone(game_pad, 0.3);
+  EXPECT_FALSE(p.has_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad));
+
+  p.set_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad, 300);
+  EXPECT_TRUE(p.has_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad));
+  EXPECT_FALSE(p.has_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(mouse));
+  p.set_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad, std::nullopt);
+  EXPECT_FALSE(p.has_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad));
+  EXPECT_TRUE(p.has_device_game_pad_xy_stick_deadzone(game_pad));
 }
