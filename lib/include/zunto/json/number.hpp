@@ -57,6 +57,21 @@ T saturating_number(const nlohmann::json& value) {
   return value.get<T>();
 }
 
+// Converts a JSON number to T keeping the low bits of an integer (taken modulo 2^bits, as rules have
+// always read them); a floating-point number is cut toward zero and saturates at T's bounds.
+// Other kinds throw the JSON library's type_error.
+template <std::integral T>
+  requires(!std::same_as<T, bool>)
+T wrapping_number(const nlohmann::json& value) {
+  if (value.is_number_unsigned()) {
+    return static_cast<T>(value.get<std::uint64_t>());
+  }
+  if (value.is_number_integer()) {
+    return static_cast<T>(value.get<std::int64_t>());
+  }
+  return saturating_number<T>(value);
+}
+
 // HID ids keep their 64-bit pattern when given as integers (a negative id has always read
 // as its two's complement); only floating-point numbers are cut and saturate.
 inline std::uint64_t unsigned_64_bit_pattern(const nlohmann::json& value) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <regex>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace zunto {
+
+// An ECMAScript regular expression from a rule, searched for anywhere in a text. The standard
+// engine backtracks: a long text can overflow the stack and some patterns take exponential time,
+// so patterns and texts are bounded by sizes no real rule or name reaches, and patterns without
+// back-references run on the engine's polynomial matcher where the library offers one.
+class bounded_regex final {
+public:
+  static constexpr std::size_t max_pattern_size = 4096;
+  static constexpr std::size_t max_subject_size = 1024;
+
+  // Thrown for a pattern longer than max_pattern_size.
+  class pattern_too_long : public std::length_error {
+  public:
+    pattern_too_long();
+  };
+
+  // Throws std::regex_error when the pattern does not compile and pattern_too_long.
+  explicit bounded_regex(const std::string& pattern);
+
+  // False for a text longer than max_subject_size.
+  bool search(std::string_view text) const;
+
+private:
+  std::regex regex_;
+};
+
+} // namespace zunto

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace zunto {
+
+// Mixes one field's hash into a running seed (which starts at 0).
+constexpr void hash_combine(std::uint64_t& seed, std::uint64_t hash) {
+  seed ^= hash + 0x9e3779b9 + (seed << 6) + (seed >> 2);
+}
+
+// An absent optional contributes 0.
+template <typename T>
+std::uint64_t optional_hash(const std::optional<T>& value) {
+  return value ? std::hash<T>{}(*value) : 0;
+}
+
+} // namespace zunto
