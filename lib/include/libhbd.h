@@ -288,6 +288,22 @@ bool libhbd_complex_modifications_assets_manager_user_file(size_t file_index);
  * next reload. */
 void libhbd_complex_modifications_assets_manager_erase_file(size_t file_index);
 
+/* Event names: a HID usage in the backend's vocabulary. Buffers are filled with as much as fits (a null
+ * buffer counts as length 0, and a length of 0 leaves the buffer untouched). */
+
+/* Whether the backend handles the usage as a key or button. */
+bool libhbd_is_momentary_switch_event_target(int32_t usage_page, int32_t usage);
+bool libhbd_is_modifier_flag(int32_t usage_page, int32_t usage);
+/* The event's JSON, such as {"key_code":"a"}; for a usage without a name {"usage":N,"usage_page":P}. */
+void libhbd_get_momentary_switch_event_json_string(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+/* The event's name as JSON text, such as "a" in double quotes; for a usage without a name the bare
+ * usage number. */
+void libhbd_get_momentary_switch_event_usage_name(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+/* The modifier's name, "" for a usage that is no modifier; returns the name's full length. */
+size_t libhbd_get_modifier_flag_name(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+/* {"from":<the event's JSON>}; "" for a usage without a name and for the first pointing button. */
+void libhbd_get_simple_modification_json_string(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+
 /* Backend state files */
 
 /* Called with the watched file's path: once when the monitor starts (also for a missing file), then

@@ -425,6 +425,61 @@ static void complex_modifications_assets(void* handle, failures* f) {
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 3);
 }
 
+static void event_names(void* handle, failures* f) {
+  char buffer[64];
+  (void)handle;
+
+  CHECK(libhbd_is_momentary_switch_event_target(7, 4));
+  CHECK(!libhbd_is_momentary_switch_event_target(7, 3));
+  CHECK(libhbd_is_momentary_switch_event_target(9, 33));
+  CHECK(!libhbd_is_momentary_switch_event_target(12, 1));
+  CHECK(libhbd_is_modifier_flag(7, 225));
+  CHECK(libhbd_is_modifier_flag(0xFF, 3));
+  CHECK(!libhbd_is_modifier_flag(7, 57));
+
+  libhbd_get_momentary_switch_event_json_string(buffer, sizeof(buffer), 7, 4);
+  CHECK(same(buffer, "{\"key_code\":\"a\"}"));
+  libhbd_get_momentary_switch_event_json_string(buffer, sizeof(buffer), 9, 2);
+  CHECK(same(buffer, "{\"pointing_button\":\"button2\"}"));
+  libhbd_get_momentary_switch_event_json_string(buffer, sizeof(buffer), 12, 1);
+  CHECK(same(buffer, "{\"usage\":1,\"usage_page\":12}"));
+
+  libhbd_get_momentary_switch_event_usage_name(buffer, sizeof(buffer), 7, 4);
+  CHECK(same(buffer, "\"a\""));
+  libhbd_get_momentary_switch_event_usage_name(buffer, sizeof(buffer), 9, 1);
+  CHECK(same(buffer, "\"button1\""));
+  libhbd_get_momentary_switch_event_usage_name(buffer, sizeof(buffer), 12, 1);
+  CHECK(same(buffer, "1"));
+
+  CHECK(libhbd_get_modifier_flag_name(buffer, sizeof(buffer), 7, 224) == 12);
+  CHECK(same(buffer, "left_control"));
+  CHECK(libhbd_get_modifier_flag_name(buffer, sizeof(buffer), 0xFF01, 3) == 2);
+  CHECK(same(buffer, "fn"));
+  CHECK(libhbd_get_modifier_flag_name(buffer, sizeof(buffer), 7, 4) == 0);
+  CHECK(same(buffer, ""));
+
+  libhbd_get_simple_modification_json_string(buffer, sizeof(buffer), 7, 4);
+  CHECK(same(buffer, "{\"from\":{\"key_code\":\"a\"}}"));
+  libhbd_get_simple_modification_json_string(buffer, sizeof(buffer), 9, 1);
+  CHECK(same(buffer, ""));
+  libhbd_get_simple_modification_json_string(buffer, sizeof(buffer), 9, 2);
+  CHECK(same(buffer, "{\"from\":{\"pointing_button\":\"button2\"}}"));
+
+  /* A length of 0 or a null buffer is left alone; the flag name's length still comes back. Otherwise
+   * the text is cut to fit. */
+  memset(buffer, '#', sizeof(buffer));
+  libhbd_get_momentary_switch_event_json_string(buffer, 0, 7, 4);
+  libhbd_get_momentary_switch_event_usage_name(NULL, sizeof(buffer), 7, 4);
+  libhbd_get_simple_modification_json_string(NULL, sizeof(buffer), 7, 4);
+  CHECK(libhbd_get_modifier_flag_name(buffer, 0, 7, 231) == 13);
+  CHECK(libhbd_get_modifier_flag_name(NULL, 8, 7, 231) == 13);
+  CHECK(buffer[0] == '#');
+  CHECK(libhbd_get_modifier_flag_name(buffer, 6, 7, 231) == 13);
+  CHECK(same(buffer, "right"));
+  libhbd_get_momentary_switch_event_json_string(buffer, 5, 7, 4);
+  CHECK(same(buffer, "{\"ke"));
+}
+
 static const struct {
   const char* name;
   void (*run)(void* handle, failures* f);
@@ -442,6 +497,7 @@ static const struct {
     {"device_settings_false_by_default", device_settings_false_by_default},
     {"device_game_pad_values", device_game_pad_values},
     {"complex_modifications_assets", complex_modifications_assets},
+    {"event_names", event_names},
 };
 
 size_t hbd_c_editing_cases_size(void) { return sizeof(cases) / sizeof(cases[0]); }
