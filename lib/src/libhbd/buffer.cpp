@@ -1,14 +1,13 @@
 #include "buffer.hpp"
 
 #include <algorithm>
-#include <cstring>
 
 namespace libhbd {
 
 std::size_t copy_to_buffer(std::string_view text, char* buffer, std::size_t length) noexcept {
   if (buffer != nullptr && length > 0) {
     const auto count = std::min(text.size(), length - 1);
-    std::memcpy(buffer, text.data(), count);
+    std::copy_n(text.data(), count, buffer);
     buffer[count] = '\0';
   }
   return text.size();
