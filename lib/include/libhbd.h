@@ -370,6 +370,69 @@ bool libhbd_driver_running(void);
 bool libhbd_virtual_hid_keyboard_exists(void);
 bool libhbd_virtual_hid_pointing_exists(void);
 
+/* Devices: HID values, connected devices, system preferences */
+
+/* Called once per input value of a keyboard, mouse, pointer, joystick or game pad, with the device's
+ * registry entry id, the element's usage page, usage and logical range as the device reports them
+ * (not checked against each other), and the value. Values without a usage or range are skipped. */
+typedef void (*libhbd_hid_value_monitor_callback)(uint64_t registry_entry_id, int32_t usage_page, int32_t usage,
+                                                  int64_t logical_max, int64_t logical_min, int64_t integer_value,
+                                                  void* context);
+
+/* Matches the devices and opens each one without seizing it, retrying a failed open every 3 seconds
+ * while the device stays. */
+void libhbd_enable_hid_value_monitor(libhbd_hid_value_monitor_callback callback, void* context);
+void libhbd_disable_hid_value_monitor(void);
+/* True once any matched device has been opened by the enabled monitor; false without one. */
+bool libhbd_hid_value_monitor_observed(void);
+
+/* Called with a new copy of the backend's device list, which the receiver owns: read it with the
+ * libhbd_connected_devices_ functions and release it with libhbd_connected_devices_terminate. Called
+ * once when the monitor starts (an empty, not loaded list when the devices file is missing), then
+ * whenever another process changed the file and it reads as a whole; a broken file is logged and
+ * keeps the last list. */
+typedef void (*libhbd_connected_devices_monitor_callback)(void* connected_devices, void* context);
+
+void libhbd_enable_connected_devices_monitor(libhbd_connected_devices_monitor_callback callback, void* context);
+void libhbd_disable_connected_devices_monitor(void);
+
+/* Reading a list handed to the callback. A null list or an index out of range gives 0, false or "";
+ * texts stay valid until the list is released. */
+void libhbd_connected_devices_terminate(void** connected_devices);
+bool libhbd_connected_devices_is_loaded(void* connected_devices);
+size_t libhbd_connected_devices_get_size(void* connected_devices);
+const char* libhbd_connected_devices_get_descriptions_manufacturer(void* connected_devices, size_t index);
+const char* libhbd_connected_devices_get_descriptions_product(void* connected_devices, size_t index);
+const char* libhbd_connected_devices_get_descriptions_transport(void* connected_devices, size_t index);
+uint64_t libhbd_connected_devices_get_vendor_id(void* connected_devices, size_t index);
+uint64_t libhbd_connected_devices_get_product_id(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_keyboard(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_pointing_device(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_game_pad(void* connected_devices, size_t index);
+const char* libhbd_connected_devices_get_device_address(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_built_in_keyboard(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_built_in_trackpad(void* connected_devices, size_t index);
+bool libhbd_connected_devices_get_is_built_in_touch_bar(void* connected_devices, size_t index);
+
+/* The system preferences that change keys: the function-key mode and, for each country code 0 to 7,
+ * the keyboard type chosen for the backend's virtual keyboard (-1 when none). Valid during the call
+ * only. */
+typedef struct {
+  bool use_fkeys_as_standard_function_keys;
+  int32_t keyboard_types[8];
+} libhbd_system_preferences_properties;
+
+typedef void (*libhbd_system_preferences_monitor_callback)(const libhbd_system_preferences_properties* properties,
+                                                           void* context);
+
+/* Reads the preferences at once and then every 3 seconds; the callback gets the first reading and
+ * then each reading that differs from the one before (also when the difference does not show in the
+ * structure). */
+void libhbd_enable_system_preferences_monitor(libhbd_system_preferences_monitor_callback callback, void* context);
+void libhbd_disable_system_preferences_monitor(void);
+/* The number of entries of keyboard_types. */
+size_t libhbd_system_preferences_properties_get_keyboard_types_size(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -20,6 +20,14 @@ void write_file(const std::filesystem::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
+void replace_file(const std::filesystem::path& path, const std::string& content) {
+  std::filesystem::create_directories(path.parent_path());
+  auto temporary = path;
+  temporary += ".tmp";
+  write_file(temporary, content);
+  std::filesystem::rename(temporary, path);
+}
+
 mode_t mode_of(const std::filesystem::path& path) {
   struct stat status {};
   EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;

@@ -11,6 +11,9 @@ namespace hbd_test {
 // The file's bytes; empty when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& content);
+// Writes a file beside it and renames it into place, so a reader on another thread never sees it
+// half written. Makes the parent folder when it is missing.
+void replace_file(const std::filesystem::path& path, const std::string& content);
 
 // The permission bits (file type masked off); a test failure when the path cannot be stat'ed.
 mode_t mode_of(const std::filesystem::path& path);

@@ -14,7 +14,7 @@ namespace hbd {
 class complex_modifications_assets_file final {
 public:
   // Asset files are small; anything near this is not one, and is refused before it is read.
-  static constexpr std::size_t maximum_file_size = 32 * 1024 * 1024;
+  static constexpr std::size_t maximum_file_size = std::size_t{32} * 1024 * 1024;
 
   // Reads the file. Throws std::exception subclasses: a file that cannot be opened, is not a
   // regular file or is too large, does not parse, or holds a member of the wrong kind or a bad rule.

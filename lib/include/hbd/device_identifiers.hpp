@@ -12,7 +12,7 @@ namespace hbd {
 // The identity under which per-device settings are kept and device conditions match.
 class device_identifiers final {
 public:
-  device_identifiers() = default;
+  device_identifiers() = default; // NOLINT(bugprone-exception-escape): a null JSON value allocates nothing
   // The address identifies only devices without vendor and product id; otherwise it is dropped.
   device_identifiers(zunto::hid::vendor_id::value_t vendor_id, zunto::hid::product_id::value_t product_id,
                      bool is_keyboard, bool is_pointing_device, bool is_game_pad, std::string device_address);

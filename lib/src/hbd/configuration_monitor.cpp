@@ -2,10 +2,12 @@
 
 #include "hbd/logger.hpp"
 #include "zunto/dispatcher/extra/shared_dispatcher.hpp"
+#include "zunto/guard_exceptions.hpp"
 
 #include <sys/stat.h>
 
-#include <exception>
+#include <string_view>
+#include <utility>
 
 namespace hbd {
 namespace {
@@ -18,13 +20,9 @@ bool file_exists(const std::string& path) {
 // Runs a dispatcher job's work so that nothing it throws reaches the dispatcher.
 template <typename Function>
 void guarded(Function&& function) noexcept {
-  try {
-    function();
-  } catch (const std::exception& e) {
-    logger::get_logger()->error("configuration_monitor: {0}", e.what());
-  } catch (...) {
-    logger::get_logger()->error("configuration_monitor: unknown exception");
-  }
+  zunto::guard_exceptions(std::forward<Function>(function), [](std::string_view message) {
+    logger::get_logger()->error("configuration_monitor: {0}", message);
+  });
 }
 
 } // namespace
@@ -41,7 +39,7 @@ configuration_monitor::configuration_monitor(const std::string& user_core_config
       std::vector<std::string>{user_core_configuration_file_path_, system_core_configuration_file_path_});
   // The file monitor goes before this object's members, so the slot may use them.
   file_monitor_->file_changed.connect(
-      [this](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {
+      [this](const std::string& changed_file_path, const std::shared_ptr<std::vector<std::uint8_t>>&) {
         guarded([&] { file_changed(changed_file_path); });
       });
 }

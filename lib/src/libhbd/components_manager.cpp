@@ -35,11 +35,14 @@ frame_state& get_frame_state() {
 
 libhbd_components_manager::~libhbd_components_manager() {
   // Each member is gone before the next one is taken out.
+  hid_value_monitor.exchange(nullptr);
   notification_message_json_file_monitor.exchange(nullptr);
   manipulator_environment_json_file_monitor.exchange(nullptr);
   device_details_json_file_monitor.exchange(nullptr);
   grabber_state_json_file_monitor.exchange(nullptr);
   observer_state_json_file_monitor.exchange(nullptr);
+  connected_devices_monitor.exchange(nullptr);
+  system_preferences_monitor.exchange(nullptr);
   complex_modifications_assets_manager.exchange(nullptr);
   configuration_monitor.exchange(nullptr);
   version_monitor.exchange(nullptr);
@@ -70,12 +73,8 @@ components_manager_use::~components_manager_use() {
   state.uses_ended.notify_all();
 }
 
-void log_entry_point_error(std::string_view entry_point, std::string_view message) noexcept {
-  try {
-    hbd::logger::get_logger()->error("{0}: {1}", entry_point, message);
-  } catch (...) {
-    // Nothing is left to report with.
-  }
+void log_entry_point_error(std::string_view entry_point, std::string_view message) {
+  hbd::logger::get_logger()->error("{0}: {1}", entry_point, message);
 }
 
 bool on_shared_dispatcher_thread() noexcept {

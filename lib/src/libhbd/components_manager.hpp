@@ -31,6 +31,10 @@ class libhbd_complex_modifications_assets_manager;
 class libhbd_configuration_monitor;
 class libhbd_file_monitor;
 class libhbd_version_monitor;
+// Devices
+class libhbd_system_preferences_monitor;
+class libhbd_connected_devices_monitor;
+class libhbd_hid_value_monitor;
 
 // The owner of the C interface's optional members, one slot each; the slots are numbered as the
 // members are listed. Members of families that this library does not offer yet have no slot.
@@ -55,6 +59,10 @@ public:
   libhbd_components_manager_slot<libhbd_file_monitor> device_details_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> manipulator_environment_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> notification_message_json_file_monitor;
+  // Devices: 4, 5 and 13
+  libhbd_components_manager_slot<libhbd_system_preferences_monitor> system_preferences_monitor;
+  libhbd_components_manager_slot<libhbd_connected_devices_monitor> connected_devices_monitor;
+  libhbd_components_manager_slot<libhbd_hid_value_monitor> hid_value_monitor;
 };
 
 namespace libhbd {

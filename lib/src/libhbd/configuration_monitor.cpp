@@ -33,9 +33,9 @@ libhbd_configuration_monitor::libhbd_configuration_monitor(libhbd_configuration_
 
   auto wait = zunto::make_thread_wait();
   monitor_->core_configuration_updated.connect(
-      [callback, context, wait](std::weak_ptr<hbd::core_configuration::core_configuration> weak_core_configuration) {
+      [callback, context, wait](const std::weak_ptr<hbd::core_configuration::core_configuration>& weak) {
         scoped_notify notify(wait);
-        if (auto core_configuration = weak_core_configuration.lock(); core_configuration && callback != nullptr) {
+        if (auto core_configuration = weak.lock(); core_configuration && callback != nullptr) {
           callback(libhbd::make_core_configuration_handle(std::move(core_configuration)), context);
         }
       });

@@ -22,7 +22,7 @@ libhbd_file_monitor::libhbd_file_monitor(const std::string& path, libhbd_file_mo
       std::vector<std::string>{path});
   // The slot holds copies only: this object may be destroyed from inside the callback.
   file_monitor_->file_changed.connect(
-      [callback, context](const std::string& changed_file_path, std::shared_ptr<std::vector<std::uint8_t>>) {
+      [callback, context](const std::string& changed_file_path, const std::shared_ptr<std::vector<std::uint8_t>>&) {
         if (callback != nullptr) {
           callback(changed_file_path.c_str(), context);
         }

@@ -10,6 +10,15 @@
 namespace platform::cf {
 namespace {
 
+class loop_impl;
+
+// Guards every source's list of the loops that have it. Taken before a loop's own mutex, never
+// after it.
+std::mutex& source_loops_mutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 class source_impl final : public run_loop_source {
 public:
   explicit source_impl(const run_loop_source_context& context) : context_(context) {}
@@ -23,6 +32,9 @@ public:
     }
   }
 
+  // Under source_loops_mutex. Loops are not retained: each takes itself off before it goes.
+  std::vector<loop_impl*> loops;
+
 private:
   const run_loop_source_context context_;
   std::atomic<bool> signalled_{false};
@@ -31,6 +43,12 @@ private:
 class loop_impl final : public run_loop {
 public:
   ~loop_impl() override {
+    {
+      std::lock_guard loops_lock(source_loops_mutex());
+      for (source_impl* source : sources_) {
+        std::erase(source->loops, this);
+      }
+    }
     for (source_impl* source : sources_) {
       release(source);
     }
@@ -65,15 +83,19 @@ public:
   }
 
   void add_source(source_impl* source) {
+    std::lock_guard loops_lock(source_loops_mutex());
     std::lock_guard lock(mutex_);
     if (std::find(sources_.begin(), sources_.end(), source) == sources_.end()) {
       retain(source);
       sources_.push_back(source);
+      source->loops.push_back(this);
     }
   }
 
   void remove_source(source_impl* source) {
     {
+      std::lock_guard loops_lock(source_loops_mutex());
+      std::erase(source->loops, this);
       std::lock_guard lock(mutex_);
       const auto it = std::find(sources_.begin(), sources_.end(), source);
       if (it == sources_.end()) {
@@ -233,6 +255,18 @@ run_loop_source_ref run_loop_source_create(const run_loop_source_context& contex
 void run_loop_source_signal(run_loop_source_ref source) {
   if (source != nullptr) {
     impl(source)->signal();
+  }
+}
+
+void run_loop_source_signal_and_wake_up(run_loop_source_ref source) {
+  if (source == nullptr) {
+    return;
+  }
+  impl(source)->signal();
+  // A loop cannot finish going while the list is held, so waking it is safe.
+  std::lock_guard loops_lock(source_loops_mutex());
+  for (loop_impl* loop : impl(source)->loops) {
+    loop->wake_up();
   }
 }
 

@@ -28,6 +28,9 @@ entry_impl::~entry_impl() {
   for (const entry_impl* parent : parents) {
     platform::cf::release(parent);
   }
+  for (hid_element_ref element : hid_elements) {
+    platform::cf::release(element);
+  }
 }
 
 entry_impl* as_entry(registry_entry_ref entry) { return const_cast<entry_impl*>(static_cast<const entry_impl*>(entry)); }
@@ -49,6 +52,16 @@ public:
     }
   }
 
+  void append(const entry_impl* entry) const {
+    std::lock_guard lock(mutex_);
+    entries_.push_back(entry);
+  }
+
+  bool empty() const {
+    std::lock_guard lock(mutex_);
+    return entries_.empty();
+  }
+
   registry_entry_ref next() const {
     std::lock_guard lock(mutex_);
     if (entries_.empty()) {
@@ -67,6 +80,12 @@ private:
 } // namespace
 
 iterator_ref make_iterator(std::vector<const entry_impl*> entries) { return new iterator_impl(std::move(entries)); }
+
+void iterator_append(iterator_ref iterator, const entry_impl* entry) {
+  static_cast<const iterator_impl*>(iterator)->append(entry);
+}
+
+bool iterator_is_empty(iterator_ref iterator) { return static_cast<const iterator_impl*>(iterator)->empty(); }
 
 } // namespace detail
 
@@ -91,8 +110,11 @@ bool is_ancestor_or_self(const entry_impl* candidate, const entry_impl* entry) {
 registry_entry_ref registry_entry_create(std::string_view class_name) {
   auto* entry = new entry_impl(next_registry_entry_id.fetch_add(1, std::memory_order_relaxed), std::string(class_name));
   platform::cf::retain(entry); // the registry's reference
-  std::lock_guard lock(detail::registry_mutex());
-  detail::registered_entries().push_back(entry);
+  {
+    std::lock_guard lock(detail::registry_mutex());
+    detail::registered_entries().push_back(entry);
+  }
+  detail::notify_service_published(entry);
   return entry;
 }
 
@@ -109,6 +131,8 @@ void registry_entry_terminate(registry_entry_ref entry) {
     impl->registered = false;
     std::erase(detail::registered_entries(), impl);
   }
+  detail::notify_service_terminated(as_entry(entry));
+  detail::notify_hid_devices_removed(as_entry(entry));
   platform::cf::release(entry);
 }
 
@@ -116,8 +140,11 @@ void registry_entry_set_name(registry_entry_ref entry, std::string_view name) {
   if (entry == nullptr) {
     return;
   }
-  std::lock_guard lock(detail::registry_mutex());
-  as_entry(entry)->name = std::string(name);
+  {
+    std::lock_guard lock(detail::registry_mutex());
+    as_entry(entry)->name = std::string(name);
+  }
+  detail::notify_service_published(as_entry(entry));
 }
 
 bool registry_entry_attach_to_parent(registry_entry_ref entry, registry_entry_ref parent) {

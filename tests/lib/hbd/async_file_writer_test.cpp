@@ -183,7 +183,7 @@ TEST_F(async_file_writer_test, failed_save_reports_and_keeps_the_target) {
          write_file(root / "full/file.json", "old body");
          std::filesystem::permissions(root / "full/file.json", std::filesystem::perms(0640));
        },
-       64 * 1024, // past the file size limit below
+       std::size_t{64} * 1024, // past the file size limit below
        "async_file_writer failed to write: " + (root / "full/file.json").string() + ": File too large"},
       {"the target is a folder",
        root / "folder/file.json",

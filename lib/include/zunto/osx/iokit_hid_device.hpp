@@ -2,11 +2,14 @@
 
 #include "platform/cf/string.hpp"
 #include "platform/iokit/hid_device.hpp"
+#include "platform/iokit/hid_queue.hpp"
 #include "zunto/cf/cf_ptr.hpp"
 #include "zunto/hid/usage.hpp"
 #include "zunto/hid/usage_page.hpp"
+#include "zunto/osx/iokit_hid_element.hpp"
 #include "zunto/osx/iokit_registry_entry.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,6 +39,11 @@ public:
   std::optional<std::string> find_string_property(platform::cf::string_ref key, bool include_parents) const;
 
   bool conforms_to(zunto::hid::usage_page::value_t usage_page, zunto::hid::usage::value_t usage) const;
+
+  // A new value queue of that depth over the device; empty for an empty device or a failed create.
+  zunto::cf::cf_ptr<platform::iokit::hid_queue_ref> make_queue(std::size_t depth) const;
+  // The device's elements in the order it gives them; empty for an empty device.
+  std::vector<iokit_hid_element> make_elements() const;
 
   // The ancestors that belong to the same physical device: each parent whose "LocationID" equals
   // the entry's, depth first, every parent's own such ancestors after it. Empty for an entry

@@ -235,7 +235,7 @@ void dispatcher::worker() {
     if (const auto wait = compute_wait(); wait > 0) {
       // Any wake-up recomputes the wait, so an earlier entry queued meanwhile is not held back.
       // The cap keeps the steady-clock deadline from overflowing on far-off (or clockless) times.
-      constexpr time_point::rep longest_wait = 60 * 60 * 1000;
+      constexpr time_point::rep longest_wait = time_point::rep{60} * 60 * 1000;
       queue_cv_.wait_for(lock, std::chrono::milliseconds(std::min(wait, longest_wait)));
       continue;
     }

@@ -17,7 +17,7 @@ namespace zunto::filesystem {
 namespace {
 
 bool copy_content(int from, int to) {
-  std::array<char, 64 * 1024> buffer;
+  std::array<char, std::size_t{64} * 1024> buffer;
   for (;;) {
     const ssize_t read = ::read(from, buffer.data(), buffer.size());
     if (read < 0) {
@@ -79,7 +79,7 @@ std::optional<std::string> read_all(int fd, std::size_t max_size) {
     }
     data.reserve(size);
   }
-  std::array<char, 64 * 1024> buffer;
+  std::array<char, std::size_t{64} * 1024> buffer;
   for (;;) {
     const ssize_t read = ::read(fd, buffer.data(), buffer.size());
     if (read < 0) {

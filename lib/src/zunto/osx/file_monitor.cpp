@@ -1,9 +1,11 @@
 #include "zunto/osx/file_monitor.hpp"
 
-#include "hbd/logger.hpp"
 #include "zunto/filesystem/filesystem.hpp"
+#include "zunto/guard_exceptions.hpp"
 #include "zunto/osx/file_monitor/fs_event.hpp"
 #include "zunto/osx/file_monitor/impl/file_monitors_manager.hpp"
+
+#include <spdlog/spdlog.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +15,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <exception>
+#include <string_view>
 #include <utility>
 
 namespace zunto::osx {
@@ -61,22 +63,15 @@ bool same_body(const std::shared_ptr<std::vector<std::uint8_t>>& a,
   return *a == *b;
 }
 
-// Runs a job's work so that nothing it throws reaches the dispatcher.
+// Runs a job's work so that nothing it throws reaches the dispatcher; a throw goes to the process
+// logger, when one exists.
 template <typename Function>
 void guarded(const char* what, Function&& function) noexcept {
-  try {
-    function();
-  } catch (const std::exception& e) {
-    try {
-      hbd::logger::get_logger()->error("zunto::osx::file_monitor {0} failed: {1}", what, e.what());
-    } catch (...) {
+  zunto::guard_exceptions(std::forward<Function>(function), [what](std::string_view message) {
+    if (const auto logger = spdlog::get("hobbard")) {
+      logger->error("zunto::osx::file_monitor {0} failed: {1}", what, message);
     }
-  } catch (...) {
-    try {
-      hbd::logger::get_logger()->error("zunto::osx::file_monitor {0} failed", what);
-    } catch (...) {
-    }
-  }
+  });
 }
 
 } // namespace

@@ -58,6 +58,26 @@ bool iokit_hid_device::conforms_to(zunto::hid::usage_page::value_t usage_page, z
                                                  static_cast<std::uint32_t>(usage));
 }
 
+zunto::cf::cf_ptr<platform::iokit::hid_queue_ref> iokit_hid_device::make_queue(std::size_t depth) const {
+  zunto::cf::cf_ptr<platform::iokit::hid_queue_ref> result;
+  if (auto queue = platform::iokit::hid_queue_create(device_.get(), depth)) {
+    result.reset(queue);
+    platform::cf::release(queue);
+  }
+  return result;
+}
+
+std::vector<iokit_hid_element> iokit_hid_device::make_elements() const {
+  std::vector<iokit_hid_element> result;
+  for (auto element : platform::iokit::hid_device_copy_matching_elements(device_.get())) {
+    if (element != nullptr) {
+      result.emplace_back(element);
+      platform::cf::release(element);
+    }
+  }
+  return result;
+}
+
 std::vector<iokit_registry_entry> iokit_hid_device::get_parent_registry_entries(const iokit_registry_entry& entry) {
   std::vector<iokit_registry_entry> result;
   const auto location_id_key = zunto::cf::make_cf_string("LocationID");

@@ -61,5 +61,8 @@ run_loop_source_ref run_loop_source_create(const run_loop_source_context& contex
 // Marks the source ready: its perform callback runs once, on the next pass of a loop that has it.
 // Signals given before that pass are merged into one; a source no loop has stays ready.
 void run_loop_source_signal(run_loop_source_ref source);
+// As above, and wakes every loop that has the source: the behaviour of a source fed by a port,
+// whose signaller does not know the loops that serve it.
+void run_loop_source_signal_and_wake_up(run_loop_source_ref source);
 
 } // namespace platform::cf

@@ -86,7 +86,7 @@ TEST(filesystem, copy_replaces_the_destination_and_keeps_its_mode) {
   const auto source = directory.path() / "source";
   const auto destination = directory.path() / "destination";
   // Larger than one read, so the copy loops.
-  std::string content(200 * 1024, '\0');
+  std::string content(std::size_t{200} * 1024, '\0');
   for (std::size_t i = 0; i < content.size(); ++i) {
     content[i] = static_cast<char>(i * 7);
   }

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
+#include <functional>
 #include <map>
 
 namespace zunto::osx::system_preferences {
@@ -23,6 +25,10 @@ public:
   const keyboard_types_t& get_keyboard_types() const { return keyboard_types_; }
   void set_keyboard_types(keyboard_types_t value) { keyboard_types_ = std::move(value); }
 
+  // Reads the preferences: a flag whose preference is missing or not a boolean keeps its value;
+  // the keyboard types are replaced by the well-formed entries of the current host's setting.
+  void update();
+
   bool operator==(const properties&) const = default;
 
 private:
@@ -35,3 +41,8 @@ private:
 void to_json(nlohmann::json& json, const properties& value);
 
 } // namespace zunto::osx::system_preferences
+
+template <>
+struct std::hash<zunto::osx::system_preferences::properties> {
+  std::size_t operator()(const zunto::osx::system_preferences::properties& value) const noexcept;
+};

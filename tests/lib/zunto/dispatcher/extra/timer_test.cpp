@@ -46,7 +46,7 @@ protected:
     run_due();
   }
 
-  std::function<void()> record(std::string label) {
+  std::function<void()> record(const std::string& label) {
     return [this, label] {
       std::lock_guard lock(mutex);
       calls.push_back(label);

@@ -1,0 +1,39 @@
+#include "shell/GrellanApp.hpp"
+
+#include "platform/UserDefaults.hpp"
+#include "platform/engine/GRKGrellanKit.hpp"
+#include "resources/Assets.hpp"
+#include "shell/DefaultsKeys.hpp"
+
+namespace grellan {
+
+GrellanApp::GrellanApp(std::ostream& output) {
+  menuBarEnabledObservation_ = UserDefaults::standard().observe(
+      DefaultsKeys::menuBarEnabled, true, [this](const std::optional<QVariant>&) {
+        setMenuBarEnabled(UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true));
+      });
+  GRKKoinKt::doInitKoin();
+  appDelegate_ = std::make_unique<AppDelegate>(output);
+}
+
+GrellanApp::~GrellanApp() {
+  menuBarEnabledObservation_.cancel();
+  menuBarExtra_.reset();
+  appDelegate_.reset();
+}
+
+void GrellanApp::setMenuBarEnabled(bool enabled) {
+  menuBarEnabled_ = enabled;
+  if (!enabled) {
+    menuBarExtra_.reset();
+  } else if (!menuBarExtra_) {
+    menuBarExtra_ = std::make_unique<QSystemTrayIcon>(toIcon(ImageResource::menubarV()));
+    menuBarExtra_->setToolTip("grellan");
+    // Desktops without a tray keep the extra hidden; settings stay reachable by starting grellan again.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+      menuBarExtra_->show();
+    }
+  }
+}
+
+} // namespace grellan

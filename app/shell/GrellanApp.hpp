@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/ObservationToken.hpp"
+#include "shell/AppDelegate.hpp"
+
+#include <QSystemTrayIcon>
+
+#include <iosfwd>
+#include <memory>
+
+namespace grellan {
+
+// The application: starts the engine, owns the delegate and builds the menu-bar extra.
+// Needs a QApplication.
+class GrellanApp final {
+public:
+  // Starts the engine's container, then creates the delegate (which starts the backend control).
+  explicit GrellanApp(std::ostream& output);
+  ~GrellanApp();
+
+  GrellanApp(const GrellanApp&) = delete;
+  GrellanApp& operator=(const GrellanApp&) = delete;
+
+  AppDelegate& appDelegate() { return *appDelegate_; }
+
+  // The menu-bar extra, inserted while "menuBarEnabled" (default true) holds.
+  bool menuBarEnabled() const { return menuBarEnabled_; }
+  bool menuBarExtraShown() const { return menuBarExtra_ != nullptr; }
+
+private:
+  void setMenuBarEnabled(bool enabled);
+
+  bool menuBarEnabled_ = true;
+  ObservationToken menuBarEnabledObservation_;
+  std::unique_ptr<AppDelegate> appDelegate_;
+  std::unique_ptr<QSystemTrayIcon> menuBarExtra_;
+};
+
+} // namespace grellan

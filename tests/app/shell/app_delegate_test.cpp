@@ -1,0 +1,155 @@
+#include "shell/AppDelegate.hpp"
+#include "shell/GrellanApp.hpp"
+
+#include "platform/Screens.hpp"
+#include "platform/engine/GRKGrellanKit.hpp"
+#include "shell/DefaultsKeys.hpp"
+#include "support/app/scoped_defaults.hpp"
+#include "support/launch_agents.hpp"
+
+#include "libhbd.h"
+#include "platform/command/command.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using grellan::AppDelegate;
+using grellan::DefaultsKeys::tutorialPassed;
+
+std::filesystem::path configurationFile() {
+  return std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "hobbard/hobbard.json";
+}
+
+std::string read(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+class AppDelegateTest : public testing::Test {
+protected:
+  void TearDown() override { std::filesystem::remove_all(configurationFile().parent_path()); }
+
+  grellan_test::ScopedMemoryDefaults defaults_;
+  std::ostringstream output_;
+};
+
+TEST_F(AppDelegateTest, a_first_launch_opens_the_tutorial_and_starts_no_agent) {
+  platform::command::recorder commands;
+  AppDelegate delegate(output_);
+  EXPECT_EQ(grellan::appDelegate(), &delegate);
+  delegate.applicationDidFinishLaunching();
+
+  EXPECT_TRUE(commands.commands().empty());
+  ASSERT_NE(delegate.windowManager().tutorialWindow(), nullptr);
+  EXPECT_TRUE(delegate.windowManager().tutorialWindow()->isVisible());
+  EXPECT_EQ(delegate.windowManager().tutorialWindow()->windowTitle(), "grellan setup");
+  EXPECT_TRUE(delegate.windowManager().pendingRequests().empty());
+  EXPECT_EQ(delegate.windowManager().indicatorWindow(), nullptr);
+}
+
+TEST_F(AppDelegateTest, a_later_launch_starts_the_server_and_the_session_monitor_then_the_indicator) {
+  defaults_.defaults().setValue(tutorialPassed, true);
+  platform::command::recorder commands;
+  AppDelegate delegate(output_);
+  delegate.applicationDidFinishLaunching();
+
+  auto expected = hbd_test::launch_agent_start_lines(hbd_test::console_user_server);
+  for (const auto& line : hbd_test::launch_agent_start_lines(hbd_test::session_monitor)) {
+    expected.push_back(line);
+  }
+  EXPECT_EQ(commands.commands(), expected);
+  EXPECT_EQ(delegate.windowManager().tutorialWindow(), nullptr);
+  ASSERT_NE(delegate.windowManager().indicatorWindow(), nullptr);
+  EXPECT_TRUE(delegate.windowManager().indicatorWindow()->isVisible());
+
+  delegate.applicationWillTerminate();
+  for (const auto& line : hbd_test::launch_agent_stop_lines(hbd_test::console_user_server)) {
+    expected.push_back(line);
+  }
+  EXPECT_EQ(commands.commands(), expected);
+}
+
+TEST_F(AppDelegateTest, reopening_shows_settings_and_answers_true_whatever_is_visible) {
+  AppDelegate delegate(output_);
+  EXPECT_TRUE(delegate.applicationShouldHandleReopen(true));
+  EXPECT_TRUE(delegate.applicationShouldHandleReopen(false));
+  EXPECT_EQ(delegate.windowManager().pendingRequests(), (QStringList{"showAboutWindow", "showAboutWindow"}));
+  EXPECT_TRUE(delegate.applicationShouldOpenUntitledFile());
+}
+
+TEST_F(AppDelegateTest, start_up_saves_the_backend_configuration_once) {
+  { AppDelegate delegate(output_); }
+  EXPECT_TRUE(std::filesystem::exists(configurationFile()));
+  EXPECT_STREQ(libhbd_core_configuration_get_save_error_message(), "");
+}
+
+TEST_F(AppDelegateTest, a_corrupt_configuration_file_stays_byte_for_byte_and_the_application_runs) {
+  std::filesystem::create_directories(configurationFile().parent_path());
+  const std::string corrupt = "{\"profiles\": [ {\"name\": \"Default\", ";
+  std::ofstream(configurationFile(), std::ios::binary) << corrupt;
+
+  AppDelegate delegate(output_);
+  delegate.applicationDidFinishLaunching();
+  EXPECT_EQ(read(configurationFile()), corrupt);
+  EXPECT_NE(delegate.windowManager().tutorialWindow(), nullptr);
+}
+
+TEST_F(AppDelegateTest, show_hide_closes_and_forgets_the_indicator_then_makes_a_new_one) {
+  AppDelegate delegate(output_);
+  auto& windows = delegate.windowManager();
+  windows.showIndicatorWindow();
+  const auto* first = windows.indicatorWindow();
+  windows.showIndicatorWindow();
+  EXPECT_EQ(windows.indicatorWindow(), first);
+  windows.showHideIndicatorWindow();
+  EXPECT_EQ(windows.indicatorWindow(), nullptr);
+  windows.showHideIndicatorWindow();
+  ASSERT_NE(windows.indicatorWindow(), nullptr);
+  EXPECT_TRUE(windows.indicatorWindow()->isVisible());
+}
+
+TEST(AppDelegateScreen, the_widest_screen_first_listed_among_equals_and_an_empty_frame_without_screens) {
+  struct ScreenCase {
+    const char* name;
+    std::vector<QRect> frames;
+    QRect expected;
+  };
+  const ScreenCase cases[] = {
+      {"one", {QRect(0, 0, 1440, 900)}, QRect(0, 0, 1440, 900)},
+      {"widest second", {QRect(0, 0, 1440, 900), QRect(1440, 0, 2560, 1440)}, QRect(1440, 0, 2560, 1440)},
+      {"equal widths", {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1200)}, QRect(0, 0, 1920, 1080)},
+      {"none", {}, QRect()},
+  };
+  auto previous = grellan::Screens::setShared(std::make_unique<grellan::FixedScreens>(std::vector<QRect>{}));
+  for (const auto& screenCase : cases) {
+    SCOPED_TRACE(screenCase.name);
+    grellan::Screens::setShared(std::make_unique<grellan::FixedScreens>(screenCase.frames));
+    EXPECT_EQ(AppDelegate::screen(), screenCase.expected);
+  }
+  grellan::Screens::setShared(std::move(previous));
+}
+
+TEST(GrellanApp, starts_the_engine_before_the_delegate_and_follows_menu_bar_enabled) {
+  grellan_test::ScopedMemoryDefaults defaults;
+  std::ostringstream output;
+  defaults.defaults().setValue(grellan::DefaultsKeys::menuBarEnabled, false);
+  grellan::GrellanApp app(output);
+  EXPECT_TRUE(grellan::GRKKoinKt::initialized());
+  EXPECT_EQ(grellan::appDelegate(), &app.appDelegate());
+  EXPECT_FALSE(app.menuBarEnabled());
+  EXPECT_FALSE(app.menuBarExtraShown());
+
+  defaults.defaults().setValue(grellan::DefaultsKeys::menuBarEnabled, true);
+  EXPECT_TRUE(app.menuBarExtraShown());
+  defaults.defaults().remove(grellan::DefaultsKeys::menuBarEnabled);
+  EXPECT_TRUE(app.menuBarEnabled());
+}
+
+} // namespace
