@@ -31,8 +31,8 @@ void core_configuration_push_front_selected_profile_complex_modifications_rule(
 
 } // namespace libhbd_cpp
 
-size_t
-libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(void* core_configuration_handle) {
+size_t libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(
+    void* core_configuration_handle) {
   return libhbd::with_selected_profile(
       __func__, core_configuration_handle, std::size_t{0},
       [](const profile& selected) { return selected.get_complex_modifications().get_rules().size(); });
@@ -65,9 +65,8 @@ void libhbd_core_configuration_move_selected_profile_complex_modifications_rule(
   });
 }
 
-const char*
-libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(void* core_configuration_handle,
-                                                                                      size_t index) {
+const char* libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(
+    void* core_configuration_handle, size_t index) {
   return libhbd::with_selected_profile(__func__, core_configuration_handle, static_cast<const char*>(nullptr),
                                        [&](const profile& selected) -> const char* {
                                          const auto& rules = selected.get_complex_modifications().get_rules();

@@ -32,7 +32,8 @@ profile* find_profile(core_configuration& configuration, std::size_t index) {
   return index < profiles.size() ? &profiles[index] : nullptr;
 }
 
-template <typename Integer, typename Value> Integer clamp_to(Value value) {
+template <typename Integer, typename Value>
+Integer clamp_to(Value value) {
   return static_cast<Integer>(
       std::clamp<Value>(value, std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max()));
 }
@@ -158,8 +159,8 @@ void libhbd_core_configuration_set_selected_profile_parameters_delay_millisecond
 
 // Virtual keyboard
 
-uint8_t
-libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_country_code(void* core_configuration_handle) {
+uint8_t libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_country_code(
+    void* core_configuration_handle) {
   return libhbd::with_selected_profile(
       __func__, core_configuration_handle, std::uint8_t{0}, [](const profile& selected) {
         return clamp_to<std::uint8_t>(

@@ -1,6 +1,6 @@
+#include "lib/libhbd/c_editing_cases.h"
 #include "libhbd.h"
 #include "support/files.hpp"
-#include "lib/libhbd/c_editing_cases.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -61,8 +61,8 @@ protected:
     std::filesystem::create_directories(user_directory());
     hbd_test::write_file(user_file(), fixture);
     libhbd_initialize();
-    libhbd_enable_configuration_monitor(
-        [](void* handle, void* context) { *static_cast<void**>(context) = handle; }, &handle_);
+    libhbd_enable_configuration_monitor([](void* handle, void* context) { *static_cast<void**>(context) = handle; },
+                                        &handle_);
     libhbd_disable_configuration_monitor();
     ASSERT_NE(handle_, nullptr);
   }

@@ -40,8 +40,8 @@ protected:
     hbd_test::write_file(assets_directory() / "b.json", asset("B user", {"b first", "b second"}));
     hbd_test::write_file(assets_directory() / "a.json", asset("A user", {"a only"}));
     libhbd_initialize();
-    libhbd_enable_configuration_monitor(
-        [](void* handle, void* context) { *static_cast<void**>(context) = handle; }, &handle_);
+    libhbd_enable_configuration_monitor([](void* handle, void* context) { *static_cast<void**>(context) = handle; },
+                                        &handle_);
     libhbd_disable_configuration_monitor();
     libhbd_enable_complex_modifications_assets_manager();
   }
@@ -150,9 +150,12 @@ TEST_F(libhbd_complex_modifications_assets_manager_test, the_member_logs_and_end
   EXPECT_EQ(libhbd_complex_modifications_assets_manager_get_files_size(), 0u);
   EXPECT_EQ(libhbd_complex_modifications_assets_manager_get_file_title(0), nullptr);
   const std::vector<std::string> expected{
-      "libhbd_complex_modifications_assets_manager", "~libhbd_complex_modifications_assets_manager",
-      "~libhbd_complex_modifications_assets_manager", "libhbd_complex_modifications_assets_manager",
-      "libhbd_terminate",                             "~libhbd_complex_modifications_assets_manager",
+      "libhbd_complex_modifications_assets_manager",
+      "~libhbd_complex_modifications_assets_manager",
+      "~libhbd_complex_modifications_assets_manager",
+      "libhbd_complex_modifications_assets_manager",
+      "libhbd_terminate",
+      "~libhbd_complex_modifications_assets_manager",
   };
   EXPECT_EQ(log.texts(), expected);
 }

@@ -38,8 +38,7 @@ TEST(libhbd_event_names, keyboard_and_button_usages) {
       {7, 3, false, R"({"usage":3,"usage_page":7})", "3", ""},
       {7, 65535, false, R"({"usage":65535,"usage_page":7})", "65535", ""},
       {9, 1, true, R"({"pointing_button":"button1"})", R"("button1")", ""},
-      {9, 32, true, R"({"pointing_button":"button32"})", R"("button32")",
-       R"({"from":{"pointing_button":"button32"}})"},
+      {9, 32, true, R"({"pointing_button":"button32"})", R"("button32")", R"({"from":{"pointing_button":"button32"}})"},
       {9, 33, true, R"({"pointing_button":"unsupported"})", R"("unsupported")",
        R"({"from":{"pointing_button":"unsupported"}})"},
       {12, 226, true, R"({"consumer_key_code":"mute"})", R"("mute")", R"({"from":{"consumer_key_code":"mute"}})"},
@@ -62,9 +61,18 @@ TEST(libhbd_event_names, modifier_flags) {
     std::int32_t usage;
     const char* name;
   } cases[] = {
-      {7, 224, "left_control"},  {7, 225, "left_shift"},  {7, 226, "left_option"},   {7, 227, "left_command"},
-      {7, 228, "right_control"}, {7, 229, "right_shift"}, {7, 230, "right_option"},  {7, 231, "right_command"},
-      {0xFF, 3, "fn"},           {0xFF01, 3, "fn"},       {7, 57, ""},               {7, 232, ""},
+      {7, 224, "left_control"},
+      {7, 225, "left_shift"},
+      {7, 226, "left_option"},
+      {7, 227, "left_command"},
+      {7, 228, "right_control"},
+      {7, 229, "right_shift"},
+      {7, 230, "right_option"},
+      {7, 231, "right_command"},
+      {0xFF, 3, "fn"},
+      {0xFF01, 3, "fn"},
+      {7, 57, ""},
+      {7, 232, ""},
       {12, 224, ""},
   };
   for (const auto& c : cases) {
