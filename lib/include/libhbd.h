@@ -370,6 +370,59 @@ bool libhbd_driver_running(void);
 bool libhbd_virtual_hid_keyboard_exists(void);
 bool libhbd_virtual_hid_pointing_exists(void);
 
+/* Frontmost application monitor */
+
+/* Called with the bundle identifier and the executable's path of the application that became
+ * frontmost ("" for what is unknown), once when the monitor starts (when an application is frontmost)
+ * and then on every activation, also of the same application again. Valid during the call only. */
+typedef void (*libhbd_frontmost_application_monitor_callback)(const char* bundle_identifier, const char* file_path,
+                                                              void* context);
+
+void libhbd_enable_frontmost_application_monitor(libhbd_frontmost_application_monitor_callback callback,
+                                                 void* context);
+void libhbd_disable_frontmost_application_monitor(void);
+
+/* Log monitor */
+
+/* Called, about once a second when any of the backend's log files changed size, with the newest 250
+ * dated lines of the logs and their rotated files merged in time order. The handle is valid during
+ * the call only; read it with the two functions below. */
+typedef void (*libhbd_log_monitor_callback)(void* log_lines, void* context);
+
+void libhbd_enable_log_monitor(libhbd_log_monitor_callback callback, void* context);
+void libhbd_disable_log_monitor(void);
+
+/* The number of lines behind a handle given to the log monitor's callback; 0 for null. */
+size_t libhbd_log_lines_get_size(void* log_lines);
+/* One line (valid UTF-8) behind the handle, oldest first; null for a null handle or an index out of
+ * range. Valid during the callback only. */
+const char* libhbd_log_lines_get_line(void* log_lines, size_t index);
+
+/* Grabber client */
+
+typedef void (*libhbd_grabber_client_connected_callback)(void);
+typedef void (*libhbd_grabber_client_connect_failed_callback)(void);
+typedef void (*libhbd_grabber_client_closed_callback)(void);
+
+/* Keeps a datagram connection to the grabber daemon's socket, found anew before every attempt and
+ * retried every second while it is down. The callbacks report the connection's changes. */
+void libhbd_enable_grabber_client(libhbd_grabber_client_connected_callback connected,
+                                  libhbd_grabber_client_connect_failed_callback connect_failed,
+                                  libhbd_grabber_client_closed_callback closed);
+void libhbd_disable_grabber_client(void);
+
+/* Requests to the grabber; made while the connection is down they wait for the next one. Nothing
+ * happens while the grabber client is not enabled. */
+void libhbd_grabber_client_async_set_app_icon(int32_t number);
+void libhbd_grabber_client_async_set_keyboard_type(uint64_t country_code, uint64_t keyboard_type);
+/* A null name does nothing. */
+void libhbd_grabber_client_async_set_variable(const char* name, int32_t value);
+/* As above, and returns once the request has left the send queue, or at the latest after three
+ * seconds (the grabber unreachable), or when the grabber client is disabled or the library
+ * terminated meanwhile. Refused (and logged) on the dispatcher thread, that is, from inside a
+ * library callback, where the request could never leave. */
+void libhbd_grabber_client_sync_set_variable(const char* name, int32_t value);
+
 /* Devices: HID values, connected devices, system preferences */
 
 /* Called once per input value of a keyboard, mouse, pointer, joystick or game pad, with the device's

@@ -18,8 +18,13 @@ public:
   bool wait_for_size(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
   // Blocks until this text has arrived; false when the time runs out.
   bool wait_for(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+  // Blocks until this text has arrived `count` times; false when the time runs out.
+  bool wait_for_count(const std::string& text, std::size_t count,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
   std::vector<std::string> texts() const;
+  std::size_t count(const std::string& text) const;
+  void clear();
 
 private:
   mutable std::mutex mutex_;

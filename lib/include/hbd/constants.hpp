@@ -24,6 +24,8 @@ public:
   static const std::filesystem::path& get_manipulator_environment_json_file_path();
   static const std::filesystem::path& get_notification_message_file_path();
   static const std::filesystem::path& get_version_file_path();
+  // The daemons' log files.
+  static const std::filesystem::path& get_system_log_directory();
 
   static const std::filesystem::path& get_user_configuration_directory();
   static const std::filesystem::path& get_user_core_configuration_file_path();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -15,6 +16,8 @@ public:
   thread_wait& operator=(const thread_wait&) = delete;
 
   void wait_notice();
+  // As wait_notice, but gives up after `timeout`; true when the notice came.
+  bool wait_notice_for(std::chrono::milliseconds timeout);
   void notify();
 
 protected:

@@ -83,6 +83,11 @@ const std::filesystem::path& constants::get_version_file_path() {
   return path;
 }
 
+const std::filesystem::path& constants::get_system_log_directory() {
+  static const std::filesystem::path path = system_path("/var/log/hobbard");
+  return path;
+}
+
 const std::filesystem::path& constants::get_user_configuration_directory() {
   static const std::filesystem::path path = path_environment::from_process().user_configuration_directory();
   return path;

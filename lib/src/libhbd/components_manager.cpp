@@ -35,7 +35,10 @@ frame_state& get_frame_state() {
 
 libhbd_components_manager::~libhbd_components_manager() {
   // Each member is gone before the next one is taken out.
+  grabber_client.exchange(nullptr);
   hid_value_monitor.exchange(nullptr);
+  log_monitor.exchange(nullptr);
+  frontmost_application_monitor.exchange(nullptr);
   notification_message_json_file_monitor.exchange(nullptr);
   manipulator_environment_json_file_monitor.exchange(nullptr);
   device_details_json_file_monitor.exchange(nullptr);

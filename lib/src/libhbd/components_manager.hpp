@@ -31,6 +31,9 @@ class libhbd_complex_modifications_assets_manager;
 class libhbd_configuration_monitor;
 class libhbd_file_monitor;
 class libhbd_version_monitor;
+class libhbd_frontmost_application_monitor;
+class libhbd_grabber_client;
+class libhbd_log_monitor;
 // Devices
 class libhbd_system_preferences_monitor;
 class libhbd_connected_devices_monitor;
@@ -59,6 +62,12 @@ public:
   libhbd_components_manager_slot<libhbd_file_monitor> device_details_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> manipulator_environment_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> notification_message_json_file_monitor;
+
+  // Messaging and monitors of the session: 11, 12 and 14
+  libhbd_components_manager_slot<libhbd_frontmost_application_monitor> frontmost_application_monitor;
+  libhbd_components_manager_slot<libhbd_log_monitor> log_monitor;
+  libhbd_components_manager_slot<libhbd_grabber_client> grabber_client;
+
   // Devices: 4, 5 and 13
   libhbd_components_manager_slot<libhbd_system_preferences_monitor> system_preferences_monitor;
   libhbd_components_manager_slot<libhbd_connected_devices_monitor> connected_devices_monitor;

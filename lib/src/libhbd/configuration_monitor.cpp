@@ -5,26 +5,10 @@
 #include "entry_point.hpp"
 #include "hbd/constants.hpp"
 #include "hbd/logger.hpp"
+#include "zunto/scoped_notify.hpp"
 #include "zunto/thread_wait.hpp"
 
 #include <unistd.h>
-
-namespace {
-
-// Notifies the wait however the callback ends.
-class scoped_notify final {
-public:
-  explicit scoped_notify(std::shared_ptr<zunto::thread_wait> wait) : wait_(std::move(wait)) {}
-  ~scoped_notify() { wait_->notify(); }
-
-  scoped_notify(const scoped_notify&) = delete;
-  scoped_notify& operator=(const scoped_notify&) = delete;
-
-private:
-  std::shared_ptr<zunto::thread_wait> wait_;
-};
-
-} // namespace
 
 libhbd_configuration_monitor::libhbd_configuration_monitor(libhbd_configuration_monitor_callback callback,
                                                            void* context) {
@@ -34,7 +18,7 @@ libhbd_configuration_monitor::libhbd_configuration_monitor(libhbd_configuration_
   auto wait = zunto::make_thread_wait();
   monitor_->core_configuration_updated.connect(
       [callback, context, wait](const std::weak_ptr<hbd::core_configuration::core_configuration>& weak) {
-        scoped_notify notify(wait);
+        zunto::scoped_notify notify(wait);
         if (auto core_configuration = weak.lock(); core_configuration && callback != nullptr) {
           callback(libhbd::make_core_configuration_handle(std::move(core_configuration)), context);
         }

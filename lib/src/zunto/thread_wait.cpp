@@ -7,6 +7,11 @@ void thread_wait::wait_notice() {
   cv_.wait(lock, [this] { return notice_; });
 }
 
+bool thread_wait::wait_notice_for(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return cv_.wait_for(lock, timeout, [this] { return notice_; });
+}
+
 void thread_wait::notify() {
   {
     std::lock_guard lock(mutex_);

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,3 +33,8 @@ private:
 void to_json(nlohmann::json& json, const application& value);
 
 } // namespace zunto::osx::frontmost_application_monitor
+
+template <>
+struct std::hash<zunto::osx::frontmost_application_monitor::application> {
+  std::size_t operator()(const zunto::osx::frontmost_application_monitor::application& value) const noexcept;
+};

@@ -34,3 +34,10 @@ TEST(frontmost_application, equality_tells_unknown_from_empty) {
   EXPECT_NE(application(std::nullopt, "/p"), application("", "/p"));
   EXPECT_EQ(application(), application(std::nullopt, std::nullopt));
 }
+
+TEST(frontmost_application, hash_follows_both_parts_in_their_order) {
+  const std::hash<application> hash;
+  EXPECT_EQ(hash(application("a", "/b")), hash(application("a", "/b")));
+  EXPECT_NE(hash(application("a", std::nullopt)), hash(application(std::nullopt, "a")));
+  EXPECT_NE(hash(application("a", "/b")), hash(application("a", "/c")));
+}
