@@ -62,6 +62,250 @@ const char* libhbd_core_configuration_get_save_error_message(void);
 /* Releases the handle the variable holds and sets the variable to null; nothing for null. */
 void libhbd_core_configuration_terminate(void** core_configuration_handle);
 
+/* Version monitor */
+
+/* Called once when the backend's version file changed its bytes through another process; a missing
+ * file is not a change, and neither is its return with the content it had. */
+typedef void (*libhbd_version_monitor_callback)(void* context);
+
+void libhbd_enable_version_monitor(libhbd_version_monitor_callback callback, void* context);
+void libhbd_disable_version_monitor(void);
+
+/* Per-device settings of the selected profile. A null handle or null identifiers make a getter
+ * give false, 0 or 0.0 and a setter do nothing. */
+
+/* Names one device; a null device_address is the empty address. */
+typedef struct {
+  uint64_t vendor_id;
+  uint64_t product_id;
+  const char* device_address;
+  bool is_keyboard;
+  bool is_pointing_device;
+  bool is_game_pad;
+} libhbd_device_identifiers;
+
+/* Without an entry for the device, the getters give what a new entry for it would hold; the
+ * setters add the entry when missing. */
+bool libhbd_core_configuration_get_selected_profile_device_ignore(void* core_configuration_handle,
+                                                                  const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_ignore(void* core_configuration_handle,
+                                                                  const libhbd_device_identifiers* device_identifiers,
+                                                                  bool value);
+bool libhbd_core_configuration_get_selected_profile_device_manipulate_caps_lock_led(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_manipulate_caps_lock_led(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_treat_as_built_in_keyboard(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_treat_as_built_in_keyboard(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+
+/* False for a device without an entry, which the getters do not add. */
+bool libhbd_core_configuration_get_selected_profile_device_disable_built_in_keyboard_if_exists(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_disable_built_in_keyboard_if_exists(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_mouse_flip_x(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_mouse_flip_x(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_mouse_flip_y(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_mouse_flip_y(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_mouse_flip_vertical_wheel(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_mouse_flip_vertical_wheel(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_mouse_flip_horizontal_wheel(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_mouse_flip_horizontal_wheel(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_mouse_swap_xy(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_mouse_swap_xy(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_mouse_swap_wheels(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_mouse_swap_wheels(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+bool libhbd_core_configuration_get_selected_profile_device_game_pad_swap_sticks(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_game_pad_swap_sticks(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
+
+/* Game-pad values: has tells whether the device's entry holds one; get gives it or the default (0.1,
+ * 0.1 and 500); unset brings the default back. */
+bool libhbd_core_configuration_has_selected_profile_device_game_pad_xy_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+double libhbd_core_configuration_get_selected_profile_device_game_pad_xy_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_game_pad_xy_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, double value);
+void libhbd_core_configuration_unset_selected_profile_device_game_pad_xy_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+bool libhbd_core_configuration_has_selected_profile_device_game_pad_wheels_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+double libhbd_core_configuration_get_selected_profile_device_game_pad_wheels_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_game_pad_wheels_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, double value);
+void libhbd_core_configuration_unset_selected_profile_device_game_pad_wheels_stick_deadzone(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+bool libhbd_core_configuration_has_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+int32_t
+libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_set_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, int32_t value);
+void libhbd_core_configuration_unset_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+
+/* Configuration editing through a handle. Nothing here writes the file: libhbd_core_configuration_save
+ * does. A null handle, an index out of range or a null text makes a getter give false, 0 or null and
+ * a setter do nothing. Returned texts point into the configuration and stay valid until that value
+ * changes or the handle is released. Buffers: a null buffer counts as length 0, and a buffer of
+ * length 0 is left untouched. */
+
+bool libhbd_core_configuration_get_global_configuration_check_for_updates_on_startup(void* core_configuration_handle);
+void libhbd_core_configuration_set_global_configuration_check_for_updates_on_startup(void* core_configuration_handle,
+                                                                                     bool value);
+bool libhbd_core_configuration_get_global_configuration_show_in_menu_bar(void* core_configuration_handle);
+void libhbd_core_configuration_set_global_configuration_show_in_menu_bar(void* core_configuration_handle, bool value);
+bool libhbd_core_configuration_get_global_configuration_show_profile_name_in_menu_bar(void* core_configuration_handle);
+void libhbd_core_configuration_set_global_configuration_show_profile_name_in_menu_bar(void* core_configuration_handle,
+                                                                                      bool value);
+bool libhbd_core_configuration_get_global_configuration_ask_for_confirmation_before_quitting(
+    void* core_configuration_handle);
+void libhbd_core_configuration_set_global_configuration_ask_for_confirmation_before_quitting(
+    void* core_configuration_handle, bool value);
+bool libhbd_core_configuration_get_global_configuration_unsafe_ui(void* core_configuration_handle);
+void libhbd_core_configuration_set_global_configuration_unsafe_ui(void* core_configuration_handle, bool value);
+
+/* Profiles. The selected profile is the first one marked selected, else the first one. */
+size_t libhbd_core_configuration_get_profiles_size(void* core_configuration_handle);
+const char* libhbd_core_configuration_get_profile_name(void* core_configuration_handle, size_t index);
+void libhbd_core_configuration_set_profile_name(void* core_configuration_handle, size_t index, const char* value);
+bool libhbd_core_configuration_get_profile_selected(void* core_configuration_handle, size_t index);
+void libhbd_core_configuration_select_profile(void* core_configuration_handle, size_t index);
+const char* libhbd_core_configuration_get_selected_profile_name(void* core_configuration_handle);
+/* Appends "New profile". */
+void libhbd_core_configuration_push_back_profile(void* core_configuration_handle);
+/* The last profile is never erased. */
+void libhbd_core_configuration_erase_profile(void* core_configuration_handle, size_t index);
+
+int32_t libhbd_core_configuration_get_selected_profile_parameters_delay_milliseconds_before_open_device(
+    void* core_configuration_handle);
+void libhbd_core_configuration_set_selected_profile_parameters_delay_milliseconds_before_open_device(
+    void* core_configuration_handle, int32_t value);
+
+/* Simple modifications and fn-function keys of the selected profile: pairs of JSON texts. Null
+ * identifiers name the profile's own list; others the list of that device's entry, which every call
+ * adds when missing, a size query too. */
+size_t libhbd_core_configuration_get_selected_profile_simple_modifications_size(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+const char* libhbd_core_configuration_get_selected_profile_simple_modification_from_json_string(
+    void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
+const char* libhbd_core_configuration_get_selected_profile_simple_modification_to_json_string(
+    void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
+/* Nothing when a text is not JSON. */
+void libhbd_core_configuration_replace_selected_profile_simple_modification(
+    void* core_configuration_handle, size_t index, const char* from_json, const char* to_json,
+    const libhbd_device_identifiers* device_identifiers);
+/* Appends the empty pair ("{}", "[]"). */
+void libhbd_core_configuration_push_back_selected_profile_simple_modification(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+void libhbd_core_configuration_erase_selected_profile_simple_modification(
+    void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
+
+size_t libhbd_core_configuration_get_selected_profile_fn_function_keys_size(
+    void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
+const char* libhbd_core_configuration_get_selected_profile_fn_function_key_from_json_string(
+    void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
+const char* libhbd_core_configuration_get_selected_profile_fn_function_key_to_json_string(
+    void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
+/* Sets the "to" of the pair whose "from" equals from_json as JSON; nothing when a text is not JSON. */
+void libhbd_core_configuration_replace_selected_profile_fn_function_key(
+    void* core_configuration_handle, const char* from_json, const char* to_json,
+    const libhbd_device_identifiers* device_identifiers);
+
+/* Complex-modification rules of the selected profile */
+size_t libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(
+    void* core_configuration_handle);
+void libhbd_core_configuration_erase_selected_profile_complex_modifications_rule(void* core_configuration_handle,
+                                                                                 size_t index);
+void libhbd_core_configuration_swap_selected_profile_complex_modifications_rules(void* core_configuration_handle,
+                                                                                 size_t index1, size_t index2);
+/* Moves the rule to just before the rule standing at destination_index; past the end means the end. */
+void libhbd_core_configuration_move_selected_profile_complex_modifications_rule(void* core_configuration_handle,
+                                                                                size_t source_index,
+                                                                                size_t destination_index);
+const char* libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(
+    void* core_configuration_handle, size_t index);
+/* The rule as JSON indented by 4. Unlike the other buffer functions this one does not cut: it gives
+ * false and leaves the buffer unwritten when the text and its NUL do not fit. */
+bool libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(
+    void* core_configuration_handle, size_t index, char* buffer, size_t length);
+/* 0 for an unknown name. */
+int32_t libhbd_core_configuration_get_selected_profile_complex_modifications_parameter(void* core_configuration_handle,
+                                                                                      const char* name);
+void libhbd_core_configuration_set_selected_profile_complex_modifications_parameter(void* core_configuration_handle,
+                                                                                   const char* name, int32_t value);
+
+/* Virtual keyboard of the selected profile */
+uint8_t libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_country_code(
+    void* core_configuration_handle);
+void libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_country_code(void* core_configuration_handle,
+                                                                                      uint8_t value);
+int32_t libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_mouse_key_xy_scale(
+    void* core_configuration_handle);
+/* A negative scale is stored as 0. */
+void libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_mouse_key_xy_scale(
+    void* core_configuration_handle, int32_t value);
+/* True for a null handle. */
+bool libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_indicate_sticky_modifier_keys_state(
+    void* core_configuration_handle);
+void libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_indicate_sticky_modifier_keys_state(
+    void* core_configuration_handle, bool value);
+
+/* Complex-modification asset files: the backend's example file, then the files of the user's assets
+ * folder, sorted by title. The list is empty until the first reload; without the manager every call
+ * gives 0, false or null. Returned texts stay valid until the next reload or the manager's end. */
+void libhbd_enable_complex_modifications_assets_manager(void);
+void libhbd_disable_complex_modifications_assets_manager(void);
+void libhbd_complex_modifications_assets_manager_reload(void);
+size_t libhbd_complex_modifications_assets_manager_get_files_size(void);
+const char* libhbd_complex_modifications_assets_manager_get_file_title(size_t index);
+/* Seconds since the epoch; 0 when unknown. */
+int64_t libhbd_complex_modifications_assets_manager_get_file_last_write_time(size_t index);
+size_t libhbd_complex_modifications_assets_manager_get_rules_size(size_t file_index);
+const char* libhbd_complex_modifications_assets_manager_get_rule_description(size_t file_index, size_t index);
+/* Inserts a copy of the rule before the first rule of the selected profile. */
+void libhbd_complex_modifications_assets_manager_add_rule_to_core_configuration_selected_profile(
+    size_t file_index, size_t index, void* core_configuration_handle);
+/* Whether the file lies in the user's assets folder. */
+bool libhbd_complex_modifications_assets_manager_user_file(size_t file_index);
+/* Removes a user file from disk; other files are never removed. The list keeps the file until the
+ * next reload. */
+void libhbd_complex_modifications_assets_manager_erase_file(size_t file_index);
+
+/* Event names: a HID usage in the backend's vocabulary. Buffers are filled with as much as fits (a null
+ * buffer counts as length 0, and a length of 0 leaves the buffer untouched). */
+
+/* Whether the backend handles the usage as a key or button. */
+bool libhbd_is_momentary_switch_event_target(int32_t usage_page, int32_t usage);
+bool libhbd_is_modifier_flag(int32_t usage_page, int32_t usage);
+/* The event's JSON, such as {"key_code":"a"}; for a usage without a name {"usage":N,"usage_page":P}. */
+void libhbd_get_momentary_switch_event_json_string(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+/* The event's name as JSON text, such as "a" in double quotes; for a usage without a name the bare
+ * usage number. */
+void libhbd_get_momentary_switch_event_usage_name(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+/* The modifier's name, "" for a usage that is no modifier; returns the name's full length. */
+size_t libhbd_get_modifier_flag_name(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+/* {"from":<the event's JSON>}; "" for a usage without a name and for the first pointing button. */
+void libhbd_get_simple_modification_json_string(char* buffer, size_t length, int32_t usage_page, int32_t usage);
+
 /* Backend state files */
 
 /* Called with the watched file's path: once when the monitor starts (also for a missing file), then

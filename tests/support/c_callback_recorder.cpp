@@ -6,6 +6,8 @@ void c_callback_recorder::path_callback(const char* path, void* context) {
   static_cast<c_callback_recorder*>(context)->record(path);
 }
 
+void c_callback_recorder::context_callback(void* context) { static_cast<c_callback_recorder*>(context)->record(""); }
+
 void c_callback_recorder::set_action(std::function<void()> action) {
   std::lock_guard lock(mutex_);
   action_ = std::move(action);

@@ -22,6 +22,8 @@ public:
 
   // For callbacks of the form (const char* path, void* context).
   static void path_callback(const char* path, void* context);
+  // For callbacks that hand over the context alone; the call is kept with an empty path.
+  static void context_callback(void* context);
 
   void* context() { return this; }
 

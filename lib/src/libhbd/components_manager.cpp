@@ -46,7 +46,9 @@ libhbd_components_manager::~libhbd_components_manager() {
   observer_state_json_file_monitor.exchange(nullptr);
   connected_devices_monitor.exchange(nullptr);
   system_preferences_monitor.exchange(nullptr);
+  complex_modifications_assets_manager.exchange(nullptr);
   configuration_monitor.exchange(nullptr);
+  version_monitor.exchange(nullptr);
 }
 
 namespace libhbd {

@@ -27,8 +27,10 @@ private:
   std::shared_ptr<T> member_;
 };
 
+class libhbd_complex_modifications_assets_manager;
 class libhbd_configuration_monitor;
 class libhbd_file_monitor;
+class libhbd_version_monitor;
 class libhbd_frontmost_application_monitor;
 class libhbd_grabber_client;
 class libhbd_log_monitor;
@@ -48,8 +50,12 @@ public:
   libhbd_components_manager(const libhbd_components_manager&) = delete;
   libhbd_components_manager& operator=(const libhbd_components_manager&) = delete;
 
+  // 1
+  libhbd_components_manager_slot<libhbd_version_monitor> version_monitor;
   // 2
   libhbd_components_manager_slot<libhbd_configuration_monitor> configuration_monitor;
+  // 3
+  libhbd_components_manager_slot<libhbd_complex_modifications_assets_manager> complex_modifications_assets_manager;
   // 6 to 10
   libhbd_components_manager_slot<libhbd_file_monitor> observer_state_json_file_monitor;
   libhbd_components_manager_slot<libhbd_file_monitor> grabber_state_json_file_monitor;

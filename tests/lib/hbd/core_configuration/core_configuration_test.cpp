@@ -375,7 +375,8 @@ TEST_F(core_configuration_test, a_file_that_loads_loads_again_after_a_save_even_
 
 TEST_F(core_configuration_test, a_save_refuses_edits_that_would_not_load_again) {
   core_configuration configuration(write_temporary_file("{}").string(), uid_);
-  const std::string deep = std::string(600, '[') + std::string(600, ']');
+  // Within the depth limit on its own, past it once it sits in the file's profiles.
+  const std::string deep = std::string(510, '[') + std::string(510, ']');
   configuration.get_selected_profile().get_simple_modifications().push_back_pair();
   configuration.get_selected_profile().get_simple_modifications().replace_pair(0, R"({"key_code": "a"})", deep);
 

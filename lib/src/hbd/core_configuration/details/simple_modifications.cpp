@@ -3,6 +3,7 @@
 #include "SI/natural.hpp"
 #include "hbd/logger.hpp"
 #include "zunto/json/dump_for_error_message.hpp"
+#include "zunto/json/parse_with_depth_limit.hpp"
 #include "zunto/json/unmarshal_error.hpp"
 
 #include <fmt/format.h>
@@ -19,9 +20,9 @@ namespace hbd::core_configuration::details {
 
 namespace {
 
-nlohmann::json parse_with_comments(const std::string& text) {
-  return nlohmann::json::parse(text, nullptr, true, true);
-}
+// Texts come from callers of the C interface: a value nested deep enough to exhaust the stack when
+// it is copied or freed is refused like any other text that is not JSON.
+nlohmann::json parse_with_comments(const std::string& text) { return zunto::json::parse_with_depth_limit(text); }
 
 // Natural order, then byte order between texts it ranks equal: a strict weak ordering, so
 // the same entries always sort (and save) the same way.
