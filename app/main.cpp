@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
   grellan::TerminationSignals terminationSignals;
   grellan::GrellanApp app(std::cout);
   reopen = [&app] { app.appDelegate().applicationShouldHandleReopen(true); };
-  QObject::connect(&application, &QCoreApplication::aboutToQuit, [&app] { app.appDelegate().applicationWillTerminate(); });
+  QObject::connect(&application, &QCoreApplication::aboutToQuit,
+                   [&app] { app.appDelegate().applicationWillTerminate(); });
 
   QTimer::singleShot(0, &application, [&] {
     app.appDelegate().applicationDidFinishLaunching();

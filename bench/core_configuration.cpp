@@ -88,8 +88,8 @@ const temporary_home home;
 nlohmann::json make_profile(int index) {
   nlohmann::json profile = {{"name", "profile " + std::to_string(index)}, {"selected", index == 0}};
   for (int i = 0; i < 300; ++i) {
-    profile["simple_modifications"].push_back(
-        {{"from", {{"key_code", "key_" + std::to_string(i)}}}, {"to", {{{"key_code", "target_" + std::to_string(i)}}}}});
+    profile["simple_modifications"].push_back({{"from", {{"key_code", "key_" + std::to_string(i)}}},
+                                               {"to", {{{"key_code", "target_" + std::to_string(i)}}}}});
   }
   auto& rules = profile["complex_modifications"]["rules"];
   for (int r = 0; r < 200; ++r) {
@@ -107,8 +107,8 @@ nlohmann::json make_profile(int index) {
   }
   for (int d = 0; d < 120; ++d) {
     profile["devices"].push_back({
-        {"identifiers", {{"vendor_id", 1000 + d}, {"product_id", d}, {"is_keyboard", d % 2 == 0},
-                         {"is_pointing_device", d % 2 == 1}}},
+        {"identifiers",
+         {{"vendor_id", 1000 + d}, {"product_id", d}, {"is_keyboard", d % 2 == 0}, {"is_pointing_device", d % 2 == 1}}},
         {"ignore", false},
         {"simple_modifications", {{{"from", {{"key_code", "caps_lock"}}}, {"to", {{{"key_code", "escape"}}}}}}},
     });

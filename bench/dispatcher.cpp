@@ -43,7 +43,8 @@ void dispatcher_enqueue(benchmark::State& state) {
   for (auto _ : state) {
     batch b{state.range(0)};
     for (std::int64_t i = 0; i < b.size; ++i) {
-      dispatcher->enqueue(id, [p = &b] { p->job(); }, time_point(1));
+      dispatcher->enqueue(
+          id, [p = &b] { p->job(); }, time_point(1));
     }
     b.done->wait_notice();
   }

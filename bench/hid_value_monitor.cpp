@@ -40,7 +40,8 @@ void on_value(uint64_t, int32_t, int32_t, int64_t, int64_t, int64_t, void*) {
 // A keyboard with one key, and the burst of values it reports, made before timing.
 class simulated_keyboard final {
 public:
-  explicit simulated_keyboard(std::int64_t burst_size) : entry_(platform::iokit::registry_entry_create("IOHIDUserDevice")) {
+  explicit simulated_keyboard(std::int64_t burst_size)
+      : entry_(platform::iokit::registry_entry_create("IOHIDUserDevice")) {
     element_ = platform::iokit::hid_element_create(7, 4, 0, 1);
     platform::iokit::registry_entry_add_hid_element(entry_, element_);
     platform::iokit::registry_entry_set_hid_usage_pairs(entry_, {{1, 6}});

@@ -44,8 +44,8 @@ Usage usageOf(pid_t pid) {
     values.push_back(value);
   }
   if (values.size() > 12) {
-    usage.cpuSeconds = static_cast<double>(std::stol(values[11]) + std::stol(values[12])) /
-                       static_cast<double>(sysconf(_SC_CLK_TCK));
+    usage.cpuSeconds =
+        static_cast<double>(std::stol(values[11]) + std::stol(values[12])) / static_cast<double>(sysconf(_SC_CLK_TCK));
   }
   for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
     std::ifstream status(task.path() / "status");

@@ -25,26 +25,29 @@ std::string make_rule_text(int manipulators) {
     const auto name = "v" + std::to_string(i);
     switch (i % 4) {
       case 0:
-        list.push_back({{"type", "basic"},
-                        {"from", {{"key_code", "a"}, {"modifiers", {{"mandatory", {"left_shift"}}, {"optional", {"any"}}}}}},
-                        {"to", {{{"key_code", "b"}, {"modifiers", {"left_command"}}}}},
-                        {"conditions", {{{"type", "variable_if"}, {"name", name}, {"value", 1}}}}});
+        list.push_back(
+            {{"type", "basic"},
+             {"from", {{"key_code", "a"}, {"modifiers", {{"mandatory", {"left_shift"}}, {"optional", {"any"}}}}}},
+             {"to", {{{"key_code", "b"}, {"modifiers", {"left_command"}}}}},
+             {"conditions", {{{"type", "variable_if"}, {"name", name}, {"value", 1}}}}});
         break;
       case 1:
         list.push_back({{"type", "basic"},
-                        {"from", {{"simultaneous", {{{"key_code", "j"}}, {{"key_code", "k"}}}},
-                                  {"simultaneous_options", {{"key_down_order", "strict"}}}}},
+                        {"from",
+                         {{"simultaneous", {{{"key_code", "j"}}, {{"key_code", "k"}}}},
+                          {"simultaneous_options", {{"key_down_order", "strict"}}}}},
                         {"to", {{"set_variable", {{"name", name}, {"value", 1}}}}},
                         {"to_if_alone", {{"key_code", "escape"}}},
                         {"conditions", {{{"type", "device_if"}, {"identifiers", {{{"vendor_id", 1452}}}}}}}});
         break;
       case 2:
-        list.push_back({{"type", "basic"},
-                        {"from", {{"key_code", "caps_lock"}}},
-                        {"to_if_held_down", {{"key_code", "left_control"}}},
-                        {"to_delayed_action", {{"to_if_invoked", {{"key_code", "c"}}}}},
-                        {"conditions", {{{"type", "frontmost_application_unless"},
-                                         {"bundle_identifiers", {"^com\\.example\\.terminal$"}}}}}});
+        list.push_back(
+            {{"type", "basic"},
+             {"from", {{"key_code", "caps_lock"}}},
+             {"to_if_held_down", {{"key_code", "left_control"}}},
+             {"to_delayed_action", {{"to_if_invoked", {{"key_code", "c"}}}}},
+             {"conditions",
+              {{{"type", "frontmost_application_unless"}, {"bundle_identifiers", {"^com\\.example\\.terminal$"}}}}}});
         break;
       default:
         list.push_back({{"type", "mouse_basic"},

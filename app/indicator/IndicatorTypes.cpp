@@ -21,12 +21,12 @@ bool atTop(IndicatorLocation location) { return rawValue(location) <= 2; }
 
 QColor color(IndicatorState state) {
   switch (state) {
-  case IndicatorState::Insert:
-    return QColor::fromRgbF(65.0f / 255, 134.0f / 255, 246.0f / 255, 1.0f);
-  case IndicatorState::Vim:
-    return QColor::fromRgbF(214.0f / 255, 132.0f / 255, 66.0f / 255, 1.0f);
-  case IndicatorState::Visual:
-    break;
+    case IndicatorState::Insert:
+      return QColor::fromRgbF(65.0f / 255, 134.0f / 255, 246.0f / 255, 1.0f);
+    case IndicatorState::Vim:
+      return QColor::fromRgbF(214.0f / 255, 132.0f / 255, 66.0f / 255, 1.0f);
+    case IndicatorState::Visual:
+      break;
   }
   return QColor::fromRgbF(172.0f / 255, 76.0f / 255, 247.0f / 255, 1.0f);
 }
@@ -56,33 +56,33 @@ QString text(IndicatorLocation location) { return camelCaseToWords(caseName(loca
 QPointF position(IndicatorLocation location, QSizeF size, QSizeF screen) {
   const double y = atTop(location) ? screen.height() - size.height() - margin : margin;
   switch (location) {
-  case IndicatorLocation::topLeft:
-  case IndicatorLocation::bottomLeft:
-    return {margin, y};
-  case IndicatorLocation::topMiddle:
-  case IndicatorLocation::bottomMiddle:
-    return {screen.width() * 0.5 - size.width() * 0.5, y};
-  case IndicatorLocation::topRight:
-  case IndicatorLocation::bottomRight:
-    break;
+    case IndicatorLocation::topLeft:
+    case IndicatorLocation::bottomLeft:
+      return {margin, y};
+    case IndicatorLocation::topMiddle:
+    case IndicatorLocation::bottomMiddle:
+      return {screen.width() * 0.5 - size.width() * 0.5, y};
+    case IndicatorLocation::topRight:
+    case IndicatorLocation::bottomRight:
+      break;
   }
   return {screen.width() - size.width() - margin, y};
 }
 
 QPointF animatedAwayPosition(IndicatorLocation location, QSizeF size, QSizeF screen) {
   const QPointF origin = position(location, size, screen);
-  const double y = atTop(location) ? origin.y() + size.height() - visibleStrip
-                                   : origin.y() - size.height() + visibleStrip;
+  const double y =
+      atTop(location) ? origin.y() + size.height() - visibleStrip : origin.y() - size.height() + visibleStrip;
   switch (location) {
-  case IndicatorLocation::topLeft:
-  case IndicatorLocation::bottomLeft:
-    return {origin.x() - size.width() + visibleStrip, y};
-  case IndicatorLocation::topMiddle:
-  case IndicatorLocation::bottomMiddle:
-    return {origin.x(), y};
-  case IndicatorLocation::topRight:
-  case IndicatorLocation::bottomRight:
-    break;
+    case IndicatorLocation::topLeft:
+    case IndicatorLocation::bottomLeft:
+      return {origin.x() - size.width() + visibleStrip, y};
+    case IndicatorLocation::topMiddle:
+    case IndicatorLocation::bottomMiddle:
+      return {origin.x(), y};
+    case IndicatorLocation::topRight:
+    case IndicatorLocation::bottomRight:
+      break;
   }
   return {origin.x() + size.width() - visibleStrip, y};
 }

@@ -19,7 +19,14 @@ QColor color(IndicatorState state);
 QString character(IndicatorState state);
 
 // Where the badge sits; the raw value is what "indicatorLocation" stores.
-enum class IndicatorLocation { topLeft = 0, topMiddle = 1, topRight = 2, bottomLeft = 3, bottomMiddle = 4, bottomRight = 5 };
+enum class IndicatorLocation {
+  topLeft = 0,
+  topMiddle = 1,
+  topRight = 2,
+  bottomLeft = 3,
+  bottomMiddle = 4,
+  bottomRight = 5
+};
 
 inline constexpr std::array<IndicatorLocation, 6> allIndicatorLocations = {
     IndicatorLocation::topLeft,    IndicatorLocation::topMiddle,    IndicatorLocation::topRight,

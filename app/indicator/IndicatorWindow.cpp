@@ -15,25 +15,24 @@ const QString changeIndicatorNotification = "changeIndicator";
 
 bool isInteger(const QVariant& value) {
   switch (value.typeId()) {
-  case QMetaType::Int:
-  case QMetaType::UInt:
-  case QMetaType::LongLong:
-  case QMetaType::ULongLong:
-  case QMetaType::Short:
-  case QMetaType::UShort:
-  case QMetaType::UChar:
-  case QMetaType::SChar:
-    return true;
-  default:
-    return false;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::SChar:
+      return true;
+    default:
+      return false;
   }
 }
 
 } // namespace
 
 IndicatorWindow::IndicatorWindow()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus),
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       animation_(this, "geometry") {
   setup();
 
@@ -60,8 +59,8 @@ IndicatorWindow::IndicatorWindow()
   }));
   observers_.push_back(NotificationCenter::defaultCenter().addObserver(
       changeIndicatorNotification, [this](const QVariant& object) { changeIndicator(object); }));
-  observers_.push_back(NotificationCenter::defaultCenter().addObserver(
-      screenParametersChangedNotification, [this](const QVariant&) { setFrame(false); }));
+  observers_.push_back(NotificationCenter::defaultCenter().addObserver(screenParametersChangedNotification,
+                                                                       [this](const QVariant&) { setFrame(false); }));
 }
 
 IndicatorWindow::~IndicatorWindow() {
@@ -78,9 +77,7 @@ void IndicatorWindow::setup() {
   setFrame(true);
 }
 
-QSizeF IndicatorWindow::frameSize() const {
-  return {maxFrameSize.width() * scale_, maxFrameSize.height() * scale_};
-}
+QSizeF IndicatorWindow::frameSize() const { return {maxFrameSize.width() * scale_, maxFrameSize.height() * scale_}; }
 
 QRectF IndicatorWindow::onScreenFrame() const {
   const QSizeF size = frameSize();
@@ -119,17 +116,17 @@ void IndicatorWindow::changeIndicator(const QVariant& object) {
     return;
   }
   switch (object.toLongLong()) {
-  case 0:
-    imageView_->setIndicator(IndicatorState::Insert);
-    break;
-  case 1:
-    imageView_->setIndicator(IndicatorState::Visual);
-    break;
-  case 2:
-    imageView_->setIndicator(IndicatorState::Vim);
-    break;
-  default:
-    break;
+    case 0:
+      imageView_->setIndicator(IndicatorState::Insert);
+      break;
+    case 1:
+      imageView_->setIndicator(IndicatorState::Visual);
+      break;
+    case 2:
+      imageView_->setIndicator(IndicatorState::Vim);
+      break;
+    default:
+      break;
   }
 }
 

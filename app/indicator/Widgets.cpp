@@ -90,16 +90,16 @@ void Widgets::updateElectronAppsPermissions() {
 
 QString Widgets::textFor(Widget widget) const {
   switch (widget) {
-  case Widget::Time:
-    return time;
-  case Widget::CharacterCount:
-    return characterCount;
-  case Widget::LineCount:
-    return lineCount;
-  case Widget::CharacterAndLineCount:
-    return lineAndCharCount;
-  case Widget::None:
-    break;
+    case Widget::Time:
+      return time;
+    case Widget::CharacterCount:
+      return characterCount;
+    case Widget::LineCount:
+      return lineCount;
+    case Widget::CharacterAndLineCount:
+      return lineAndCharCount;
+    case Widget::None:
+      break;
   }
   return {};
 }

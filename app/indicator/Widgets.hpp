@@ -11,7 +11,6 @@
 #include <functional>
 #include <vector>
 
-
 namespace grellan {
 
 class IndicatorImageView;

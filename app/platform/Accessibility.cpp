@@ -208,10 +208,10 @@ std::shared_ptr<AccessibilityElement> FakeAccessibilityTree::systemWide() {
 
 std::shared_ptr<AccessibilityElement> FakeAccessibilityTree::application(qint64 processIdentifier) {
   auto sets = attributeSets_;
-  return std::make_shared<FakeElement>(nullptr, std::nullopt, [sets, processIdentifier](const QString& attribute,
-                                                                                         bool value) {
-    sets->push_back({processIdentifier, attribute, value});
-  });
+  return std::make_shared<FakeElement>(nullptr, std::nullopt,
+                                       [sets, processIdentifier](const QString& attribute, bool value) {
+                                         sets->push_back({processIdentifier, attribute, value});
+                                       });
 }
 
 } // namespace grellan

@@ -103,7 +103,8 @@ void ApplicationList::rebuild() {
     layout->addStretch();
     auto* remove = symbolButton("user-trash", tr("Delete"), "delete", row);
     // Queued: the list is rebuilt, and the pressed button with it.
-    connect(remove, &QPushButton::clicked, this, [this, identifier] { deleteItem(identifier); }, Qt::QueuedConnection);
+    connect(
+        remove, &QPushButton::clicked, this, [this, identifier] { deleteItem(identifier); }, Qt::QueuedConnection);
     layout->addWidget(remove);
     addRow(row);
   }

@@ -29,8 +29,8 @@ int toSlider(double value) {
 double fromSlider(int position) { return static_cast<double>(position) / IndicatorSettingsView::sliderSteps; }
 
 // A titled slider over 0.0 to 1.0 bound to a user-defaults key, with its two end marks under it.
-QWidget* sliderRow(const QString& title, const QString& low, const QString& high, const QString& key,
-                   double fallback, QSlider*& slider, std::vector<ObservationToken>& observations) {
+QWidget* sliderRow(const QString& title, const QString& low, const QString& high, const QString& key, double fallback,
+                   QSlider*& slider, std::vector<ObservationToken>& observations) {
   auto* row = new QWidget;
   row->setMaximumWidth(rowMaximumWidth);
   auto* layout = new QVBoxLayout(row);
@@ -74,18 +74,17 @@ IndicatorSettingsView::IndicatorSettingsView(QWidget* parent)
   layout->addLayout(locationRow);
   connect(locationGroup_, &QButtonGroup::idClicked, this,
           [](int id) { UserDefaults::standard().setValue(DefaultsKeys::indicatorLocation, id); });
-  observations_.push_back(
-      UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, true, [this](const auto&) {
-        const auto stored = UserDefaults::standard().integerValue(DefaultsKeys::indicatorLocation);
-        const auto location = indicatorLocationFromRawValue(stored.value_or(defaultLocation));
-        QAbstractButton* chosen = location ? locationGroup_->button(rawValue(*location)) : nullptr;
-        // A stored number that names no location leaves every option unchosen.
-        locationGroup_->setExclusive(false);
-        for (QAbstractButton* option : locationGroup_->buttons()) {
-          option->setChecked(option == chosen);
-        }
-        locationGroup_->setExclusive(true);
-      }));
+  observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, true, [this](const auto&) {
+    const auto stored = UserDefaults::standard().integerValue(DefaultsKeys::indicatorLocation);
+    const auto location = indicatorLocationFromRawValue(stored.value_or(defaultLocation));
+    QAbstractButton* chosen = location ? locationGroup_->button(rawValue(*location)) : nullptr;
+    // A stored number that names no location leaves every option unchosen.
+    locationGroup_->setExclusive(false);
+    for (QAbstractButton* option : locationGroup_->buttons()) {
+      option->setChecked(option == chosen);
+    }
+    locationGroup_->setExclusive(true);
+  }));
 
   layout->addWidget(sliderRow(tr("Alpha:"), tr("0%"), tr("100%"), DefaultsKeys::indicatorAlpha, defaultAlpha,
                               alphaSlider_, observations_),

@@ -4,16 +4,16 @@ namespace grellan {
 
 QString rawValue(Widget widget) {
   switch (widget) {
-  case Widget::Time:
-    return "Time";
-  case Widget::CharacterCount:
-    return "Selected character count";
-  case Widget::LineCount:
-    return "Selected lines count";
-  case Widget::CharacterAndLineCount:
-    return "Character and line count";
-  case Widget::None:
-    break;
+    case Widget::Time:
+      return "Time";
+    case Widget::CharacterCount:
+      return "Selected character count";
+    case Widget::LineCount:
+      return "Selected lines count";
+    case Widget::CharacterAndLineCount:
+      return "Character and line count";
+    case Widget::None:
+      break;
   }
   return "None";
 }

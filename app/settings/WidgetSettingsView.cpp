@@ -40,8 +40,7 @@ MyPicker::MyPicker(const QString& key, const QStringList& options, QWidget* pare
   });
 }
 
-WidgetSettingsView::WidgetSettingsView(QWidget* parent)
-    : QWidget(parent), electronApps_(new ApplicationList(this)) {
+WidgetSettingsView::WidgetSettingsView(QWidget* parent) : QWidget(parent), electronApps_(new ApplicationList(this)) {
   auto* layout = new QVBoxLayout(this);
 
   auto* pickers = new QVBoxLayout;

@@ -30,7 +30,8 @@ class WidgetSettingsView final : public QWidget {
 
 public:
   // Where the "Info" link leads.
-  static inline const QString electronAccessibilityUrl = "https://www.electronjs.org/docs/latest/tutorial/accessibility";
+  static inline const QString electronAccessibilityUrl =
+      "https://www.electronjs.org/docs/latest/tutorial/accessibility";
 
   explicit WidgetSettingsView(QWidget* parent = nullptr);
 

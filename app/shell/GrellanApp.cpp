@@ -8,8 +8,8 @@
 namespace grellan {
 
 GrellanApp::GrellanApp(std::ostream& output) {
-  menuBarEnabledObservation_ = UserDefaults::standard().observe(
-      DefaultsKeys::menuBarEnabled, true, [this](const std::optional<QVariant>&) {
+  menuBarEnabledObservation_ =
+      UserDefaults::standard().observe(DefaultsKeys::menuBarEnabled, true, [this](const std::optional<QVariant>&) {
         setMenuBarEnabled(UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true));
       });
   GRKKoinKt::doInitKoin();

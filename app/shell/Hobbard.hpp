@@ -18,8 +18,8 @@ class Hobbard final : public QObject {
   Q_OBJECT
   Q_PROPERTY(bool driverNotLoaded READ driverNotLoaded NOTIFY driverNotLoadedChanged)
   Q_PROPERTY(bool driverVersionNotMatched READ driverVersionNotMatched NOTIFY driverVersionNotMatchedChanged)
-  Q_PROPERTY(bool inputMonitoringNotPermitted READ inputMonitoringNotPermitted NOTIFY
-                 inputMonitoringNotPermittedChanged)
+  Q_PROPERTY(
+      bool inputMonitoringNotPermitted READ inputMonitoringNotPermitted NOTIFY inputMonitoringNotPermittedChanged)
 
 public:
   using Completion = std::function<void(std::int32_t status)>;

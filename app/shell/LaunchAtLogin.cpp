@@ -29,7 +29,8 @@ std::optional<QString> valueOf(const QStringList& lines, const QString& key) {
 } // namespace
 
 QString entryPath() {
-  return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath("autostart/grellan.desktop");
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+      .filePath("autostart/grellan.desktop");
 }
 
 Status status() {

@@ -40,8 +40,8 @@ MenuItems::MenuItems(QMenuBar& menuBar) : QObject(&menuBar), help_(nullptr) {
   edit->addAction(tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), [] { send("selectAll"); });
 
   help_ = menuBar.addMenu(tr("Help"));
-  tutorialPassedObservation_ = UserDefaults::standard().observe(
-      DefaultsKeys::tutorialPassed, true, [this](const std::optional<QVariant>&) {
+  tutorialPassedObservation_ =
+      UserDefaults::standard().observe(DefaultsKeys::tutorialPassed, true, [this](const std::optional<QVariant>&) {
         rebuildHelpMenu(UserDefaults::standard().boolValue(DefaultsKeys::tutorialPassed).value_or(false));
       });
 }

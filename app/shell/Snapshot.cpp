@@ -3,12 +3,12 @@
 #include "indicator/IndicatorWindow.hpp"
 #include "platform/NotificationCenter.hpp"
 #include "platform/UserDefaults.hpp"
+#include "resources/Assets.hpp"
 #include "settings/SettingsWindow.hpp"
 #include "settings/Widget.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
 #include "shell/WindowManager.hpp"
-#include "resources/Assets.hpp"
 #include "views/PercentageRing.hpp"
 
 #include <QCoreApplication>

@@ -17,8 +17,8 @@ double toRadians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 } // namespace
 
-PercentageRing::PercentageRing(double ringWidth, double percent, QColor backgroundColor,
-                               QList<QColor> foregroundColors, QWidget* parent)
+PercentageRing::PercentageRing(double ringWidth, double percent, QColor backgroundColor, QList<QColor> foregroundColors,
+                               QWidget* parent)
     : QWidget(parent),
       ringWidth_(ringWidth),
       percent_(percent * 100.0),

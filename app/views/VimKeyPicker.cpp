@@ -13,7 +13,9 @@ VimKeyPicker::VimKeyPicker(std::function<QString()> vimKey, std::function<void(c
   reload();
 }
 
-VimKeyPicker::KeyNames VimKeyPicker::defaultKeyNames() { return [] { return GRKGrellanKitKt::modifierKeys(); }; }
+VimKeyPicker::KeyNames VimKeyPicker::defaultKeyNames() {
+  return [] { return GRKGrellanKitKt::modifierKeys(); };
+}
 
 void VimKeyPicker::reload() {
   const QSignalBlocker blocker(this);

@@ -6,10 +6,13 @@
 namespace hbd_bench {
 
 pid_t spawn_offscreen_program(const std::vector<std::string>& command, const std::string& home, int output) {
-  std::vector<std::string> environment = {
-      "QT_QPA_PLATFORM=offscreen", "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/.config",
-      "XDG_DATA_HOME=" + home + "/.local/share", "XDG_RUNTIME_DIR=" + home, "HBD_SYSTEM_ROOT=" + home + "/system",
-      "PATH=/usr/bin:/bin"};
+  std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen",
+                                          "HOME=" + home,
+                                          "XDG_CONFIG_HOME=" + home + "/.config",
+                                          "XDG_DATA_HOME=" + home + "/.local/share",
+                                          "XDG_RUNTIME_DIR=" + home,
+                                          "HBD_SYSTEM_ROOT=" + home + "/system",
+                                          "PATH=/usr/bin:/bin"};
   std::vector<std::string> arguments_copy = command;
   std::vector<char*> arguments;
   for (auto& argument : arguments_copy) {

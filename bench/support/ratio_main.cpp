@@ -45,8 +45,8 @@ public:
         if (it == times_.end() || it->second <= 0) {
           continue;
         }
-        std::printf("ratio %s%s / %s%s = %.2f\n", subject.c_str(), suffix.c_str(), baseline.c_str(),
-                    suffix.c_str(), time / it->second);
+        std::printf("ratio %s%s / %s%s = %.2f\n", subject.c_str(), suffix.c_str(), baseline.c_str(), suffix.c_str(),
+                    time / it->second);
       }
     }
   }

@@ -231,8 +231,7 @@ void libhbd_core_configuration_replace_selected_profile_fn_function_key(
     const libhbd_device_identifiers* device_identifiers);
 
 /* Complex-modification rules of the selected profile */
-size_t libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(
-    void* core_configuration_handle);
+size_t libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(void* core_configuration_handle);
 void libhbd_core_configuration_erase_selected_profile_complex_modifications_rule(void* core_configuration_handle,
                                                                                  size_t index);
 void libhbd_core_configuration_swap_selected_profile_complex_modifications_rules(void* core_configuration_handle,
@@ -249,9 +248,9 @@ bool libhbd_core_configuration_get_selected_profile_complex_modifications_rule_j
     void* core_configuration_handle, size_t index, char* buffer, size_t length);
 /* 0 for an unknown name. */
 int32_t libhbd_core_configuration_get_selected_profile_complex_modifications_parameter(void* core_configuration_handle,
-                                                                                      const char* name);
+                                                                                       const char* name);
 void libhbd_core_configuration_set_selected_profile_complex_modifications_parameter(void* core_configuration_handle,
-                                                                                   const char* name, int32_t value);
+                                                                                    const char* name, int32_t value);
 
 /* Virtual keyboard of the selected profile */
 uint8_t libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_country_code(
@@ -380,8 +379,7 @@ bool libhbd_virtual_hid_pointing_exists(void);
 typedef void (*libhbd_frontmost_application_monitor_callback)(const char* bundle_identifier, const char* file_path,
                                                               void* context);
 
-void libhbd_enable_frontmost_application_monitor(libhbd_frontmost_application_monitor_callback callback,
-                                                 void* context);
+void libhbd_enable_frontmost_application_monitor(libhbd_frontmost_application_monitor_callback callback, void* context);
 void libhbd_disable_frontmost_application_monitor(void);
 
 /* Log monitor */

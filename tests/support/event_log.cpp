@@ -21,7 +21,8 @@ bool event_log::wait_for(const std::string& text, std::chrono::milliseconds time
 
 bool event_log::wait_for_count(const std::string& text, std::size_t count, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] { return static_cast<std::size_t>(std::ranges::count(texts_, text)) >= count; });
+  return changed_.wait_for(lock, timeout,
+                           [&] { return static_cast<std::size_t>(std::ranges::count(texts_, text)) >= count; });
 }
 
 std::vector<std::string> event_log::texts() const {

@@ -22,16 +22,17 @@ void write_file(const std::filesystem::path& path, const std::string& content) {
 
 void make_hostile_file(const std::filesystem::path& path, hostile_file kind, std::uintmax_t size) {
   switch (kind) {
-  case hostile_file::fifo:
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
-    break;
-  case hostile_file::endless_device:
-    std::filesystem::create_symlink("/dev/zero", path);
-    break;
-  case hostile_file::sparse:
-    { std::ofstream(path, std::ios::binary); }
-    std::filesystem::resize_file(path, size);
-    break;
+    case hostile_file::fifo:
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
+      break;
+    case hostile_file::endless_device:
+      std::filesystem::create_symlink("/dev/zero", path);
+      break;
+    case hostile_file::sparse: {
+      std::ofstream(path, std::ios::binary);
+    }
+      std::filesystem::resize_file(path, size);
+      break;
   }
 }
 

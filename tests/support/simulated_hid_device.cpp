@@ -32,8 +32,8 @@ std::uint64_t simulated_hid_device::id() const {
 int simulated_hid_device::open_count() const { return platform::iokit::registry_entry_get_hid_open_count(entry_); }
 
 void simulated_hid_device::report(std::size_t index, std::int64_t value) const {
-  auto v = platform::iokit::hid_value_create(index < elements_.size() ? elements_[index] : nullptr, 1000 + index,
-                                             value);
+  auto v =
+      platform::iokit::hid_value_create(index < elements_.size() ? elements_[index] : nullptr, 1000 + index, value);
   platform::iokit::registry_entry_report_hid_value(entry_, v);
   platform::cf::release(v);
 }

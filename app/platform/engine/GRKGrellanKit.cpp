@@ -81,8 +81,8 @@ bool GRKKoinKt::doInitKoin() {
 bool GRKKoinKt::initialized() { return koinStarted(); }
 
 QStringList GRKGrellanKitKt::modifierKeys() {
-  return {"left_control", "right_control", "left_shift", "right_shift", "left_option",
-          "right_option", "left_command", "right_command", "caps_lock", "fn"};
+  return {"left_control", "right_control", "left_shift",    "right_shift", "left_option",
+          "right_option", "left_command",  "right_command", "caps_lock",   "fn"};
 }
 
 } // namespace grellan

@@ -72,10 +72,7 @@ int fractional(LeftIterator lhs_begin, LeftIterator lhs_end, RightIterator rhs_b
 }
 
 template <typename LeftIterator, typename RightIterator>
-int dispatch(bool is_fractional,
-             LeftIterator lhs_begin,
-             LeftIterator lhs_end,
-             RightIterator rhs_begin,
+int dispatch(bool is_fractional, LeftIterator lhs_begin, LeftIterator lhs_end, RightIterator rhs_begin,
              RightIterator rhs_end) {
   return is_fractional ? fractional(lhs_begin, lhs_end, rhs_begin, rhs_end)
                        : non_fractional(lhs_begin, lhs_end, rhs_begin, rhs_end);
@@ -95,10 +92,7 @@ enum class step_result { less, not_less, next };
 
 // One step over a character pair (or a pair of digit runs); advances both positions on a tie.
 template <typename LeftIterator, typename RightIterator>
-step_result comp_over_iterator(LeftIterator lhs_begin,
-                               LeftIterator& lhs,
-                               LeftIterator lhs_end,
-                               RightIterator& rhs,
+step_result comp_over_iterator(LeftIterator lhs_begin, LeftIterator& lhs, LeftIterator lhs_end, RightIterator& rhs,
                                RightIterator rhs_end) {
   const signed char left = lhs == lhs_end ? 0 : to_signed(*lhs);
   const signed char right = rhs == rhs_end ? 0 : to_signed(*rhs);
@@ -137,9 +131,7 @@ step_result comp_over_iterator(LeftIterator lhs_begin,
 // True when [lhs_begin, lhs_end) sorts strictly before [rhs_begin, rhs_end). Never reads outside
 // either range.
 template <typename LeftIterator, typename RightIterator>
-bool _compare(const LeftIterator& lhs_begin,
-              const LeftIterator& lhs_end,
-              const RightIterator& rhs_begin,
+bool _compare(const LeftIterator& lhs_begin, const LeftIterator& lhs_end, const RightIterator& rhs_begin,
               const RightIterator& rhs_end) {
   if (lhs_begin == lhs_end) {
     return rhs_begin != rhs_end;

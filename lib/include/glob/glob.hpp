@@ -52,7 +52,8 @@ bool is_hidden(std::string_view path);
 std::vector<std::filesystem::path> glob0(const std::filesystem::path& directory, const std::string& name, bool dironly);
 
 // The names of the directory's visible entries that match the pattern, in listing order.
-std::vector<std::filesystem::path> glob1(const std::filesystem::path& directory, const std::string& pattern, bool dironly);
+std::vector<std::filesystem::path> glob1(const std::filesystem::path& directory, const std::string& pattern,
+                                         bool dironly);
 
 // The entries of a directory (the current one when empty); an unreadable or missing directory
 // yields none, and a listing error keeps what was listed so far.

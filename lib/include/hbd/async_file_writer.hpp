@@ -22,7 +22,8 @@ public:
   // rename too), and gives the identity of the file it put in place. Throws std::runtime_error
   // saying what failed (no file writer, empty path, or a failed step).
   // Never call it from a job on the file-writer dispatcher: it would wait for itself.
-  static zunto::filesystem::file_identity sync_save(std::string path, std::string body, std::uint16_t directory_mode, std::uint16_t file_mode);
+  static zunto::filesystem::file_identity sync_save(std::string path, std::string body, std::uint16_t directory_mode,
+                                                    std::uint16_t file_mode);
 
   // Blocks until every write queued before it has run. Returns at once when no file writer exists.
   // Never call it from a job on the file-writer dispatcher.

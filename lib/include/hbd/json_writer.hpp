@@ -16,17 +16,13 @@ public:
   json_writer() = delete;
 
   // Serialises now and queues the write (hbd::async_file_writer::enqueue).
-  static void async_save_to_file(const nlohmann::json& json,
-                                 const std::string& file_path,
-                                 std::uint16_t directory_mode,
+  static void async_save_to_file(const nlohmann::json& json, const std::string& file_path, std::uint16_t directory_mode,
                                  std::uint16_t file_mode);
 
   // Serialises and writes before returning (hbd::async_file_writer::sync_save), giving the identity
   // of the written file; throws std::runtime_error when the file could not be written.
-  static zunto::filesystem::file_identity sync_save_to_file(const nlohmann::json& json,
-                                const std::string& file_path,
-                                std::uint16_t directory_mode,
-                                std::uint16_t file_mode);
+  static zunto::filesystem::file_identity sync_save_to_file(const nlohmann::json& json, const std::string& file_path,
+                                                            std::uint16_t directory_mode, std::uint16_t file_mode);
 };
 
 } // namespace hbd

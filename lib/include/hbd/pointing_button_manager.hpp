@@ -18,8 +18,7 @@ public:
       decrease,
     };
 
-    active_pointing_button(type record_type,
-                           const zunto::hid::usage_pair& usage_pair,
+    active_pointing_button(type record_type, const zunto::hid::usage_pair& usage_pair,
                            zunto::osx::iokit_registry_entry_id::value_t device_id)
         : type_(record_type), usage_pair_(usage_pair), device_id_(device_id) {}
 

@@ -15,8 +15,7 @@ class software_function final {
 public:
   using value_t = std::variant<software_function_details::cg_event_double_click,
                                software_function_details::iokit_power_management_sleep_system,
-                               software_function_details::set_mouse_cursor_position,
-                               std::monostate>;
+                               software_function_details::set_mouse_cursor_position, std::monostate>;
 
   const value_t& get_value() const { return value_; }
   void set_value(value_t value) { value_ = std::move(value); }

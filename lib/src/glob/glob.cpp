@@ -162,9 +162,7 @@ std::vector<fs::path> glob2(const fs::path& directory, bool dironly) {
   return result;
 }
 
-std::vector<fs::path> join_all(const std::vector<fs::path>& directories,
-                               const std::string& basename,
-                               bool recursive,
+std::vector<fs::path> join_all(const std::vector<fs::path>& directories, const std::string& basename, bool recursive,
                                bool dironly) {
   std::vector<fs::path> result;
   for (const auto& directory : directories) {
@@ -245,13 +243,13 @@ name_pattern::name_pattern(std::string_view pattern) {
 
 bool name_pattern::one_byte_matches(const token& t, char c) {
   switch (t.what) {
-  case token::kind::byte:
-    return c == t.byte;
-  case token::kind::any_byte:
-  case token::kind::any_run:
-    return !line_break(c);
-  case token::kind::byte_set:
-    break;
+    case token::kind::byte:
+      return c == t.byte;
+    case token::kind::any_byte:
+    case token::kind::any_run:
+      return !line_break(c);
+    case token::kind::byte_set:
+      break;
   }
   const bool member = std::any_of(t.ranges.begin(), t.ranges.end(),
                                   [c](const auto& range) { return range.first <= c && c <= range.second; });
@@ -292,9 +290,7 @@ bool name_pattern::matches(std::string_view name) const {
   return current[count] != 0;
 }
 
-bool has_magic(std::string_view text) {
-  return text.find_first_of("*?[") != std::string_view::npos;
-}
+bool has_magic(std::string_view text) { return text.find_first_of("*?[") != std::string_view::npos; }
 
 std::string translate(std::string_view pattern) {
   std::string body;

@@ -6,8 +6,8 @@
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/thread_wait.hpp"
 
-#include <fmt/format.h>
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,9 +23,7 @@
 namespace hbd {
 namespace {
 
-std::string describe_errno(int error) {
-  return std::generic_category().message(error);
-}
+std::string describe_errno(int error) { return std::generic_category().message(error); }
 
 std::string failure(std::string_view step, const std::string& path, int error) {
   return fmt::format("async_file_writer failed to {0}: {1}: {2}", step, path, describe_errno(error));
@@ -37,16 +35,11 @@ struct outcome final {
   std::optional<std::string> error;
 };
 
-outcome failed(std::string message) {
-  return outcome{{}, std::move(message)};
-}
+outcome failed(std::string message) { return outcome{{}, std::move(message)}; }
 
 // Runs on the file-writer dispatcher. Never throws.
-outcome write_file(const std::string& path,
-                   const std::string& body,
-                   std::uint16_t directory_mode,
-                   std::uint16_t file_mode,
-                   bool sync_to_disk) noexcept {
+outcome write_file(const std::string& path, const std::string& body, std::uint16_t directory_mode,
+                   std::uint16_t file_mode, bool sync_to_disk) noexcept {
   try {
     if (path.empty()) {
       auto message = fmt::format("async_file_writer error: {0}", "the file path is empty");
@@ -126,9 +119,7 @@ outcome write_file(const std::string& path,
 
 } // namespace
 
-void async_file_writer::enqueue(std::string path,
-                                std::string body,
-                                std::uint16_t directory_mode,
+void async_file_writer::enqueue(std::string path, std::string body, std::uint16_t directory_mode,
                                 std::uint16_t file_mode) {
   dispatcher_utility::enqueue_to_file_writer_dispatcher(
       [path = std::move(path), body = std::move(body), directory_mode, file_mode] {
@@ -136,10 +127,8 @@ void async_file_writer::enqueue(std::string path,
       });
 }
 
-zunto::filesystem::file_identity async_file_writer::sync_save(std::string path,
-                                                             std::string body,
-                                                             std::uint16_t directory_mode,
-                                                             std::uint16_t file_mode) {
+zunto::filesystem::file_identity async_file_writer::sync_save(std::string path, std::string body,
+                                                              std::uint16_t directory_mode, std::uint16_t file_mode) {
   auto promise = std::make_shared<std::promise<outcome>>();
   auto future = promise->get_future();
 

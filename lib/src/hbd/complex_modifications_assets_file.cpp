@@ -70,8 +70,7 @@ std::optional<std::chrono::nanoseconds> complex_modifications_assets_file::last_
     logger::get_logger()->error("Failed to get last_write_time of {0}: {1}.", file_path_, error.message());
     return std::nullopt;
   }
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-      std::chrono::file_clock::to_sys(time).time_since_epoch());
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::file_clock::to_sys(time).time_since_epoch());
 }
 
 bool complex_modifications_assets_file::user_file() const {

@@ -27,8 +27,7 @@ void guarded(Function&& function) noexcept {
 
 } // namespace
 
-configuration_monitor::configuration_monitor(const std::string& user_core_configuration_file_path,
-                                             uid_t expected_user,
+configuration_monitor::configuration_monitor(const std::string& user_core_configuration_file_path, uid_t expected_user,
                                              const std::string& system_core_configuration_file_path)
     : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()),
       user_core_configuration_file_path_(user_core_configuration_file_path),

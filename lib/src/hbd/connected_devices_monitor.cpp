@@ -38,7 +38,7 @@ std::shared_ptr<const connected_devices::connected_devices> connected_devices_mo
 }
 
 void connected_devices_monitor::file_changed(const std::string& changed_file_path) {
-  if (struct stat status {}; ::stat(changed_file_path.c_str(), &status) == 0) {
+  if (struct stat status{}; ::stat(changed_file_path.c_str(), &status) == 0) {
     logger::get_logger()->info("Load {0}...", changed_file_path);
   }
 

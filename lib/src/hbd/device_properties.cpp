@@ -42,7 +42,8 @@ device_properties::device_properties(zunto::osx::iokit_registry_entry_id::value_
   transport_ = find_string(hid_device, "Transport");
   device_address_ = find_string(hid_device, "DeviceAddress");
 
-  is_keyboard_ = hid_device.conforms_to(zunto::hid::usage_page::generic_desktop, zunto::hid::usage::generic_desktop::keyboard);
+  is_keyboard_ =
+      hid_device.conforms_to(zunto::hid::usage_page::generic_desktop, zunto::hid::usage::generic_desktop::keyboard);
   is_pointing_device_ = iokit_utility::is_pointing_device(hid_device);
   is_game_pad_ = iokit_utility::is_game_pad(hid_device);
 

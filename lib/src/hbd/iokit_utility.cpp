@@ -23,8 +23,7 @@ bool is_game_pad(const zunto::osx::iokit_hid_device& device) {
 
 bool is_hobbard_virtual_hid_device(platform::iokit::hid_device_ref device) {
   const zunto::osx::iokit_hid_device hid_device(device);
-  const auto manufacturer =
-      hid_device.find_string_property(zunto::cf::make_cf_string("Manufacturer").get(), true);
+  const auto manufacturer = hid_device.find_string_property(zunto::cf::make_cf_string("Manufacturer").get(), true);
   return manufacturer == virtual_hid_device_manufacturer;
 }
 

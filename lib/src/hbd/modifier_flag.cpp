@@ -14,7 +14,7 @@ namespace hbd {
 namespace {
 
 constexpr std::array<std::string_view, 11> names{
-    "zero",          "caps_lock",   "left_control", "left_shift",    "left_option",   "left_command",
+    "zero",          "caps_lock",   "left_control", "left_shift",    "left_option", "left_command",
     "right_control", "right_shift", "right_option", "right_command", "fn",
 };
 

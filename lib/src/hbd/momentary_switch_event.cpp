@@ -1,5 +1,6 @@
 #include "hbd/momentary_switch_event.hpp"
 
+#include "hbd/json_reading.hpp"
 #include "hbd/momentary_switch_event_details/apple_vendor_keyboard_key_code.hpp"
 #include "hbd/momentary_switch_event_details/apple_vendor_top_case_key_code.hpp"
 #include "hbd/momentary_switch_event_details/consumer_key_code.hpp"
@@ -7,7 +8,6 @@
 #include "hbd/momentary_switch_event_details/impl.hpp"
 #include "hbd/momentary_switch_event_details/key_code.hpp"
 #include "hbd/momentary_switch_event_details/pointing_button.hpp"
-#include "hbd/json_reading.hpp"
 #include "zunto/hash_combine.hpp"
 #include "zunto/json/requires.hpp"
 
@@ -150,10 +150,12 @@ void to_json(nlohmann::json& json, const momentary_switch_event& value) {
     write("consumer_key_code", find_name(details::consumer_key_code::name_value_pairs, usage));
   } else if (usage_page == page::apple_vendor_keyboard &&
              listed(details::apple_vendor_keyboard_key_code::name_value_pairs, usage)) {
-    write("apple_vendor_keyboard_key_code", find_name(details::apple_vendor_keyboard_key_code::name_value_pairs, usage));
+    write("apple_vendor_keyboard_key_code",
+          find_name(details::apple_vendor_keyboard_key_code::name_value_pairs, usage));
   } else if (usage_page == page::apple_vendor_top_case &&
              listed(details::apple_vendor_top_case_key_code::name_value_pairs, usage)) {
-    write("apple_vendor_top_case_key_code", find_name(details::apple_vendor_top_case_key_code::name_value_pairs, usage));
+    write("apple_vendor_top_case_key_code",
+          find_name(details::apple_vendor_top_case_key_code::name_value_pairs, usage));
   } else if (usage_page == page::button) {
     write("pointing_button", find_name(details::pointing_button::name_value_pairs, usage));
   } else if (usage_page == page::generic_desktop && listed(details::generic_desktop::name_value_pairs, usage)) {
@@ -165,15 +167,14 @@ void to_json(nlohmann::json& json, const momentary_switch_event& value) {
 
 namespace momentary_switch_event_details::generic_desktop {
 
-std::string make_name(usage value) {
-  return std::string(find_name(name_value_pairs, value).value_or("unsupported"));
-}
+std::string make_name(usage value) { return std::string(find_name(name_value_pairs, value).value_or("unsupported")); }
 
 } // namespace momentary_switch_event_details::generic_desktop
 
 } // namespace hbd
 
-std::size_t std::hash<hbd::momentary_switch_event>::operator()(const hbd::momentary_switch_event& value) const noexcept {
+std::size_t std::hash<hbd::momentary_switch_event>::operator()(
+    const hbd::momentary_switch_event& value) const noexcept {
   std::uint64_t seed = 0;
   zunto::hash_combine(seed, static_cast<std::uint64_t>(value.get_usage_pair().get_usage_page()));
   zunto::hash_combine(seed, static_cast<std::uint64_t>(value.get_usage_pair().get_usage()));

@@ -13,8 +13,7 @@ std::optional<std::string> read_variable(const char* name) {
 }
 
 std::filesystem::path user_directory(const std::optional<std::string>& xdg_value,
-                                     const std::optional<std::string>& home,
-                                     const char* home_relative) {
+                                     const std::optional<std::string>& home, const char* home_relative) {
   std::filesystem::path base;
   if (xdg_value) {
     // Set but empty counts as set: the home is then unknown, never guessed.

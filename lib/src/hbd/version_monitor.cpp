@@ -12,9 +12,8 @@ version_monitor::version_monitor(const std::string& version_file_path)
     : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()),
       version_file_path_(version_file_path),
       version_file_body_(zunto::osx::file_monitor::read_file(version_file_path)) {
-  file_monitor_ =
-      std::make_unique<zunto::osx::file_monitor>(weak_dispatcher_, std::vector<std::string>{version_file_path_},
-                                                 logger::get_logger());
+  file_monitor_ = std::make_unique<zunto::osx::file_monitor>(
+      weak_dispatcher_, std::vector<std::string>{version_file_path_}, logger::get_logger());
   // The file monitor goes before this object's members, so the slot may use them.
   file_monitor_->file_changed.connect(
       [this](const std::string&, std::shared_ptr<std::vector<std::uint8_t>> changed_file_body) {

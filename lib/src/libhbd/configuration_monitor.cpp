@@ -12,8 +12,8 @@
 
 libhbd_configuration_monitor::libhbd_configuration_monitor(libhbd_configuration_monitor_callback callback,
                                                            void* context) {
-  monitor_ = std::make_unique<hbd::configuration_monitor>(hbd::constants::get_user_core_configuration_file_path().string(),
-                                                          ::geteuid());
+  monitor_ = std::make_unique<hbd::configuration_monitor>(
+      hbd::constants::get_user_core_configuration_file_path().string(), ::geteuid());
 
   auto wait = zunto::make_thread_wait();
   monitor_->core_configuration_updated.connect(

@@ -45,7 +45,8 @@ using slot_type = libhbd_components_manager_slot<libhbd_file_monitor> libhbd_com
 void enable(std::string_view entry_point, slot_type slot, const std::filesystem::path& path,
             libhbd_file_monitor_callback callback, void* context) {
   libhbd::guard_entry_point(entry_point, [&] {
-    libhbd::enable_member(slot, [&] { return std::make_shared<libhbd_file_monitor>(path.string(), callback, context); });
+    libhbd::enable_member(slot,
+                          [&] { return std::make_shared<libhbd_file_monitor>(path.string(), callback, context); });
   });
 }
 
@@ -71,7 +72,8 @@ void libhbd_enable_grabber_state_json_file_monitor(libhbd_file_monitor_callback 
 }
 
 void libhbd_disable_grabber_state_json_file_monitor(void) {
-  disable("libhbd_disable_grabber_state_json_file_monitor", &libhbd_components_manager::grabber_state_json_file_monitor);
+  disable("libhbd_disable_grabber_state_json_file_monitor",
+          &libhbd_components_manager::grabber_state_json_file_monitor);
 }
 
 void libhbd_enable_device_details_json_file_monitor(libhbd_file_monitor_callback callback, void* context) {

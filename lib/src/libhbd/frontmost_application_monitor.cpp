@@ -30,14 +30,12 @@ libhbd_frontmost_application_monitor::~libhbd_frontmost_application_monitor() {
 void libhbd_enable_frontmost_application_monitor(libhbd_frontmost_application_monitor_callback callback,
                                                  void* context) {
   libhbd::guard_entry_point("libhbd_enable_frontmost_application_monitor", [&] {
-    libhbd::enable_member(&libhbd_components_manager::frontmost_application_monitor, [&] {
-      return std::make_shared<libhbd_frontmost_application_monitor>(callback, context);
-    });
+    libhbd::enable_member(&libhbd_components_manager::frontmost_application_monitor,
+                          [&] { return std::make_shared<libhbd_frontmost_application_monitor>(callback, context); });
   });
 }
 
 void libhbd_disable_frontmost_application_monitor(void) {
-  libhbd::guard_entry_point("libhbd_disable_frontmost_application_monitor", [] {
-    libhbd::disable_member(&libhbd_components_manager::frontmost_application_monitor);
-  });
+  libhbd::guard_entry_point("libhbd_disable_frontmost_application_monitor",
+                            [] { libhbd::disable_member(&libhbd_components_manager::frontmost_application_monitor); });
 }

@@ -62,9 +62,8 @@ void libhbd_enable_grabber_client(libhbd_grabber_client_connected_callback conne
                                   libhbd_grabber_client_connect_failed_callback connect_failed,
                                   libhbd_grabber_client_closed_callback closed) {
   libhbd::guard_entry_point("libhbd_enable_grabber_client", [&] {
-    libhbd::enable_member(&libhbd_components_manager::grabber_client, [&] {
-      return std::make_shared<libhbd_grabber_client>(connected, connect_failed, closed);
-    });
+    libhbd::enable_member(&libhbd_components_manager::grabber_client,
+                          [&] { return std::make_shared<libhbd_grabber_client>(connected, connect_failed, closed); });
   });
 }
 

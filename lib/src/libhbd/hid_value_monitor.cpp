@@ -35,29 +35,26 @@ libhbd_hid_value_monitor::libhbd_hid_value_monitor(libhbd_hid_value_monitor_call
     matching_dictionaries.push_back(zunto::osx::iokit_hid_manager::make_matching_dictionary(generic_desktop, u));
   }
 
-  hid_manager_ = std::make_unique<zunto::osx::iokit_hid_manager>(dispatcher, run_loop_thread,
-                                                                 std::move(matching_dictionaries),
-                                                                 std::chrono::milliseconds(0));
+  hid_manager_ = std::make_unique<zunto::osx::iokit_hid_manager>(
+      dispatcher, run_loop_thread, std::move(matching_dictionaries), std::chrono::milliseconds(0));
 
-  hid_manager_->device_matched.connect(
-      [this, callback, context, dispatcher, run_loop_thread, alive = alive_](
-          zunto::osx::iokit_registry_entry_id::value_t registry_entry_id,
-          zunto::cf::cf_ptr<platform::iokit::hid_device_ref> device) {
-        if (!device) {
-          return;
-        }
-        auto monitor =
-            std::make_shared<zunto::osx::iokit_hid_queue_value_monitor>(dispatcher, run_loop_thread, device.get());
-        monitor->started.connect([this] { observed_.exchange(true); });
-        monitor->values_arrived.connect(
-            [callback, context, registry_entry_id,
-             alive](std::shared_ptr<zunto::osx::iokit_hid_queue_value_monitor::values_t> values) {
-              values_arrived(callback, context, registry_entry_id, values, *alive);
-            });
-        // The replaced monitor, if any, closes its device here.
-        hid_queue_value_monitors_[registry_entry_id] = monitor;
-        monitor->async_start(open_options_no_seize, open_retry_interval);
-      });
+  hid_manager_->device_matched.connect([this, callback, context, dispatcher, run_loop_thread,
+                                        alive = alive_](zunto::osx::iokit_registry_entry_id::value_t registry_entry_id,
+                                                        zunto::cf::cf_ptr<platform::iokit::hid_device_ref> device) {
+    if (!device) {
+      return;
+    }
+    auto monitor =
+        std::make_shared<zunto::osx::iokit_hid_queue_value_monitor>(dispatcher, run_loop_thread, device.get());
+    monitor->started.connect([this] { observed_.exchange(true); });
+    monitor->values_arrived.connect([callback, context, registry_entry_id, alive](
+                                        std::shared_ptr<zunto::osx::iokit_hid_queue_value_monitor::values_t> values) {
+      values_arrived(callback, context, registry_entry_id, values, *alive);
+    });
+    // The replaced monitor, if any, closes its device here.
+    hid_queue_value_monitors_[registry_entry_id] = monitor;
+    monitor->async_start(open_options_no_seize, open_retry_interval);
+  });
 
   hid_manager_->device_terminated.connect([this](zunto::osx::iokit_registry_entry_id::value_t registry_entry_id) {
     hid_queue_value_monitors_.erase(registry_entry_id);

@@ -248,9 +248,7 @@ std::vector<run_loop_source_ref> run_loop_copy_sources(run_loop_ref loop) {
   return loop == nullptr ? std::vector<run_loop_source_ref>{} : impl(loop)->copy_sources();
 }
 
-run_loop_source_ref run_loop_source_create(const run_loop_source_context& context) {
-  return new source_impl(context);
-}
+run_loop_source_ref run_loop_source_create(const run_loop_source_context& context) { return new source_impl(context); }
 
 void run_loop_source_signal(run_loop_source_ref source) {
   if (source != nullptr) {

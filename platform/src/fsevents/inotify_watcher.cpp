@@ -21,8 +21,7 @@
 namespace platform::fsevents {
 namespace {
 
-constexpr std::uint32_t content_mask =
-    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE | IN_ATTRIB;
+constexpr std::uint32_t content_mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE | IN_ATTRIB;
 constexpr std::uint32_t self_mask = IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr std::uint32_t gone_mask = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT;
 
@@ -104,8 +103,7 @@ event_flags flags_of(std::uint32_t mask) {
 std::unique_ptr<inotify_watcher> inotify_watcher::start(std::vector<std::string> roots,
                                                         std::chrono::nanoseconds latency, create_flags flags,
                                                         deliver_function deliver) {
-  std::unique_ptr<inotify_watcher> watcher(
-      new inotify_watcher(std::move(roots), latency, flags, std::move(deliver)));
+  std::unique_ptr<inotify_watcher> watcher(new inotify_watcher(std::move(roots), latency, flags, std::move(deliver)));
   watcher->wake_fd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (watcher->wake_fd_ < 0 || !watcher->build_watches()) {
     return nullptr;
@@ -118,8 +116,8 @@ std::unique_ptr<inotify_watcher> inotify_watcher::start(std::vector<std::string>
   return watcher;
 }
 
-inotify_watcher::inotify_watcher(std::vector<std::string> roots, std::chrono::nanoseconds latency,
-                                 create_flags flags, deliver_function deliver)
+inotify_watcher::inotify_watcher(std::vector<std::string> roots, std::chrono::nanoseconds latency, create_flags flags,
+                                 deliver_function deliver)
     : roots_(std::move(roots)), latency_(latency), flags_(flags), deliver_(std::move(deliver)) {}
 
 inotify_watcher::~inotify_watcher() {
@@ -270,7 +268,8 @@ void inotify_watcher::run() {
       timespec timeout{};
       timespec* timeout_pointer = nullptr;
       if (!pending_.empty()) {
-        const auto remaining = std::max(deadline_ - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
+        const auto remaining =
+            std::max(deadline_ - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
         const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(remaining).count();
         timeout.tv_sec = static_cast<time_t>(nanoseconds / 1'000'000'000);
         timeout.tv_nsec = static_cast<long>(nanoseconds % 1'000'000'000);
@@ -335,22 +334,22 @@ void inotify_watcher::translate(const roles_map& roles, std::uint32_t mask, int 
   const bool gone = (mask & gone_mask) != 0;
   for (const auto& r : found->second) {
     switch (r.kind) {
-    case role_kind::content:
-      if (!name.empty() && (mask & content_mask) != 0) {
-        if ((flags_ & create_flag_file_events) != 0) {
-          add(join(r.directory, name), flags_of(mask));
-        } else {
-          add(r.directory, event_flag_must_scan_subdirs);
+      case role_kind::content:
+        if (!name.empty() && (mask & content_mask) != 0) {
+          if ((flags_ & create_flag_file_events) != 0) {
+            add(join(r.directory, name), flags_of(mask));
+          } else {
+            add(r.directory, event_flag_must_scan_subdirs);
+          }
         }
-      }
-      break;
-    case role_kind::ancestor:
-      break;
-    case role_kind::awaiting:
-      if (!name.empty() && name == r.child && (mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
-        root_changed(r.root);
-      }
-      break;
+        break;
+      case role_kind::ancestor:
+        break;
+      case role_kind::awaiting:
+        if (!name.empty() && name == r.child && (mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
+          root_changed(r.root);
+        }
+        break;
     }
     if (gone) {
       root_changed(r.root);

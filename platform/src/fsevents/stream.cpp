@@ -162,9 +162,8 @@ void stream::stop() {
   shared_->running = false;
   // A callback on another thread finishes before stop returns; one that stops its own stream
   // cannot be waited for.
-  shared_->cv.wait(shared_lock, [&] {
-    return !shared_->calling || shared_->calling_thread == std::this_thread::get_id();
-  });
+  shared_->cv.wait(shared_lock,
+                   [&] { return !shared_->calling || shared_->calling_thread == std::this_thread::get_id(); });
 }
 
 // On the watcher's thread, which is joined before the stream goes, so `this` is alive here.

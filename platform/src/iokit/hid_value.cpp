@@ -73,8 +73,8 @@ void registry_entry_report_hid_value(registry_entry_ref entry, hid_value_ref val
     detail::drop_hid_state_if_unused(service);
   }
   for (auto [queue, loop] : to_call) {
-    std::shared_ptr<const detail::hid_queue_impl> held(queue,
-                                                       [](const detail::hid_queue_impl* q) { platform::cf::release(q); });
+    std::shared_ptr<const detail::hid_queue_impl> held(
+        queue, [](const detail::hid_queue_impl* q) { platform::cf::release(q); });
     platform::cf::run_loop_perform_block(loop, [held] {
       hid_callback callback = nullptr;
       void* context = nullptr;

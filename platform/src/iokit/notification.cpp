@@ -171,9 +171,9 @@ platform::cf::run_loop_source_ref notification_port_get_run_loop_source(notifica
   return port == nullptr ? nullptr : static_cast<const port_impl*>(port)->source();
 }
 
-io_return service_add_matching_notification(notification_port_ref port, notification_type type,
-                                            matching_ref matching, service_notification_callback callback,
-                                            void* context, iterator_ref* iterator) {
+io_return service_add_matching_notification(notification_port_ref port, notification_type type, matching_ref matching,
+                                            service_notification_callback callback, void* context,
+                                            iterator_ref* iterator) {
   if (port == nullptr || matching == nullptr || iterator == nullptr) {
     platform::cf::release(matching);
     return return_bad_argument;

@@ -33,7 +33,9 @@ entry_impl::~entry_impl() {
   }
 }
 
-entry_impl* as_entry(registry_entry_ref entry) { return const_cast<entry_impl*>(static_cast<const entry_impl*>(entry)); }
+entry_impl* as_entry(registry_entry_ref entry) {
+  return const_cast<entry_impl*>(static_cast<const entry_impl*>(entry));
+}
 
 std::vector<const entry_impl*>& registered_entries() {
   static std::vector<const entry_impl*> entries;
@@ -155,7 +157,8 @@ bool registry_entry_attach_to_parent(registry_entry_ref entry, registry_entry_re
   entry_impl* child = as_entry(entry);
   const entry_impl* parent_impl = as_entry(parent);
   // A cycle would keep its entries alive forever and send parent searches round it.
-  if (std::ranges::find(child->parents, parent_impl) != child->parents.end() || is_ancestor_or_self(child, parent_impl)) {
+  if (std::ranges::find(child->parents, parent_impl) != child->parents.end() ||
+      is_ancestor_or_self(child, parent_impl)) {
     return false;
   }
   platform::cf::retain(parent_impl);

@@ -30,10 +30,10 @@ public:
   // Guarded by registry_mutex.
   std::string name;
   std::map<std::string, platform::cf::type_ref, std::less<>> properties; // retained
-  std::vector<const entry_impl*> parents;                                 // retained
+  std::vector<const entry_impl*> parents;                                // retained
   std::optional<std::vector<hid_usage_pair>> hid_usage_pairs;            // set for HID services
-  std::vector<hid_element_ref> hid_elements;                              // retained
-  std::deque<std::int32_t> hid_open_results;                              // failures still to give
+  std::vector<hid_element_ref> hid_elements;                             // retained
+  std::deque<std::int32_t> hid_open_results;                             // failures still to give
   bool registered = true;
 };
 

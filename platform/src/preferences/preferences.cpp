@@ -100,17 +100,15 @@ std::filesystem::path get_store_path(std::string_view application_id, user for_u
          (for_host == host::any ? "any_host" : "current_host") / (std::string(application_id) + ".json");
 }
 
-platform::cf::type_ref copy_value(std::string_view key, std::string_view application_id, user for_user,
-                                  host for_host) {
+platform::cf::type_ref copy_value(std::string_view key, std::string_view application_id, user for_user, host for_host) {
   std::ifstream input(get_store_path(application_id, for_user, for_host));
   if (!input) {
     return nullptr;
   }
   try {
     // The JSON library's own depth is unbounded; the store is read back only when it is shallow.
-    const auto json = nlohmann::json::parse(input, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
-      return depth <= max_depth;
-    });
+    const auto json = nlohmann::json::parse(
+        input, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) { return depth <= max_depth; });
     if (!json.is_object()) {
       return nullptr;
     }

@@ -1,7 +1,7 @@
 #include "platform/process_info/process_info.hpp"
 
-#include <uuid/uuid.h>
 #include <unistd.h>
+#include <uuid/uuid.h>
 
 #include <atomic>
 #include <mutex>

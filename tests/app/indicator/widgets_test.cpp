@@ -39,11 +39,10 @@ TEST_F(WidgetsTest, each_widget_choice_gives_its_texts_and_the_room_the_letter_k
       {"nothing over characters", "", "Selected character count", QString("ab\n\ncd\n"), "", "7", 0.25, -0.08},
       {"lines over both", "Selected lines count", "Character and line count", QString("ab\n\ncd\n"), "3", "7:3", 0.0,
        0.0},
-      {"counts without focus", "Character and line count", "Selected lines count", std::nullopt, "0:0", "0", 0.0,
-       0.0},
+      {"counts without focus", "Character and line count", "Selected lines count", std::nullopt, "0:0", "0", 0.0, 0.0},
       {"an empty selection", "Selected character count", "Time", QString(""), "0", "09:05", 0.0, 0.0},
-      {"letters count once", "Selected character count", "None", QString::fromUtf8("e\u0301\U0001F600"), "2", "",
-       0.25, 0.08},
+      {"letters count once", "Selected character count", "None", QString::fromUtf8("e\u0301\U0001F600"), "2", "", 0.25,
+       0.08},
       {"raw values are exact", "time", "none", QString("abc"), "", "", 0.5, 0.0},
   };
   for (const auto& choice : cases) {
@@ -105,7 +104,8 @@ TEST_F(WidgetsTest, a_listed_application_gets_the_enhanced_interface_at_its_next
   grellan::Workspace::applicationDidActivate(editor);
   auto view = makeView();
   // Listing it while it is frontmost changes nothing yet.
-  defaults().setValue(grellan::DefaultsKeys::enabledElectronApps, QStringList{"com.example.other", "com.example.editor"});
+  defaults().setValue(grellan::DefaultsKeys::enabledElectronApps,
+                      QStringList{"com.example.other", "com.example.editor"});
   EXPECT_TRUE(tree().attributeSets().empty());
 
   grellan::Workspace::applicationDidActivate({"com.example.unlisted", 7});

@@ -28,10 +28,12 @@ TEST_F(ApplicationListTest, a_choice_that_gives_no_new_identifier_changes_nothin
   } cases[] = {
       {"cancelled", std::nullopt},
       {"no file name", QUrl("file:///")},
-      {"not installed by that name", QUrl::fromLocalFile(QString::fromStdString((elsewhere.path() / "org.example.Unknown.desktop").string()))},
+      {"not installed by that name",
+       QUrl::fromLocalFile(QString::fromStdString((elsewhere.path() / "org.example.Unknown.desktop").string()))},
       {"not an application", QUrl::fromLocalFile(QString::fromStdString((elsewhere.path() / "notes.txt").string()))},
       {"a link, not an application", QUrl::fromLocalFile(QString::fromStdString(installed).replace("Editor", "Link"))},
-      {"a blank identifier", QUrl::fromLocalFile(QString::fromStdString(installed).replace("org.example.Editor", "   "))},
+      {"a blank identifier",
+       QUrl::fromLocalFile(QString::fromStdString(installed).replace("org.example.Editor", "   "))},
       {"already listed", QUrl::fromLocalFile(QString::fromStdString(installed))},
   };
   grellan::ApplicationList list;

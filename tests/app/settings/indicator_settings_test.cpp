@@ -35,8 +35,8 @@ TEST_F(IndicatorSettingsTest, without_stored_values_top_middle_is_chosen_and_the
   for (QAbstractButton* option : tab().locationGroup()->buttons()) {
     labels.append(option->text());
   }
-  EXPECT_EQ(labels, (QStringList{"top left", "top middle", "top right", "bottom left", "bottom middle",
-                                 "bottom right"}));
+  EXPECT_EQ(labels,
+            (QStringList{"top left", "top middle", "top right", "bottom left", "bottom middle", "bottom right"}));
   EXPECT_EQ(chosenLocation(), 1);
   EXPECT_EQ(tab().alphaSlider()->value(), tab().alphaSlider()->maximum());
   EXPECT_EQ(tab().sizeSlider()->value(), tab().sizeSlider()->maximum() / 2);
@@ -65,7 +65,8 @@ TEST_F(IndicatorSettingsTest, the_sliders_store_values_within_zero_and_one_and_t
     const char* name;
     Qt::Key key;
     double stored;
-  } cases[] = {{"left end", Qt::Key_Home, 0.0}, {"right end", Qt::Key_End, 1.0}, {"one step down", Qt::Key_Left, 0.999}};
+  } cases[] = {
+      {"left end", Qt::Key_Home, 0.0}, {"right end", Qt::Key_End, 1.0}, {"one step down", Qt::Key_Left, 0.999}};
   for (const auto& step : cases) {
     QTest::keyClick(tab().alphaSlider(), step.key);
     QTest::keyClick(tab().sizeSlider(), step.key);

@@ -33,7 +33,9 @@ public:
       return output_.contains(text);
     });
   }
-  bool waitForExit() { return waitUntil([&] { return process_.state() == QProcess::NotRunning; }); }
+  bool waitForExit() {
+    return waitUntil([&] { return process_.state() == QProcess::NotRunning; });
+  }
   QString output() {
     output_ += QString::fromUtf8(process_.readAll());
     return output_;

@@ -74,8 +74,8 @@ struct SendOutcome {
 SendOutcome dbusSend(const QStringList& call) {
   QProcess process;
   process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start("dbus-send", QStringList{"--session", "--print-reply", "--dest=org.grellan.Grellan",
-                                         "/org/grellan/Grellan"} + call);
+  process.start("dbus-send",
+                QStringList{"--session", "--print-reply", "--dest=org.grellan.Grellan", "/org/grellan/Grellan"} + call);
   EXPECT_TRUE(grellan_test::waitUntil([&] { return process.state() == QProcess::NotRunning; }));
   return {process.exitCode(), QString::fromUtf8(process.readAll())};
 }

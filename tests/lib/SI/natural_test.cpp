@@ -140,8 +140,9 @@ TEST(natural_order, is_a_strict_weak_ordering) {
 
   // Longer strings built from runs, so that numbers, fractions and blank runs meet at every offset.
   std::mt19937 random(20240102);
-  const std::vector<std::string> pieces = {"0", "00", "1", "9", "10", "007", ".", ".5", ".50", " ", "  ", "\t",
-                                           "a", "A", "b", "-", "\x80", std::string(1, '\0'), "x1.25", "Z"};
+  const std::vector<std::string> pieces = {"0",     "00", "1",  "9", "10", "007", ".", ".5",   ".50",
+                                           " ",     "  ", "\t", "a", "A",  "b",   "-", "\x80", std::string(1, '\0'),
+                                           "x1.25", "Z"};
   std::vector<std::string> generated;
   for (int i = 0; i < 1500; ++i) {
     std::string text;

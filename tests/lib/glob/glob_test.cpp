@@ -109,7 +109,7 @@ TEST(glob_translate, matches_names) {
       {"*.sock", "a.sockx", false},
       {"*", "", true},
       {"*", "a\nb", false},
-      {"*", "\n", false},  // a lone line break is not a match for everything
+      {"*", "\n", false}, // a lone line break is not a match for everything
       {"x", "\r", false},
       {"?", "\xc3\xa9", false}, // one byte, not one character
       {"??", "\xc3\xa9", true},
@@ -178,10 +178,9 @@ TEST(glob_helpers, has_magic_is_hidden_and_string_replace) {
     std::string path;
     bool hidden;
   } cases[] = {
-      {".config", true},       {".DS_Store", true}, {"/a/b/.x", true}, {"a/.x//", true},
-      {".x.sock", false},      {".a.b", false},     {"..x", false},    {".", false},
-      {"..", false},           {"", false},         {"/", false},      {"/.x/y", false},
-      {"/a\nb/.x", true},      {".a\nb", true},
+      {".config", true}, {".DS_Store", true}, {"/a/b/.x", true},  {"a/.x//", true}, {".x.sock", false},
+      {".a.b", false},   {"..x", false},      {".", false},       {"..", false},    {"", false},
+      {"/", false},      {"/.x/y", false},    {"/a\nb/.x", true}, {".a\nb", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(glob::is_hidden(c.path), c.hidden) << c.path;
@@ -245,8 +244,8 @@ TEST_F(glob_directory, literal_paths) {
 }
 
 TEST_F(glob_directory, question_marks_and_brackets) {
-  for (const char* name : {"hobbard_20240102.json", "hobbard_2024010.json", "hobbard_202401021.json", "xbc",
-                           "abc", "[ab", "a"}) {
+  for (const char* name :
+       {"hobbard_20240102.json", "hobbard_2024010.json", "hobbard_202401021.json", "xbc", "abc", "[ab", "a"}) {
     touch(root() / name);
   }
   EXPECT_EQ(run(root() / "hobbard_????????.json"),
@@ -263,9 +262,9 @@ TEST_F(glob_directory, wildcard_directories) {
   touch(root() / "a/file");
   EXPECT_EQ(sorted(run(root() / "a/*/f")),
             (std::vector<std::string>{(root() / "a/x/f").string(), (root() / "a/z/f").string()}));
-  EXPECT_EQ(sorted(run(root().string() + "/a/*/")),
-            (std::vector<std::string>{root().string() + "/a/x/", root().string() + "/a/y/",
-                                      root().string() + "/a/z/"}));
+  EXPECT_EQ(
+      sorted(run(root().string() + "/a/*/")),
+      (std::vector<std::string>{root().string() + "/a/x/", root().string() + "/a/y/", root().string() + "/a/z/"}));
   EXPECT_EQ(sorted(run(root() / "*/?/[fg]")),
             (std::vector<std::string>{(root() / "a/x/f").string(), (root() / "a/y/g").string(),
                                       (root() / "a/z/f").string()}));
@@ -292,8 +291,7 @@ TEST_F(glob_directory, recursive_double_star) {
   fs::create_directory_symlink(root() / "r", root() / "r/d/cycle");
   EXPECT_EQ(sorted(strings(glob::glob((root() / "r/**/*.json").string(), true))),
             (std::vector<std::string>{(root() / "r/a.json").string(), (root() / "r/d/b.json").string(),
-                                      (root() / "r/d/cycle/a.json").string(),
-                                      (root() / "r/d/e/c.json").string()}));
+                                      (root() / "r/d/cycle/a.json").string(), (root() / "r/d/e/c.json").string()}));
   // Without the flag "**" is one level, like "*".
   EXPECT_EQ(sorted(run(root() / "r/**/*.json")), (std::vector<std::string>{(root() / "r/d/b.json").string()}));
 }

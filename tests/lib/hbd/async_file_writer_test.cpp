@@ -21,12 +21,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <system_error>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -65,8 +65,7 @@ std::set<std::string> tree(const std::filesystem::path& root) {
 // Changes into a folder for one test and back again: other tests may share this process.
 class scoped_current_directory final {
 public:
-  explicit scoped_current_directory(const std::filesystem::path& path)
-      : previous_(std::filesystem::current_path()) {
+  explicit scoped_current_directory(const std::filesystem::path& path) : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(path);
   }
   ~scoped_current_directory() { std::filesystem::current_path(previous_); }
@@ -171,13 +170,9 @@ TEST_F(async_file_writer_test, failed_save_reports_and_keeps_the_target) {
     std::size_t body_size;
     std::string log_line;
   } cases[] = {
-      {"regular file where the folder should be",
-       root / "blocker/file.json",
-       [&] { write_file(root / "blocker", "blocker"); },
-       16,
-       open_failure(root / "blocker/file.json")},
-      {"the write fails part way",
-       root / "full/file.json",
+      {"regular file where the folder should be", root / "blocker/file.json",
+       [&] { write_file(root / "blocker", "blocker"); }, 16, open_failure(root / "blocker/file.json")},
+      {"the write fails part way", root / "full/file.json",
        [&] {
          std::filesystem::create_directory(root / "full");
          write_file(root / "full/file.json", "old body");
@@ -185,10 +180,8 @@ TEST_F(async_file_writer_test, failed_save_reports_and_keeps_the_target) {
        },
        std::size_t{64} * 1024, // past the file size limit below
        "async_file_writer failed to write: " + (root / "full/file.json").string() + ": File too large"},
-      {"the target is a folder",
-       root / "folder/file.json",
-       [&] { std::filesystem::create_directories(root / "folder/file.json/kept"); },
-       16,
+      {"the target is a folder", root / "folder/file.json",
+       [&] { std::filesystem::create_directories(root / "folder/file.json/kept"); }, 16,
        "async_file_writer failed to rename: " + (root / "folder/file.json").string() + ": Is a directory"},
   };
 

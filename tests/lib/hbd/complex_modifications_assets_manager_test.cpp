@@ -107,27 +107,27 @@ TEST(complex_modifications_assets_manager, leaves_out_each_failing_file_with_one
   EXPECT_THAT(titles(manager), testing::ElementsAre("Good"));
 
   const auto in = [&](const char* name) { return "Error in " + (d / name).string() + ": "; };
-  EXPECT_THAT(
-      error_lines(capture),
-      testing::UnorderedElementsAre(
-          testing::StartsWith(in(".notes") + "[json.exception.parse_error.101]"),
-          in("title.json") + "`title` must be string, but is `1`",
-          in("maintainers.json") + "`maintainers` must be array, but is `\"me\"`",
-          in("rules.json") + "`rules` must be array, but is `{}`",
-          in("empty_rule.json") + "`rules` entry error: `manipulators` is missing or empty in "
-                                  "{\"description\":\"no manipulators\"}",
-          in("array.json") + "json must be object, but is `[]`",
-          in("deep.json") + "JSON is nested deeper than 512 levels",
-          in("large.json") + (d / "large.json").string() + " is larger than 33554432 bytes",
-          in("to_fifo.json") + (d / "to_fifo.json").string() + " is not a regular file",
-          in("to_folder.json") + (d / "to_folder.json").string() + " is not a regular file",
-          in("dangling.json") + "failed to open " + (d / "dangling.json").string()));
+  EXPECT_THAT(error_lines(capture),
+              testing::UnorderedElementsAre(
+                  testing::StartsWith(in(".notes") + "[json.exception.parse_error.101]"),
+                  in("title.json") + "`title` must be string, but is `1`",
+                  in("maintainers.json") + "`maintainers` must be array, but is `\"me\"`",
+                  in("rules.json") + "`rules` must be array, but is `{}`",
+                  in("empty_rule.json") + "`rules` entry error: `manipulators` is missing or empty in "
+                                          "{\"description\":\"no manipulators\"}",
+                  in("array.json") + "json must be object, but is `[]`",
+                  in("deep.json") + "JSON is nested deeper than 512 levels",
+                  in("large.json") + (d / "large.json").string() + " is larger than 33554432 bytes",
+                  in("to_fifo.json") + (d / "to_fifo.json").string() + " is not a regular file",
+                  in("to_folder.json") + (d / "to_folder.json").string() + " is not a regular file",
+                  in("dangling.json") + "failed to open " + (d / "dangling.json").string()));
 }
 
 TEST(complex_modifications_assets_manager, the_example_file_comes_from_the_system_root) {
   const auto& example = complex_modifications_assets_manager::get_example_file_path();
-  EXPECT_EQ(example, fs::path(std::getenv("HBD_SYSTEM_ROOT")) /
-                         "Library/Application Support/org.zunto/Hobbard-Suite/complex_modifications_rules_example.json");
+  EXPECT_EQ(example,
+            fs::path(std::getenv("HBD_SYSTEM_ROOT")) /
+                "Library/Application Support/org.zunto/Hobbard-Suite/complex_modifications_rules_example.json");
   hbd_test::temporary_directory directory;
   write_file(directory.path() / "user.json", asset("User"));
 
@@ -137,8 +137,8 @@ TEST(complex_modifications_assets_manager, the_example_file_comes_from_the_syste
     complex_modifications_assets_manager manager;
     manager.reload(directory.path().string(), true);
     EXPECT_THAT(titles(manager), testing::ElementsAre("User"));
-    EXPECT_EQ(error_lines(capture), std::vector<std::string>({"Error in " + example.string() + ": failed to open " +
-                                                              example.string()}));
+    EXPECT_EQ(error_lines(capture),
+              std::vector<std::string>({"Error in " + example.string() + ": failed to open " + example.string()}));
   }
 
   fs::create_directories(example.parent_path());
@@ -162,12 +162,8 @@ TEST(complex_modifications_assets_file, user_file_compares_whole_path_components
     fs::path path;
     bool user_file;
   } cases[] = {
-      {assets / "a.json", true},
-      {assets / "sub/b.json", true},
-      {fs::path(assets.string() + "//c.json"), true},
-      {assets / "sub/../d.json", true},
-      {sibling / "e.json", false},
-      {assets / "../f.json", false},
+      {assets / "a.json", true},        {assets / "sub/b.json", true}, {fs::path(assets.string() + "//c.json"), true},
+      {assets / "sub/../d.json", true}, {sibling / "e.json", false},   {assets / "../f.json", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);

@@ -42,11 +42,15 @@ TEST_F(manipulator_factory_test, builds_each_manipulator_by_its_type) {
                 factory::make_manipulator({{"type", "mouse_motion_to_scroll"}}, parameters)),
             nullptr);
 
-  EXPECT_EQ(hbd_test::unmarshal_error_message([&] { factory::make_manipulator({{"from", from}}, parameters); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([&] {
+              factory::make_manipulator({{"from", from}}, parameters);
+            }),
             R"(`type` must be specified: {"from":{"key_code":"a"}})");
   EXPECT_EQ(hbd_test::unmarshal_error_message([&] { factory::make_manipulator(json::array(), parameters); }),
             "`type` must be specified: []");
-  EXPECT_EQ(hbd_test::unmarshal_error_message([&] { factory::make_manipulator({{"type", "Basic"}}, parameters); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([&] {
+              factory::make_manipulator({{"type", "Basic"}}, parameters);
+            }),
             "unknown type `Basic`");
   EXPECT_THROW(factory::make_manipulator({{"type", 1}}, parameters), json::type_error);
 }
@@ -67,11 +71,17 @@ TEST_F(manipulator_factory_test, builds_each_condition_by_its_type) {
   EXPECT_NE(std::dynamic_pointer_cast<hbd::manipulator::conditions::variable>(factory::make_condition(conditions[5])),
             nullptr);
 
-  EXPECT_EQ(hbd_test::unmarshal_error_message([] { factory::make_condition({{"name", "v"}}); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([] {
+              factory::make_condition({{"name", "v"}});
+            }),
             R"(condition type is not specified in `{"name":"v"}`)");
-  EXPECT_EQ(hbd_test::unmarshal_error_message([] { factory::make_condition({{"type", 1}}); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([] {
+              factory::make_condition({{"type", 1}});
+            }),
             "condition type must be string, but is `1`");
-  EXPECT_EQ(hbd_test::unmarshal_error_message([] { factory::make_condition({{"type", "device"}}); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([] {
+              factory::make_condition({{"type", "device"}});
+            }),
             R"(unknown condition type `device` in `{"type":"device"}`)");
 }
 
@@ -102,13 +112,12 @@ TEST_F(manipulator_factory_test, lint_rule_gives_one_message_per_failing_manipul
 }
 
 TEST(complex_modifications_utility, lint_rule_without_a_running_dispatcher) {
-  const complex_modifications_rule rule(
-      json::parse(R"({"description": "d", "manipulators": [
+  const complex_modifications_rule rule(json::parse(R"({"description": "d", "manipulators": [
         {"type": "basic", "from": {"key_code": "a"}, "to_if_held_down": {"key_code": "b"},
          "to_delayed_action": {"to_if_invoked": {"key_code": "c"}}},
         {"type": "basic", "from": {"key_code": "a"}, "to_delayed_action": {"x": 1}},
         {"type": "mouse_motion_to_scroll", "options": []}]})"),
-      parameters);
+                                        parameters);
   EXPECT_EQ(hbd::complex_modifications_utility::lint_rule(rule),
             (std::vector<std::string>{
                 R"(`d` error: `to_delayed_action` error: unknown key `x` in `{"x":1}`)",

@@ -98,9 +98,15 @@ TEST(device_properties, built_in_marks) {
   const std::optional<bool> yes = true;
   const std::vector<test_case> cases{
       {"touch bar by ids", keyboard, {{"VendorID", apple}, {"ProductID", touch_bar}}, {{}, {}, yes}},
-      {"touch bar ids, other name", keyboard, {{"VendorID", apple}, {"ProductID", touch_bar}, {"Product", "Panel"}}, {}},
+      {"touch bar ids, other name",
+       keyboard,
+       {{"VendorID", apple}, {"ProductID", touch_bar}, {"Product", "Panel"}},
+       {}},
       {"touch bar user device", consumer, {{"Product", "TouchBarUserDevice"}}, {{}, {}, yes}},
-      {"touch bar name on other ids", consumer, {{"VendorID", 1}, {"Product", "Apple Internal Touch Bar"}}, {{}, {}, yes}},
+      {"touch bar name on other ids",
+       consumer,
+       {{"VendorID", 1}, {"Product", "Apple Internal Touch Bar"}},
+       {{}, {}, yes}},
       {"internal keyboard", keyboard, {{"Product", "Apple Internal Keyboard / Trackpad"}}, {yes, {}, {}}},
       {"internal trackpad", mouse, {{"Product", "Apple Internal Keyboard / Trackpad"}}, {{}, yes, {}}},
       {"internal name anywhere", keyboard, {{"Product", "Old Apple Internal Keyboard"}}, {yes, {}, {}}},
@@ -115,8 +121,10 @@ TEST(device_properties, built_in_marks) {
       {"FIFO with more", keyboard, {{"Transport", "FIFO "}}, {}},
       {"USB keyboard", keyboard, {{"Product", "Magic Keyboard"}, {"Transport", "USB"}}, {}},
       {"touch bar name and FIFO", keyboard, {{"Product", "TouchBarUserDevice"}, {"Transport", "FIFO"}}, {yes, {}, yes}},
-      {"internal name and FIFO, both kinds", keyboard_and_pointer,
-       {{"Product", "Apple Internal Keyboard / Trackpad"}, {"Transport", "FIFO"}}, {yes, yes, {}}},
+      {"internal name and FIFO, both kinds",
+       keyboard_and_pointer,
+       {{"Product", "Apple Internal Keyboard / Trackpad"}, {"Transport", "FIFO"}},
+       {yes, yes, {}}},
   };
   for (const auto& c : cases) {
     const simulated_device device(c.usage_pairs, c.own);
@@ -226,7 +234,7 @@ TEST(device_properties, identifiers_carry_the_address_only_without_ids) {
 }
 
 TEST(device_properties, equality_covers_the_read_fields) {
-  const properties base{{"VendorID", apple},        {"ProductID", 0x0250},   {"LocationID", 0x1000},
+  const properties base{{"VendorID", apple},       {"ProductID", 0x0250},   {"LocationID", 0x1000},
                         {"Manufacturer", "Apple"}, {"Product", "Keyboard"}, {"SerialNumber", "S1"},
                         {"Transport", "USB"},      {"DeviceAddress", "a1"}};
   const simulated_device reference(keyboard, base);

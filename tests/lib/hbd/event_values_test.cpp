@@ -90,12 +90,9 @@ TEST(event_values, software_functions) {
 
 TEST(event_values, position_values) {
   const std::pair<json, position_value> rows[] = {
-      {12, {12, position_type::absolute}},
-      {"50%", {50, position_type::percent}},
-      {"120", {120, position_type::absolute}},
-      {"50.5%", {50, position_type::absolute}},
-      {"  -7px", {-7, position_type::absolute}},
-      {"-2147483648", {-2147483648, position_type::absolute}},
+      {12, {12, position_type::absolute}},       {"50%", {50, position_type::percent}},
+      {"120", {120, position_type::absolute}},   {"50.5%", {50, position_type::absolute}},
+      {"  -7px", {-7, position_type::absolute}}, {"-2147483648", {-2147483648, position_type::absolute}},
   };
   for (const auto& [input, expected] : rows) {
     EXPECT_EQ(read<position_value>(input), expected) << input.dump();
@@ -108,8 +105,7 @@ TEST(event_values, position_values) {
 
 TEST(event_values, variables) {
   EXPECT_EQ(read<hbd::manipulator_environment_variable_value>(1.9), hbd::manipulator_environment_variable_value(1));
-  EXPECT_EQ(read<hbd::manipulator_environment_variable_value>(true),
-            hbd::manipulator_environment_variable_value(true));
+  EXPECT_EQ(read<hbd::manipulator_environment_variable_value>(true), hbd::manipulator_environment_variable_value(true));
   EXPECT_EQ(read<hbd::manipulator_environment_variable_value>("1"),
             hbd::manipulator_environment_variable_value(std::string("1")));
   EXPECT_EQ(error_of<hbd::manipulator_environment_variable_value>(nullptr),
@@ -130,8 +126,7 @@ TEST(event_values, variables) {
   EXPECT_EQ(std::hash<set_variable>{}(a), std::hash<set_variable>{}(set_variable(a)));
   EXPECT_EQ(read<set_variable>(json::object()), set_variable{});
   EXPECT_EQ(error_of<set_variable>({{"name", 1}}), "`name` must be string, but is `1`");
-  EXPECT_EQ(error_of<set_variable>({{"value", json::array()}}),
-            "json must be number, boolean or string, but is `[]`");
+  EXPECT_EQ(error_of<set_variable>({{"value", json::array()}}), "json must be number, boolean or string, but is `[]`");
   EXPECT_EQ(error_of<set_variable>({{"type", "x"}}), "unknown key: `type`");
 }
 

@@ -42,7 +42,9 @@ TEST(iokit_utility, virtual_devices_carry_exactly_the_makers_manufacturer) {
     bool expected;
   };
   auto own = [](std::string_view text) {
-    return [text](const simulated_device& d) { iokit::registry_entry_set_string_property(d.service.get(), "Manufacturer", text); };
+    return [text](const simulated_device& d) {
+      iokit::registry_entry_set_string_property(d.service.get(), "Manufacturer", text);
+    };
   };
   const std::vector<test_case> cases{
       {"own", own("zunto.org"), true},
@@ -75,8 +77,12 @@ TEST(iokit_utility, kinds_come_from_the_generic_desktop_usages) {
     bool game_pad;
   };
   const std::vector<test_case> cases{
-      {{{1, 1}}, true, false},          {{{1, 2}}, true, false},  {{{1, 4}}, false, true},
-      {{{1, 5}}, false, true},          {{{1, 6}}, false, false}, {{{12, 1}, {9, 2}}, false, false},
+      {{{1, 1}}, true, false},
+      {{{1, 2}}, true, false},
+      {{{1, 4}}, false, true},
+      {{{1, 5}}, false, true},
+      {{{1, 6}}, false, false},
+      {{{12, 1}, {9, 2}}, false, false},
       {{{1, 6}, {1, 2}, {1, 5}}, true, true},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,7 @@
 #include "hbd/json_writer.hpp"
 
-#include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
 #include "hbd/async_file_writer.hpp"
+#include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 
@@ -56,8 +56,11 @@ TEST_F(json_writer_test, sync_save_throws_when_the_file_cannot_be_written) {
   hbd_test::write_file(directory_.path() / "blocker", "blocker");
   const auto blocked = (directory_.path() / "blocker/file.json").string();
 
-  EXPECT_THAT([&] { json_writer::sync_save_to_file({{"a", 1}}, blocked, 0700, 0600); },
-              testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(blocked)));
+  EXPECT_THAT(
+      [&] {
+        json_writer::sync_save_to_file({{"a", 1}}, blocked, 0700, 0600);
+      },
+      testing::ThrowsMessage<std::runtime_error>(testing::HasSubstr(blocked)));
   EXPECT_THROW(json_writer::sync_save_to_file({{"a", 1}}, "", 0700, 0600), std::runtime_error);
 }
 

@@ -26,10 +26,13 @@ TEST(launchctl_utility, each_operation_runs_its_agents_command_lines) {
        hbd_test::launch_agent_stop_lines(hbd_test::notification_window)},
       {"start session monitor", [] { hbd::launchctl_utility::manage_session_monitor(); },
        hbd_test::launch_agent_start_lines(hbd_test::session_monitor)},
-      {"restart console user server", [] { hbd::launchctl_utility::restart_console_user_server(); },
+      {"restart console user server",
+       [] { hbd::launchctl_utility::restart_console_user_server(); },
        {"/bin/launchctl kickstart  -k " + hbd_test::gui_domain() + hbd_test::console_user_server + " & "}},
-      {"bootout console user server", [] { hbd::launchctl_utility::bootout_console_user_server(); },
-       {"/bin/launchctl bootout " + hbd_test::gui_domain() + " " + hbd_test::launch_agent_plist(hbd_test::console_user_server)}},
+      {"bootout console user server",
+       [] { hbd::launchctl_utility::bootout_console_user_server(); },
+       {"/bin/launchctl bootout " + hbd_test::gui_domain() + " " +
+        hbd_test::launch_agent_plist(hbd_test::console_user_server)}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.operation);

@@ -164,11 +164,11 @@ TEST(momentary_switch_event, targets) {
     bool target;
   };
   const row rows[] = {
-      {page{7}, usage{4}, true},        {page{7}, usage{65534}, true},   {page{7}, usage{65535}, false},
-      {page{7}, usage{3}, false},       {page{7}, usage{0}, false},      {page{9}, usage{33}, true},
-      {page{12}, usage{1}, false},      {page{12}, usage{226}, true},    {page{0xFF01}, usage{16}, true},
-      {page{0xFF01}, usage{5}, false},  {page{0xFF}, usage{9}, true},    {page{0xFF}, usage{10}, false},
-      {page{1}, usage{144}, true},      {page{1}, usage{1}, false},      {page{2}, usage{4}, false},
+      {page{7}, usage{4}, true},       {page{7}, usage{65534}, true}, {page{7}, usage{65535}, false},
+      {page{7}, usage{3}, false},      {page{7}, usage{0}, false},    {page{9}, usage{33}, true},
+      {page{12}, usage{1}, false},     {page{12}, usage{226}, true},  {page{0xFF01}, usage{16}, true},
+      {page{0xFF01}, usage{5}, false}, {page{0xFF}, usage{9}, true},  {page{0xFF}, usage{10}, false},
+      {page{1}, usage{144}, true},     {page{1}, usage{1}, false},    {page{2}, usage{4}, false},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(momentary_switch_event::target(r.usage_page, r.usage_value), r.target)

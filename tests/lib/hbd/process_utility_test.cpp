@@ -126,7 +126,7 @@ TEST_F(process_utility_test, the_holder_locks_again_and_can_lock_after_unlocking
 
   hbd::process_utility::unlock_single_application();
   EXPECT_FALSE(is_held(path));
-  EXPECT_EQ(read_file(path), own_pid_line()); // the file stays
+  EXPECT_EQ(read_file(path), own_pid_line());        // the file stays
   hbd::process_utility::unlock_single_application(); // nothing held: nothing happens
 
   std::ofstream(path, std::ios::trunc) << "stale";
@@ -189,8 +189,8 @@ TEST_F(process_utility_test, a_user_pid_file_name_that_leads_out_of_the_pid_dire
   const auto back_up = std::filesystem::relative(victim, pid_directory).string();
   ASSERT_EQ(back_up.substr(0, 3), "../");
 
-  for (const std::string& name : {victim.string(), back_up, std::string(".."), std::string("."), std::string(""),
-                                 std::string("sub/app.pid")}) {
+  for (const std::string& name :
+       {victim.string(), back_up, std::string(".."), std::string("."), std::string(""), std::string("sub/app.pid")}) {
     SCOPED_TRACE(name);
     EXPECT_THAT([&] { hbd::process_utility::lock_single_application_with_user_pid_file(name); },
                 testing::ThrowsMessage<std::runtime_error>(testing::StrEq("invalid pid file name")));

@@ -22,11 +22,11 @@ static void fail(failures* f, int line, const char* what) {
   }
 }
 
-#define CHECK(condition)                                                                                               \
-  do {                                                                                                                 \
-    if (!(condition)) {                                                                                                \
-      fail(f, __LINE__, #condition);                                                                                   \
-    }                                                                                                                  \
+#define CHECK(condition) \
+  do { \
+    if (!(condition)) { \
+      fail(f, __LINE__, #condition); \
+    } \
   } while (0)
 
 static int same(const char* left, const char* right) {
@@ -154,8 +154,8 @@ static void simple_modifications(void* handle, failures* f) {
 
   libhbd_core_configuration_push_back_selected_profile_simple_modification(handle, NULL);
   CHECK(libhbd_core_configuration_get_selected_profile_simple_modifications_size(handle, NULL) == 3);
-  CHECK(same(libhbd_core_configuration_get_selected_profile_simple_modification_from_json_string(handle, 2, NULL),
-             "{}"));
+  CHECK(
+      same(libhbd_core_configuration_get_selected_profile_simple_modification_from_json_string(handle, 2, NULL), "{}"));
   CHECK(same(libhbd_core_configuration_get_selected_profile_simple_modification_to_json_string(handle, 2, NULL), "[]"));
   libhbd_core_configuration_erase_selected_profile_simple_modification(handle, 1, NULL);
   CHECK(libhbd_core_configuration_get_selected_profile_simple_modifications_size(handle, NULL) == 2);
@@ -182,8 +182,8 @@ static void fn_function_keys(void* handle, failures* f) {
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, NULL, "[]", NULL);
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{\"key_code\":\"f1\"}", NULL, NULL);
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "not json", "[]", NULL);
-  libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{\"key_code\":\"f1\"}",
-                                                                     deep_json_text(), NULL);
+  libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{\"key_code\":\"f1\"}", deep_json_text(),
+                                                                     NULL);
   /* Matched as JSON, not as text. */
   libhbd_core_configuration_replace_selected_profile_fn_function_key(handle, "{ \"key_code\" : \"f1\" }",
                                                                      "[{\"key_code\":\"escape\"}]", NULL);
@@ -208,7 +208,7 @@ static void complex_modifications_rules(void* handle, failures* f) {
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(NULL) == 0);
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(NULL, 0) == NULL);
   CHECK(!libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(NULL, 0, buffer,
-                                                                                              sizeof(buffer)));
+                                                                                               sizeof(buffer)));
   libhbd_core_configuration_erase_selected_profile_complex_modifications_rule(NULL, 0);
   libhbd_core_configuration_swap_selected_profile_complex_modifications_rules(NULL, 0, 1);
   libhbd_core_configuration_move_selected_profile_complex_modifications_rule(NULL, 0, 1);
@@ -220,17 +220,17 @@ static void complex_modifications_rules(void* handle, failures* f) {
   libhbd_core_configuration_move_selected_profile_complex_modifications_rule(handle, 3, 0);
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 3);
   CHECK(same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 0), "one"));
-  CHECK(same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 2),
-             "three"));
+  CHECK(
+      same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 2), "three"));
 
   libhbd_core_configuration_swap_selected_profile_complex_modifications_rules(handle, 0, 2);
-  CHECK(same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 0),
-             "three"));
+  CHECK(
+      same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 0), "three"));
   /* Moved to just before the rule at the destination; past the end means the end. */
   libhbd_core_configuration_move_selected_profile_complex_modifications_rule(handle, 0, 100);
   CHECK(same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 0), "two"));
-  CHECK(same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 2),
-             "three"));
+  CHECK(
+      same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 2), "three"));
   libhbd_core_configuration_erase_selected_profile_complex_modifications_rule(handle, 0);
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 2);
   CHECK(same(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, 0), "one"));
@@ -253,24 +253,25 @@ static void complex_modifications_rule_json_string(void* handle, failures* f) {
   /* Out of range, and a null buffer of any length: false, nothing written. */
   memset(buffer, '#', sizeof(buffer));
   CHECK(!libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(handle, 3, buffer,
-                                                                                              sizeof(buffer)));
+                                                                                               sizeof(buffer)));
   CHECK(buffer[0] == '#');
   CHECK(!libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(handle, 0, NULL,
-                                                                                              sizeof(buffer)));
+                                                                                               sizeof(buffer)));
 
   /* Room for the text but not its NUL: false, and the buffer stays as it was. */
   CHECK(!libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(handle, 0, buffer,
-                                                                                              sizeof(expected) - 1));
+                                                                                               sizeof(expected) - 1));
   CHECK(buffer[0] == '#');
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(handle, 0, buffer,
-                                                                                             sizeof(expected)));
+                                                                                              sizeof(expected)));
   CHECK(same(buffer, expected));
 }
 
 static void complex_modifications_parameters(void* handle, failures* f) {
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_parameter(
             NULL, "basic.to_if_alone_timeout_milliseconds") == 0);
-  libhbd_core_configuration_set_selected_profile_complex_modifications_parameter(NULL, "basic.to_if_alone_timeout_milliseconds", 5);
+  libhbd_core_configuration_set_selected_profile_complex_modifications_parameter(
+      NULL, "basic.to_if_alone_timeout_milliseconds", 5);
 
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_parameter(handle, NULL) == 0);
   CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_parameter(handle, "unknown") == 0);
@@ -296,11 +297,11 @@ static void virtual_hid_keyboard(void* handle, failures* f) {
   libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_country_code(handle, 255);
   libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_mouse_key_xy_scale(handle, -5);
   libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_indicate_sticky_modifier_keys_state(handle,
-                                                                                                        false);
+                                                                                                          false);
   CHECK(libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_country_code(handle) == 255);
   CHECK(libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_mouse_key_xy_scale(handle) == 0);
-  CHECK(!libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_indicate_sticky_modifier_keys_state(
-      handle));
+  CHECK(
+      !libhbd_core_configuration_get_selected_profile_virtual_hid_keyboard_indicate_sticky_modifier_keys_state(handle));
 }
 
 static void device_settings_with_defaults_by_kind(void* handle, failures* f) {
@@ -359,8 +360,9 @@ static void device_game_pad_values(void* handle, failures* f) {
   CHECK(!libhbd_core_configuration_has_selected_profile_device_game_pad_xy_stick_deadzone(NULL, &listed_device));
   CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_xy_stick_deadzone(NULL, &listed_device) == 0.0);
   CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_xy_stick_deadzone(handle, NULL) == 0.0);
-  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
-            handle, NULL) == 0);
+  CHECK(
+      libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+          handle, NULL) == 0);
   libhbd_core_configuration_set_selected_profile_device_game_pad_xy_stick_deadzone(NULL, &listed_device, 0.5);
   libhbd_core_configuration_unset_selected_profile_device_game_pad_xy_stick_deadzone(handle, NULL);
 
@@ -372,31 +374,34 @@ static void device_game_pad_values(void* handle, failures* f) {
   CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_xy_stick_deadzone(handle, &listed_device) ==
         0.1);
 
-  CHECK(!libhbd_core_configuration_has_selected_profile_device_game_pad_wheels_stick_deadzone(handle,
-                                                                                              &unlisted_device));
-  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_wheels_stick_deadzone(
-            handle, &unlisted_device) == 0.1);
-  libhbd_core_configuration_set_selected_profile_device_game_pad_wheels_stick_deadzone(handle, &unlisted_device,
-                                                                                       0.75);
-  CHECK(libhbd_core_configuration_has_selected_profile_device_game_pad_wheels_stick_deadzone(handle,
-                                                                                             &unlisted_device));
-  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_wheels_stick_deadzone(
-            handle, &unlisted_device) == 0.75);
+  CHECK(
+      !libhbd_core_configuration_has_selected_profile_device_game_pad_wheels_stick_deadzone(handle, &unlisted_device));
+  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_wheels_stick_deadzone(handle,
+                                                                                             &unlisted_device) == 0.1);
+  libhbd_core_configuration_set_selected_profile_device_game_pad_wheels_stick_deadzone(handle, &unlisted_device, 0.75);
+  CHECK(libhbd_core_configuration_has_selected_profile_device_game_pad_wheels_stick_deadzone(handle, &unlisted_device));
+  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_wheels_stick_deadzone(handle,
+                                                                                             &unlisted_device) == 0.75);
 
-  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
-            handle, &unlisted_device) == 500);
+  CHECK(
+      libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+          handle, &unlisted_device) == 500);
   libhbd_core_configuration_set_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
       handle, &unlisted_device, 40);
-  CHECK(libhbd_core_configuration_has_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
-      handle, &unlisted_device));
-  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
-            handle, &unlisted_device) == 40);
+  CHECK(
+      libhbd_core_configuration_has_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+          handle, &unlisted_device));
+  CHECK(
+      libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+          handle, &unlisted_device) == 40);
   libhbd_core_configuration_unset_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
       handle, &unlisted_device);
-  CHECK(!libhbd_core_configuration_has_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
-      handle, &unlisted_device));
-  CHECK(libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
-            handle, &unlisted_device) == 500);
+  CHECK(
+      !libhbd_core_configuration_has_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+          handle, &unlisted_device));
+  CHECK(
+      libhbd_core_configuration_get_selected_profile_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(
+          handle, &unlisted_device) == 500);
 }
 
 /* Asset files as the fixture leaves them: none in the user's folder and no example file. */

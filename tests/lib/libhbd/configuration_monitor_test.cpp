@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <deque>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -148,11 +148,17 @@ TEST_F(libhbd_configuration_monitor_test, the_first_configuration_is_handled_and
       {"no file", nullptr, nullptr, {}, {"Default profile"}},
       // Both files are reported at start, and each report of either loads the system file; the
       // second load is equal and announces nothing.
-      {"only the system file", nullptr, R"({"profiles": [{"name": "system"}]})", {system_file(), system_file()},
+      {"only the system file",
+       nullptr,
+       R"({"profiles": [{"name": "system"}]})",
+       {system_file(), system_file()},
        {"system"}},
       // The report of the system file is passed over.
-      {"the user file hides the system file", R"({"profiles": [{"name": "mine"}]})",
-       R"({"profiles": [{"name": "system"}]})", {user_file()}, {"mine"}},
+      {"the user file hides the system file",
+       R"({"profiles": [{"name": "mine"}]})",
+       R"({"profiles": [{"name": "system"}]})",
+       {user_file()},
+       {"mine"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -318,7 +324,7 @@ TEST_F(libhbd_configuration_monitor_test, a_second_enable_hands_over_its_configu
   EXPECT_EQ(first.all().size(), 1u);
   EXPECT_EQ(second.all().size(), 1u);
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"core_configuration is updated.", "core_configuration is updated.",
-                                                     "~libhbd_configuration_monitor"}));
+                                                    "~libhbd_configuration_monitor"}));
 }
 
 TEST_F(libhbd_configuration_monitor_test, a_null_callback_still_returns_after_the_first_configuration) {
@@ -347,8 +353,8 @@ TEST_F(libhbd_configuration_monitor_test, terminate_destroys_the_members_from_th
   log_.clear();
   libhbd_terminate();
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_terminate", "~libhbd_file_monitor", "~libhbd_file_monitor",
-                                                     "~libhbd_file_monitor", "~libhbd_file_monitor",
-                                                     "~libhbd_file_monitor", "~libhbd_configuration_monitor"}));
+                                                    "~libhbd_file_monitor", "~libhbd_file_monitor",
+                                                    "~libhbd_file_monitor", "~libhbd_configuration_monitor"}));
 }
 
 TEST(libhbd_configuration_monitor_uninitialized, enable_does_nothing_before_initialize) {

@@ -60,7 +60,8 @@ protected:
 
 } // namespace
 
-TEST_F(libhbd_connected_devices_monitor_test, publishes_each_list_another_process_writes_and_keeps_it_over_broken_ones) {
+TEST_F(libhbd_connected_devices_monitor_test,
+       publishes_each_list_another_process_writes_and_keeps_it_over_broken_ones) {
   libhbd_enable_connected_devices_monitor(record_list, &lists_);
   ASSERT_TRUE(lists_.wait_for_size(1));
 
@@ -74,7 +75,8 @@ TEST_F(libhbd_connected_devices_monitor_test, publishes_each_list_another_proces
   ASSERT_TRUE(write(keyboard));
   ASSERT_TRUE(write(R"([{"descriptions": )"));
   const auto path = devices_file().string();
-  ASSERT_TRUE(log_.wait_for_text("parse error in " + path + ": [json.exception.parse_error.101] parse error at line 1, "
+  ASSERT_TRUE(log_.wait_for_text("parse error in " + path +
+                                 ": [json.exception.parse_error.101] parse error at line 1, "
                                  "column 19: syntax error while parsing value - unexpected end of input; expected '[', "
                                  "'{', or a literal"));
   ASSERT_TRUE(write(R"([{"identifiers": {"is_game_pad": true, "device_address": "ec-ba"}}, {}])"));

@@ -19,7 +19,7 @@ TEST(libhbd_devices_slots, terminate_destroys_the_device_members_in_their_slot_o
   // The members' own work may log meanwhile; only the frame's lines count here.
   auto texts = log.texts();
   std::erase_if(texts, [](const std::string& text) { return text != "libhbd_terminate" && !text.starts_with("~"); });
-  EXPECT_EQ(texts, (std::vector<std::string>{"libhbd_terminate", "~libhbd_hid_value_monitor", "~libhbd_file_monitor",
-                                                   "~libhbd_connected_devices_monitor",
-                                                   "~libhbd_system_preferences_monitor"}));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{"libhbd_terminate", "~libhbd_hid_value_monitor", "~libhbd_file_monitor",
+                                      "~libhbd_connected_devices_monitor", "~libhbd_system_preferences_monitor"}));
 }

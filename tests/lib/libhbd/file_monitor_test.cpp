@@ -13,8 +13,8 @@
 #include <nlohmann/json.hpp>
 
 #include <atomic>
-#include <deque>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -165,7 +165,7 @@ TEST_F(libhbd_file_monitor_test, a_second_enable_replaces_the_first_after_buildi
   libhbd_enable_grabber_state_json_file_monitor(c_callback_recorder::path_callback, second.context());
   ASSERT_TRUE(second.wait_for(1));
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_file_monitor " + path, "libhbd_file_monitor " + path,
-                                                      "~libhbd_file_monitor"}));
+                                                    "~libhbd_file_monitor"}));
 
   ASSERT_TRUE(run({"write", path, "{}"}));
   ASSERT_TRUE(second.wait_for(2));
@@ -187,8 +187,9 @@ TEST_F(libhbd_file_monitor_test, initialize_again_keeps_the_running_members) {
   libhbd_initialize();
   ASSERT_TRUE(run({"write", state_file("hobbard_grabber_device_details.json"), "{}"}));
   EXPECT_TRUE(calls.wait_for(2));
-  EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_file_monitor " + state_file("hobbard_grabber_device_details.json"),
-                                                     "libhbd_initialize"}));
+  EXPECT_EQ(log_.texts(),
+            (std::vector<std::string>{"libhbd_file_monitor " + state_file("hobbard_grabber_device_details.json"),
+                                      "libhbd_initialize"}));
 }
 
 TEST_F(libhbd_file_monitor_test, a_null_callback_is_allowed) {

@@ -1,6 +1,6 @@
-#include "libhbd.h"
 #include "hbd/dispatcher_utility/file_writer_holder.hpp"
 #include "hbd/logger.hpp"
+#include "libhbd.h"
 #include "support/c_callback_recorder.hpp"
 #include "support/log_capture.hpp"
 #include "support/watchdog.hpp"
@@ -83,8 +83,8 @@ TEST(libhbd_frame, initialize_twice_logs_twice_and_terminate_twice_is_harmless) 
   libhbd_terminate();
   EXPECT_EQ(settled_thread_count(threads), threads);
 
-  EXPECT_EQ(log.texts(),
-            (std::vector<std::string>{"libhbd_initialize", "libhbd_initialize", "libhbd_terminate", "libhbd_terminate"}));
+  EXPECT_EQ(log.texts(), (std::vector<std::string>{"libhbd_initialize", "libhbd_initialize", "libhbd_terminate",
+                                                   "libhbd_terminate"}));
 }
 
 TEST(libhbd_frame, logging_level_switches) {
@@ -119,7 +119,8 @@ TEST(libhbd_frame, initialize_from_a_library_callback_is_refused_so_a_terminate_
   }
   EXPECT_EQ(calls.size(), 1u);
   const auto texts = log.texts();
-  EXPECT_NE(std::find(texts.begin(), texts.end(), "libhbd_initialize is refused on the dispatcher thread"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "libhbd_initialize is refused on the dispatcher thread"),
+            texts.end());
 }
 
 // Nothing of the library is torn down at process exit: threads still running then (a job still

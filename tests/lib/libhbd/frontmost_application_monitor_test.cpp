@@ -48,7 +48,7 @@ TEST_F(libhbd_frontmost_application_monitor_test, follows_activations_until_disa
   platform::workspace::activate({"org.example.first", std::nullopt});
   ASSERT_TRUE(calls_.events.wait_for_count("org.example.first|", 2));
   EXPECT_EQ(calls_.events.texts(), (std::vector<std::string>{"org.example.first|/opt/first", "|/usr/bin/tool",
-                                                              "org.example.first|", "org.example.first|"}));
+                                                             "org.example.first|", "org.example.first|"}));
 
   libhbd_disable_frontmost_application_monitor();
   // Reported to every callback still registered: the disabled monitor's is not.

@@ -28,7 +28,9 @@ void connected_callback() { events->push("connected"); }
 void connect_failed_callback() { events->push("connect_failed"); }
 void closed_callback() { events->push("closed"); }
 
-std::string grabber_socket(const char* name) { return (hbd::constants::get_grabber_socket_directory_path() / name).string(); }
+std::string grabber_socket(const char* name) {
+  return (hbd::constants::get_grabber_socket_directory_path() / name).string();
+}
 
 std::string message(const nlohmann::json& json) { return "01" + hbd_test::to_hex(nlohmann::json::to_msgpack(json)); }
 
@@ -97,7 +99,8 @@ TEST_F(libhbd_grabber_client_test, sends_each_request_as_one_messagepack_datagra
 
   libhbd_disable_grabber_client();
   const std::vector<std::string> expected_log = {
-      "libhbd_initialize",          "libhbd_grabber_client",      "grabber_client is started.", "grabber_client is connected.",
+      "libhbd_initialize",          "libhbd_grabber_client",
+      "grabber_client is started.", "grabber_client is connected.",
       "~libhbd_grabber_client",     "grabber_client is stopped.",
   };
   EXPECT_EQ(log_.texts(), expected_log);
@@ -223,8 +226,8 @@ TEST_F(libhbd_grabber_client_test, terminate_destroys_the_session_members_from_t
   log_.clear();
   libhbd_terminate();
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_terminate", "~libhbd_grabber_client",
-                                                     "grabber_client is stopped.", "~libhbd_log_monitor",
-                                                     "~libhbd_frontmost_application_monitor", "~libhbd_file_monitor"}));
+                                                    "grabber_client is stopped.", "~libhbd_log_monitor",
+                                                    "~libhbd_frontmost_application_monitor", "~libhbd_file_monitor"}));
   libhbd_initialize();
 }
 

@@ -28,19 +28,35 @@ TEST(libhbd_launchctl, each_entry_point_runs_its_command_lines_and_posts_only_on
     std::vector<std::string> commands;
     std::vector<platform::notify::notification> notifications;
   } cases[] = {
-      {"manage_console_user_server(true)", [] { libhbd_launchctl_manage_console_user_server(true); },
-       hbd_test::launch_agent_start_lines(hbd_test::console_user_server), {}},
-      {"manage_console_user_server(false)", [] { libhbd_launchctl_manage_console_user_server(false); },
-       hbd_test::launch_agent_stop_lines(hbd_test::console_user_server), {console_user_server_is_disabled}},
-      {"manage_notification_window(true)", [] { libhbd_launchctl_manage_notification_window(true); },
-       hbd_test::launch_agent_start_lines(hbd_test::notification_window), {}},
-      {"manage_notification_window(false)", [] { libhbd_launchctl_manage_notification_window(false); },
-       hbd_test::launch_agent_stop_lines(hbd_test::notification_window), {}},
-      {"manage_session_monitor", [] { libhbd_launchctl_manage_session_monitor(); }, hbd_test::launch_agent_start_lines(hbd_test::session_monitor), {}},
-      {"restart_console_user_server", [] { libhbd_launchctl_restart_console_user_server(); },
-       {"/bin/launchctl kickstart  -k " + hbd_test::gui_domain() + hbd_test::console_user_server + " & "}, {}},
-      {"bootout_console_user_server", [] { libhbd_launchctl_bootout_console_user_server(); },
-       {"/bin/launchctl bootout " + hbd_test::gui_domain() + " " + hbd_test::launch_agent_plist(hbd_test::console_user_server)}, {}},
+      {"manage_console_user_server(true)",
+       [] { libhbd_launchctl_manage_console_user_server(true); },
+       hbd_test::launch_agent_start_lines(hbd_test::console_user_server),
+       {}},
+      {"manage_console_user_server(false)",
+       [] { libhbd_launchctl_manage_console_user_server(false); },
+       hbd_test::launch_agent_stop_lines(hbd_test::console_user_server),
+       {console_user_server_is_disabled}},
+      {"manage_notification_window(true)",
+       [] { libhbd_launchctl_manage_notification_window(true); },
+       hbd_test::launch_agent_start_lines(hbd_test::notification_window),
+       {}},
+      {"manage_notification_window(false)",
+       [] { libhbd_launchctl_manage_notification_window(false); },
+       hbd_test::launch_agent_stop_lines(hbd_test::notification_window),
+       {}},
+      {"manage_session_monitor",
+       [] { libhbd_launchctl_manage_session_monitor(); },
+       hbd_test::launch_agent_start_lines(hbd_test::session_monitor),
+       {}},
+      {"restart_console_user_server",
+       [] { libhbd_launchctl_restart_console_user_server(); },
+       {"/bin/launchctl kickstart  -k " + hbd_test::gui_domain() + hbd_test::console_user_server + " & "},
+       {}},
+      {"bootout_console_user_server",
+       [] { libhbd_launchctl_bootout_console_user_server(); },
+       {"/bin/launchctl bootout " + hbd_test::gui_domain() + " " +
+        hbd_test::launch_agent_plist(hbd_test::console_user_server)},
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry_point);
@@ -88,7 +104,8 @@ TEST(libhbd_launch, multitouch_extension_is_opened_to_show_its_window) {
 
 TEST(libhbd_launch, a_throwing_runner_gives_the_failed_status_instead_of_an_exception) {
   platform::command::recorder outer;
-  const auto previous = platform::command::set_runner([](const std::string&) -> int { throw std::runtime_error("boom"); });
+  const auto previous =
+      platform::command::set_runner([](const std::string&) -> int { throw std::runtime_error("boom"); });
   EXPECT_EQ(libhbd_launch_settings(), -1);
   EXPECT_NO_THROW(libhbd_launchctl_manage_session_monitor());
   platform::command::set_runner(previous);
@@ -110,5 +127,6 @@ TEST(libhbd_launchctl, console_user_server_is_disabled_is_posted_only_after_its_
     expected.emplace_back(line, 0);
   }
   EXPECT_EQ(commands, expected);
-  EXPECT_EQ(notifications.notifications(), std::vector<platform::notify::notification>({console_user_server_is_disabled}));
+  EXPECT_EQ(notifications.notifications(),
+            std::vector<platform::notify::notification>({console_user_server_is_disabled}));
 }

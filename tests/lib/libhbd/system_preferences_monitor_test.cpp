@@ -71,7 +71,7 @@ TEST_F(libhbd_system_preferences_monitor_test, the_first_poll_reports_and_later_
                                 "fkeys -1 -1 -1 -1 -1 -1 -1 -1",
                                 "fkeys 40 -1 -1 -1 -1 -1 -1 -3",
                             }));
-  EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_system_preferences_monitor",
-                                                    "~libhbd_system_preferences_monitor"}));
+  EXPECT_EQ(log_.texts(),
+            (std::vector<std::string>{"libhbd_system_preferences_monitor", "~libhbd_system_preferences_monitor"}));
   EXPECT_EQ(libhbd_system_preferences_properties_get_keyboard_types_size(), 8u);
 }

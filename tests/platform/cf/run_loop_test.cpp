@@ -1,6 +1,6 @@
 #include "platform/cf/run_loop.hpp"
-#include "zunto/thread_wait.hpp"
 #include "support/perform_record.hpp"
+#include "zunto/thread_wait.hpp"
 
 #include <gtest/gtest.h>
 
@@ -150,8 +150,7 @@ TEST(platform_cf_run_loop, a_removed_source_is_not_performed) {
   loop_runner runner;
   hbd_test::perform_record removed_record;
   hbd_test::perform_record kept_record;
-  platform::cf::run_loop_source_ref removed =
-      platform::cf::run_loop_source_create(removed_record.context());
+  platform::cf::run_loop_source_ref removed = platform::cf::run_loop_source_create(removed_record.context());
   platform::cf::run_loop_source_ref kept = platform::cf::run_loop_source_create(kept_record.context());
   platform::cf::run_loop_add_source(runner.loop(), removed);
   platform::cf::run_loop_add_source(runner.loop(), kept);

@@ -79,7 +79,8 @@ TEST(platform_cf_string, get_c_string_needs_room_for_the_terminating_zero) {
 }
 
 TEST(platform_cf_string, unpaired_surrogates_do_not_convert_to_utf8) {
-  for (const std::u16string& text : {std::u16string(u"a") + char16_t(0xd83d), std::u16string(1, char16_t(0xde00)) + u"b"}) {
+  for (const std::u16string& text :
+       {std::u16string(u"a") + char16_t(0xd83d), std::u16string(1, char16_t(0xde00)) + u"b"}) {
     owned_string string{platform::cf::string_create_with_utf16(text)};
     std::vector<char> buffer(64);
     EXPECT_FALSE(platform::cf::string_get_c_string(string.string, buffer.data(), 64, string_encoding::utf8));

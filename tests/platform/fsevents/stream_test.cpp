@@ -122,8 +122,8 @@ protected:
     auto* r = recorders_.back().get();
     fsevents::stream_context context;
     context.info = r;
-    auto* stream = fsevents::stream_create(recorder::callback, &context, paths, fsevents::event_id_since_now,
-                                           latency, flags);
+    auto* stream =
+        fsevents::stream_create(recorder::callback, &context, paths, fsevents::event_id_since_now, latency, flags);
     EXPECT_NE(stream, nullptr);
     streams_.push_back(stream);
     fsevents::stream_set_dispatch_queue(stream, queue_);
@@ -163,8 +163,8 @@ TEST_F(platform_fsevents_stream, reports_another_process_s_changes_under_the_res
 
 TEST_F(platform_fsevents_stream, gathers_the_changes_within_the_latency_into_one_event_a_path) {
   auto [stream, events] = start({directory_.path().string()}, 1.0);
-  ASSERT_TRUE(hbd_test::file_writer_process::run(
-      {"write", path("a"), "1", "write", path("b"), "1", "write", path("a"), "2"}));
+  ASSERT_TRUE(
+      hbd_test::file_writer_process::run({"write", path("a"), "1", "write", path("b"), "1", "write", path("a"), "2"}));
   ASSERT_TRUE(events->wait_for(resolved("b")));
 
   const auto batches = events->batches();
@@ -225,7 +225,7 @@ TEST_F(platform_fsevents_stream, marks_this_process_s_writes_only_when_asked) {
 TEST_F(platform_fsevents_stream, reports_a_changed_root_and_watches_it_anew) {
   struct case_t {
     std::string name;
-    std::vector<std::string> setup;  // helper commands before the stream starts; "@" is the folder
+    std::vector<std::string> setup; // helper commands before the stream starts; "@" is the folder
     std::string watched;
     std::vector<std::string> change; // helper commands that change the root
     std::vector<std::string> after;  // helper commands that bring a folder back at the watched path
@@ -237,18 +237,38 @@ TEST_F(platform_fsevents_stream, reports_a_changed_root_and_watches_it_anew) {
       {"created", {}, d + "/watched", {"mkdir", d + "/watched"}, {}},
       {"created with its parent", {}, d + "/p/watched", {"mkdir", d + "/p", "mkdir", d + "/p/watched"}, {}},
       {"removed", {"mkdir", d + "/watched"}, d + "/watched", {"rmdir", d + "/watched"}, {"mkdir", d + "/watched"}},
-      {"renamed", {"mkdir", d + "/watched"}, d + "/watched", {"rename", d + "/watched", d + "/other"},
+      {"renamed",
+       {"mkdir", d + "/watched"},
+       d + "/watched",
+       {"rename", d + "/watched", d + "/other"},
        {"rename", d + "/other", d + "/watched"}},
-      {"parent renamed", {"mkdir", d + "/p", "mkdir", d + "/p/watched"}, d + "/p/watched",
-       {"rename", d + "/p", d + "/q"}, {"rename", d + "/q", d + "/p"}},
-      {"was a file", {"write", d + "/watched", "x"}, d + "/watched", {"remove", d + "/watched", "mkdir", d + "/watched"},
+      {"parent renamed",
+       {"mkdir", d + "/p", "mkdir", d + "/p/watched"},
+       d + "/p/watched",
+       {"rename", d + "/p", d + "/q"},
+       {"rename", d + "/q", d + "/p"}},
+      {"was a file",
+       {"write", d + "/watched", "x"},
+       d + "/watched",
+       {"remove", d + "/watched", "mkdir", d + "/watched"},
        {}},
-      {"created holding a file", {}, d + "/watched", {"mkdir", d + "/watched", "write", d + "/watched/file", "x"}, {},
+      {"created holding a file",
+       {},
+       d + "/watched",
+       {"mkdir", d + "/watched", "write", d + "/watched/file", "x"},
+       {},
        true},
-      {"made again and written at once", {"mkdir", d + "/watched"}, d + "/watched", {"rmdir", d + "/watched"},
-       {"mkdir", d + "/watched", "write", d + "/watched/file", "x"}, true},
-      {"renamed back with a file written while away", {"mkdir", d + "/watched"}, d + "/watched",
-       {"rename", d + "/watched", d + "/other"}, {"write", d + "/other/file", "x", "rename", d + "/other", d + "/watched"},
+      {"made again and written at once",
+       {"mkdir", d + "/watched"},
+       d + "/watched",
+       {"rmdir", d + "/watched"},
+       {"mkdir", d + "/watched", "write", d + "/watched/file", "x"},
+       true},
+      {"renamed back with a file written while away",
+       {"mkdir", d + "/watched"},
+       d + "/watched",
+       {"rename", d + "/watched", d + "/other"},
+       {"write", d + "/other/file", "x", "rename", d + "/other", d + "/watched"},
        true},
   };
   for (const auto& c : cases) {

@@ -34,7 +34,8 @@ std::vector<std::int64_t> drain(iokit::hid_queue_ref queue) {
 } // namespace
 
 TEST(platform_iokit_hid_device, opens_follow_injected_failures_seizing_and_removal) {
-  simulated_hid_device keyboard({{1, 6}}, hbd_test::keyboard_elements(), {iokit::return_error, 0, iokit::return_no_device});
+  simulated_hid_device keyboard({{1, 6}}, hbd_test::keyboard_elements(),
+                                {iokit::return_error, 0, iokit::return_no_device});
   auto a = adopt(iokit::hid_device_create(keyboard.entry()));
   auto b = adopt(iokit::hid_device_create(keyboard.entry()));
 
@@ -45,12 +46,12 @@ TEST(platform_iokit_hid_device, opens_follow_injected_failures_seizing_and_remov
     int open_count;
   };
   const std::vector<step> steps = {
-      {a.get(), 0, iokit::return_error, 0},        // injected
-      {a.get(), 0, iokit::return_success, 1},      // an injected 0 is a success
-      {b.get(), 0, iokit::return_no_device, 1},    // injected
+      {a.get(), 0, iokit::return_error, 0},     // injected
+      {a.get(), 0, iokit::return_success, 1},   // an injected 0 is a success
+      {b.get(), 0, iokit::return_no_device, 1}, // injected
       {b.get(), iokit::hid_open_seize, iokit::return_exclusive_access, 1},
       {b.get(), 0, iokit::return_success, 2},
-      {a.get(), 0, iokit::return_success, 2},      // already open
+      {a.get(), 0, iokit::return_success, 2}, // already open
   };
   for (const auto& s : steps) {
     EXPECT_EQ(iokit::hid_device_open(s.device, s.options), s.expected);

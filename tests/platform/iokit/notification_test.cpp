@@ -87,9 +87,9 @@ protected:
 
   std::vector<std::uint64_t> add(iokit::notification_type type, reports& r) {
     iokit::iterator_ref iterator = nullptr;
-    EXPECT_EQ(iokit::service_add_matching_notification(port_, type, keyboard_matching(), &reports::callback, &r,
-                                                       &iterator),
-              iokit::return_success);
+    EXPECT_EQ(
+        iokit::service_add_matching_notification(port_, type, keyboard_matching(), &reports::callback, &r, &iterator),
+        iokit::return_success);
     std::vector<std::uint64_t> present;
     for (auto entry : hbd_test::drain(iterator)) {
       present.push_back(id_of(entry));

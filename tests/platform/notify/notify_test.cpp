@@ -15,6 +15,5 @@ TEST(notify, every_live_recorder_sees_the_posts_made_while_it_exists) {
     platform::notify::post_distributed_notification({"two", "", false});
     EXPECT_EQ(second.notifications(), (std::vector<notification>{{"two", "", false}}));
   }
-  EXPECT_EQ(first.notifications(),
-            (std::vector<notification>{{"one", "org.zunto.hobbard", true}, {"two", "", false}}));
+  EXPECT_EQ(first.notifications(), (std::vector<notification>{{"one", "org.zunto.hobbard", true}, {"two", "", false}}));
 }

@@ -98,15 +98,9 @@ TEST_F(platform_preferences, values_keep_their_kind_and_others_read_as_absent) {
     const char* key;
     const char* value;
   } cases[] = {
-      {"flag", "b:true"},
-      {"number", "n:-12"},
-      {"big", "absent"},
-      {"text", "s:é"},
-      {"fraction", "absent"},
-      {"list", "absent"},
-      {"nothing", "absent"},
-      {"missing", "absent"},
-      {"map", "d{s:631-1452-0=n:40,s:inner=d{s:x=b:false,},}"},
+      {"flag", "b:true"},    {"number", "n:-12"},    {"big", "absent"},
+      {"text", "s:é"},       {"fraction", "absent"}, {"list", "absent"},
+      {"nothing", "absent"}, {"missing", "absent"},  {"map", "d{s:631-1452-0=n:40,s:inner=d{s:x=b:false,},}"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(read(c.key, "d"), c.value) << c.key;

@@ -10,8 +10,9 @@ namespace grellan_test {
 class ScopedMemoryDefaults final {
 public:
   ScopedMemoryDefaults()
-      : previous_(grellan::UserDefaults::setStandard(
-            std::make_unique<grellan::UserDefaults>(grellan::makeMemoryStorage()))) {}
+      : previous_(
+            grellan::UserDefaults::setStandard(std::make_unique<grellan::UserDefaults>(grellan::makeMemoryStorage()))) {
+  }
   ~ScopedMemoryDefaults() { grellan::UserDefaults::setStandard(std::move(previous_)); }
 
   ScopedMemoryDefaults(const ScopedMemoryDefaults&) = delete;

@@ -44,9 +44,7 @@ bool make_address(const std::string& path, sockaddr_un& address) {
   return true;
 }
 
-void print(const std::string& line) {
-  std::cout << line << '\n' << std::flush;
-}
+void print(const std::string& line) { std::cout << line << '\n' << std::flush; }
 
 void remove_server() {
   if (server_fd >= 0) {
@@ -73,16 +71,16 @@ bool bind_server(const std::string& path) {
 
 bool send_bytes(int fd, const std::string& path, const std::vector<std::uint8_t>& bytes) {
   sockaddr_un address;
-  return make_address(path, address) && ::sendto(fd, bytes.data(), bytes.size(), 0,
-                                                 reinterpret_cast<sockaddr*>(&address), sizeof(address)) >= 0;
+  return make_address(path, address) &&
+         ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof(address)) >= 0;
 }
 
 void receive() {
   std::vector<std::uint8_t> buffer(1024 * 1024);
   sockaddr_un sender;
   socklen_t sender_length = sizeof(sender);
-  const ssize_t size = ::recvfrom(server_fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&sender),
-                                  &sender_length);
+  const ssize_t size =
+      ::recvfrom(server_fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&sender), &sender_length);
   if (size < 0) {
     return;
   }

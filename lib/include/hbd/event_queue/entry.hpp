@@ -16,15 +16,9 @@ namespace hbd::event_queue {
 // other threads and are guarded by the entry's own mutex.
 class entry final {
 public:
-  entry(zunto::osx::iokit_registry_entry_id::value_t device_id,
-        const event_time_stamp& time_stamp,
-        const event& queued_event,
-        event_type type,
-        const event& original_event,
-        event_origin origin,
-        state entry_state,
-        bool lazy = false,
-        validity entry_validity = validity::valid);
+  entry(zunto::osx::iokit_registry_entry_id::value_t device_id, const event_time_stamp& time_stamp,
+        const event& queued_event, event_type type, const event& original_event, event_origin origin, state entry_state,
+        bool lazy = false, validity entry_validity = validity::valid);
 
   // Every field but the mutex.
   entry(const entry& other);

@@ -48,22 +48,12 @@ public:
     virtual_hid_devices_state_changed = 19,
   };
 
-  using value_t = std::variant<momentary_switch_event,
-                               pointing_motion,
-                               std::int64_t,
-                               std::string,
-                               std::vector<zunto::osx::input_source_selector::specifier>,
-                               manipulator_environment_variable_set_variable,
-                               notification_message,
-                               mouse_key,
-                               std::pair<modifier_flag, sticky_modifier_type>,
-                               software_function,
-                               zunto::osx::frontmost_application_monitor::application,
-                               zunto::osx::input_source::properties,
-                               device_properties,
-                               zunto::osx::system_preferences::properties,
-                               virtual_hid_devices_state,
-                               std::monostate>;
+  using value_t = std::variant<
+      momentary_switch_event, pointing_motion, std::int64_t, std::string,
+      std::vector<zunto::osx::input_source_selector::specifier>, manipulator_environment_variable_set_variable,
+      notification_message, mouse_key, std::pair<modifier_flag, sticky_modifier_type>, software_function,
+      zunto::osx::frontmost_application_monitor::application, zunto::osx::input_source::properties, device_properties,
+      zunto::osx::system_preferences::properties, virtual_hid_devices_state, std::monostate>;
 
   event() = default;
   // The caller pairs the kind with the value it is meant to carry.
@@ -82,9 +72,11 @@ public:
   static event make_device_grabbed_event(const device_properties& value);
   static event make_device_ungrabbed_event();
   static event make_caps_lock_state_changed_event(std::int64_t state);
-  static event make_frontmost_application_changed_event(const zunto::osx::frontmost_application_monitor::application& value);
+  static event make_frontmost_application_changed_event(
+      const zunto::osx::frontmost_application_monitor::application& value);
   static event make_input_source_changed_event(const zunto::osx::input_source::properties& value);
-  static event make_system_preferences_properties_changed_event(const zunto::osx::system_preferences::properties& value);
+  static event make_system_preferences_properties_changed_event(
+      const zunto::osx::system_preferences::properties& value);
   static event make_virtual_hid_devices_state_changed_event(const virtual_hid_devices_state& value);
 
   type get_type() const { return type_; }

@@ -22,15 +22,9 @@ public:
   queue& operator=(const queue&) = delete;
 
   // Appends an entry, its time stamp moved by the time-stamp delay, and applies its effects.
-  void emplace_back_entry(zunto::osx::iokit_registry_entry_id::value_t device_id,
-                          const event_time_stamp& time_stamp,
-                          const event& queued_event,
-                          event_type type,
-                          const event& original_event,
-                          event_origin origin,
-                          state entry_state,
-                          bool lazy = false,
-                          validity entry_validity = validity::valid);
+  void emplace_back_entry(zunto::osx::iokit_registry_entry_id::value_t device_id, const event_time_stamp& time_stamp,
+                          const event& queued_event, event_type type, const event& original_event, event_origin origin,
+                          state entry_state, bool lazy = false, validity entry_validity = validity::valid);
   void push_back_entry(const entry& value);
 
   bool empty() const { return entries_.empty(); }
@@ -61,11 +55,8 @@ public:
 private:
   // The exchange walk from index `start`; every pair before it is known to be in order.
   void sort_events_from(std::size_t start);
-  void apply_effects(zunto::osx::iokit_registry_entry_id::value_t device_id,
-                     const event& queued_event,
-                     event_type type,
-                     event_origin origin,
-                     validity entry_validity);
+  void apply_effects(zunto::osx::iokit_registry_entry_id::value_t device_id, const event& queued_event, event_type type,
+                     event_origin origin, validity entry_validity);
 
   std::deque<entry> entries_;
   modifier_flag_manager modifier_flag_manager_;

@@ -46,16 +46,10 @@ public:
     pointing_button,
   };
 
-  using value_t = std::variant<momentary_switch_event,
-                               any_type,
-                               std::string,
+  using value_t = std::variant<momentary_switch_event, any_type, std::string,
                                std::vector<zunto::osx::input_source_selector::specifier>,
-                               manipulator_environment_variable_set_variable,
-                               notification_message,
-                               mouse_key,
-                               std::pair<modifier_flag, sticky_modifier_type>,
-                               software_function,
-                               std::monostate>;
+                               manipulator_environment_variable_set_variable, notification_message, mouse_key,
+                               std::pair<modifier_flag, sticky_modifier_type>, software_function, std::monostate>;
 
   type get_type() const { return type_; }
   const value_t& get_value() const { return value_; }

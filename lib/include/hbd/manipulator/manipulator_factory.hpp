@@ -14,8 +14,7 @@ namespace hbd::manipulator::manipulator_factory {
 // Throws zunto::json::unmarshal_error (and the JSON library's type error for a type that is no
 // string).
 std::shared_ptr<manipulators::base> make_manipulator(
-    const nlohmann::json& json,
-    const core_configuration::details::complex_modifications_parameters& parameters);
+    const nlohmann::json& json, const core_configuration::details::complex_modifications_parameters& parameters);
 
 // Throws zunto::json::unmarshal_error.
 std::shared_ptr<conditions::base> make_condition(const nlohmann::json& json);

@@ -18,9 +18,7 @@ namespace hbd::momentary_switch_event_details::impl {
 // Reads a key given by a name of the map or by any number on the page; throws
 // zunto::json::unmarshal_error.
 template <typename Map>
-zunto::hid::usage_pair make_usage_pair(const Map& map,
-                                       zunto::hid::usage_page::value_t usage_page,
-                                       std::string_view key,
+zunto::hid::usage_pair make_usage_pair(const Map& map, zunto::hid::usage_page::value_t usage_page, std::string_view key,
                                        const nlohmann::json& value) {
   if (value.is_string()) {
     if (auto usage = map.find(value.get_ref<const std::string&>())) {

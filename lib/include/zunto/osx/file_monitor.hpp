@@ -34,9 +34,8 @@ public:
 
   // changed_file_path is the path exactly as given to the constructor; changed_file_body is null
   // when the file cannot be read.
-  nod::signal_type<nod::multithread_policy,
-                   void(const std::string& changed_file_path,
-                        std::shared_ptr<std::vector<std::uint8_t>> changed_file_body)>
+  nod::signal_type<nod::multithread_policy, void(const std::string& changed_file_path,
+                                                 std::shared_ptr<std::vector<std::uint8_t>> changed_file_body)>
       file_changed;
   nod::signal_type<nod::multithread_policy, void(const std::string& message)> error_occurred;
 

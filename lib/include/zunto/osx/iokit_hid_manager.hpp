@@ -29,12 +29,10 @@ class iokit_hid_manager final : public dispatcher::extra::dispatcher_client {
 public:
   using matching_dictionary = cf::cf_ptr<platform::iokit::matching_ref>;
 
-  nod::signal_type<nod::multithread_policy,
-                   void(iokit_registry_entry_id::value_t registry_entry_id,
-                        cf::cf_ptr<platform::iokit::hid_device_ref> device)>
+  nod::signal_type<nod::multithread_policy, void(iokit_registry_entry_id::value_t registry_entry_id,
+                                                 cf::cf_ptr<platform::iokit::hid_device_ref> device)>
       device_matched;
-  nod::signal_type<nod::multithread_policy, void(iokit_registry_entry_id::value_t registry_entry_id)>
-      device_terminated;
+  nod::signal_type<nod::multithread_policy, void(iokit_registry_entry_id::value_t registry_entry_id)> device_terminated;
   nod::signal_type<nod::multithread_policy, void(const std::string& message, kern_return kr)> error_occurred;
 
   iokit_hid_manager(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,

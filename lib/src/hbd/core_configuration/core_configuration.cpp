@@ -1,8 +1,8 @@
 #include "hbd/core_configuration/core_configuration.hpp"
 
 #include "glob/glob.hpp"
-#include "hbd/constants.hpp"
 #include "hbd/async_file_writer.hpp"
+#include "hbd/constants.hpp"
 #include "hbd/logger.hpp"
 #include "zunto/filesystem/file_identity.hpp"
 #include "zunto/filesystem/filesystem.hpp"
@@ -13,8 +13,8 @@
 #include "zunto/json/requires.hpp"
 #include "zunto/osx/process_info.hpp"
 
-#include <fmt/format.h>
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -194,7 +194,8 @@ void core_configuration::sync_save_to_file() {
   // A link (a dotfiles setup) stays a link: the file it leads to is the one replaced.
   const auto target_path = zunto::filesystem::resolve_symbolic_links(file_path);
   if (!target_path) {
-    throw std::runtime_error(fmt::format("core_configuration cannot be saved: the links at {0} lead nowhere", file_path));
+    throw std::runtime_error(
+        fmt::format("core_configuration cannot be saved: the links at {0} lead nowhere", file_path));
   }
 
   make_backup_file();
@@ -225,9 +226,7 @@ std::pair<std::string, std::size_t> core_configuration::to_text() const {
   const std::array<indented_writer::member, 2> members{{
       {"global", [&](indented_writer& w) { w.value(global_configuration_.to_json()); }},
       {"profiles",
-       [&](indented_writer& w) {
-         w.array(profiles_.size(), [&](std::size_t i) { profiles_[i].write_json(w); });
-       }},
+       [&](indented_writer& w) { w.array(profiles_.size(), [&](std::size_t i) { profiles_[i].write_json(w); }); }},
   }};
   writer.object(json_, members);
   return {std::move(text), writer.depth()};
@@ -247,7 +246,7 @@ void core_configuration::keep_changed_file_aside(const std::string& file_path) c
   const auto& directory = constants::get_user_core_configuration_automatic_backups_directory();
   (void)zunto::filesystem::create_directory_with_intermediate_directories(directory.string(), 0700);
   const std::time_t now = std::time(nullptr);
-  std::tm local {};
+  std::tm local{};
   ::localtime_r(&now, &local);
   const auto stem = fmt::format("hobbard_{0:04d}{1:02d}{2:02d}_{3:02d}{4:02d}{5:02d}_changed", local.tm_year + 1900,
                                 local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
@@ -309,14 +308,12 @@ void core_configuration::remove_old_backup_files() {
 
 std::string core_configuration::make_current_local_yyyymmdd_string() {
   const std::time_t now = std::time(nullptr);
-  std::tm local {};
+  std::tm local{};
   ::localtime_r(&now, &local);
   return fmt::format("{0:04d}{1:02d}{2:02d}", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-void core_configuration::push_back_profile() {
-  profiles_.emplace_back(nlohmann::json{{"name", "New profile"}});
-}
+void core_configuration::push_back_profile() { profiles_.emplace_back(nlohmann::json{{"name", "New profile"}}); }
 
 void core_configuration::erase_profile(std::size_t index) {
   if (profiles_.size() > 1 && index < profiles_.size()) {
@@ -325,12 +322,14 @@ void core_configuration::erase_profile(std::size_t index) {
 }
 
 const details::profile& core_configuration::get_selected_profile() const {
-  auto it = std::find_if(profiles_.begin(), profiles_.end(), [](const details::profile& p) { return p.get_selected(); });
+  auto it =
+      std::find_if(profiles_.begin(), profiles_.end(), [](const details::profile& p) { return p.get_selected(); });
   return it != profiles_.end() ? *it : profiles_.front();
 }
 
 details::profile& core_configuration::get_selected_profile() {
-  auto it = std::find_if(profiles_.begin(), profiles_.end(), [](const details::profile& p) { return p.get_selected(); });
+  auto it =
+      std::find_if(profiles_.begin(), profiles_.end(), [](const details::profile& p) { return p.get_selected(); });
   return it != profiles_.end() ? *it : profiles_.front();
 }
 

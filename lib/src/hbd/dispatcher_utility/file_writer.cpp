@@ -15,7 +15,8 @@ file_writer::file_writer()
 file_writer::~file_writer() {
   // Every job is due at once, so this one runs after all that were queued before it.
   auto drained = zunto::make_thread_wait();
-  dispatcher_->enqueue(object_id_, [drained] { drained->notify(); }, zunto::dispatcher::time_point(1));
+  dispatcher_->enqueue(
+      object_id_, [drained] { drained->notify(); }, zunto::dispatcher::time_point(1));
   drained->wait_notice();
 
   dispatcher_->detach(object_id_);

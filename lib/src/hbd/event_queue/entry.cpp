@@ -2,15 +2,9 @@
 
 namespace hbd::event_queue {
 
-entry::entry(zunto::osx::iokit_registry_entry_id::value_t device_id,
-             const event_time_stamp& time_stamp,
-             const event& queued_event,
-             event_type type,
-             const event& original_event,
-             event_origin origin,
-             state entry_state,
-             bool lazy,
-             validity entry_validity)
+entry::entry(zunto::osx::iokit_registry_entry_id::value_t device_id, const event_time_stamp& time_stamp,
+             const event& queued_event, event_type type, const event& original_event, event_origin origin,
+             state entry_state, bool lazy, validity entry_validity)
     : device_id_(device_id),
       event_time_stamp_(time_stamp),
       validity_(entry_validity),

@@ -36,7 +36,8 @@ event event::make_caps_lock_state_changed_event(std::int64_t state) {
   return event(type::caps_lock_state_changed, state);
 }
 
-event event::make_frontmost_application_changed_event(const zunto::osx::frontmost_application_monitor::application& value) {
+event event::make_frontmost_application_changed_event(
+    const zunto::osx::frontmost_application_monitor::application& value) {
   return event(type::frontmost_application_changed, value);
 }
 

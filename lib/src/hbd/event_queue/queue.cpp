@@ -13,13 +13,8 @@ bool modifier_key(const momentary_switch_event& key) { return key.make_modifier_
 } // namespace
 
 void queue::emplace_back_entry(zunto::osx::iokit_registry_entry_id::value_t device_id,
-                               const event_time_stamp& time_stamp,
-                               const event& queued_event,
-                               event_type type,
-                               const event& original_event,
-                               event_origin origin,
-                               state entry_state,
-                               bool lazy,
+                               const event_time_stamp& time_stamp, const event& queued_event, event_type type,
+                               const event& original_event, event_origin origin, state entry_state, bool lazy,
                                validity entry_validity) {
   event_time_stamp adjusted(time_stamp);
   adjusted.set_time_stamp(adjusted.get_time_stamp() + time_stamp_delay_);
@@ -38,11 +33,8 @@ void queue::push_back_entry(const entry& value) {
                      value.get_validity());
 }
 
-void queue::apply_effects(zunto::osx::iokit_registry_entry_id::value_t device_id,
-                          const event& queued_event,
-                          event_type type,
-                          event_origin origin,
-                          validity entry_validity) {
+void queue::apply_effects(zunto::osx::iokit_registry_entry_id::value_t device_id, const event& queued_event,
+                          event_type type, event_origin origin, validity entry_validity) {
   if (const auto* key = queued_event.find<momentary_switch_event>()) {
     const auto flag = key->make_modifier_flag();
     if (origin == event_origin::grabbed_device) {
@@ -149,4 +141,3 @@ bool queue::needs_swap(const entry& a, const entry& b) {
 }
 
 } // namespace hbd::event_queue
-

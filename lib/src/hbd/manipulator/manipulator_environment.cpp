@@ -73,12 +73,14 @@ manipulator_environment_variable_value manipulator_environment::get_variable(con
   return std::int32_t{0};
 }
 
-void manipulator_environment::set_variable(const std::string& name, const manipulator_environment_variable_value& value) {
+void manipulator_environment::set_variable(const std::string& name,
+                                           const manipulator_environment_variable_value& value) {
   variables_[name] = value;
   async_save_to_file();
 }
 
-void manipulator_environment::set_system_preferences_properties(const zunto::osx::system_preferences::properties& value) {
+void manipulator_environment::set_system_preferences_properties(
+    const zunto::osx::system_preferences::properties& value) {
   system_preferences_properties_ = value;
   update_virtual_hid_keyboard_keyboard_type();
   async_save_to_file();
@@ -89,8 +91,8 @@ void manipulator_environment::update_virtual_hid_keyboard_keyboard_type() {
   if (const auto configuration = weak_core_configuration_.lock()) {
     country_code = configuration->get_selected_profile().get_virtual_hid_keyboard().get_country_code();
   }
-  const zunto::osx::system_preferences::keyboard_type_key key{
-      virtual_hid_keyboard_vendor_id, virtual_hid_keyboard_product_id, country_code};
+  const zunto::osx::system_preferences::keyboard_type_key key{virtual_hid_keyboard_vendor_id,
+                                                              virtual_hid_keyboard_product_id, country_code};
   const auto& types = system_preferences_properties_.get_keyboard_types();
   const auto it = types.find(key);
   if (it == types.end()) {

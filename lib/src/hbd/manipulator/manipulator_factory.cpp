@@ -20,8 +20,7 @@
 namespace hbd::manipulator::manipulator_factory {
 
 std::shared_ptr<manipulators::base> make_manipulator(
-    const nlohmann::json& json,
-    const core_configuration::details::complex_modifications_parameters& parameters) {
+    const nlohmann::json& json, const core_configuration::details::complex_modifications_parameters& parameters) {
   const auto it = json.is_object() ? json.find("type") : json.end();
   if (it == json.end()) {
     throw zunto::json::unmarshal_error("`type` must be specified: " + zunto::json::dump_for_error_message(json));

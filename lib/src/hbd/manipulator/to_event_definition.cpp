@@ -39,7 +39,8 @@ void from_json(const nlohmann::json& json, to_event_definition& value) {
       (key == "lazy" ? value.lazy_ : key == "repeat" ? value.repeat_ : value.halt_) = member.get<bool>();
     } else if (key == "hold_down_milliseconds" || key == "held_down_milliseconds") {
       // A negative time would make the delay counter run backwards.
-      value.hold_down_milliseconds_ = std::chrono::milliseconds(std::max(json_reading::read_int32_member(key, member), 0));
+      value.hold_down_milliseconds_ =
+          std::chrono::milliseconds(std::max(json_reading::read_int32_member(key, member), 0));
     } else {
       json_reading::throw_unknown_key_in(key, json);
     }

@@ -14,8 +14,8 @@ std::optional<std::string> make_string(platform::cf::string_ref string) {
     return std::string(pointer);
   }
 
-  const auto maximum_size =
-      platform::cf::string_get_maximum_size_for_encoding(platform::cf::string_get_length(string), string_encoding::utf8);
+  const auto maximum_size = platform::cf::string_get_maximum_size_for_encoding(platform::cf::string_get_length(string),
+                                                                               string_encoding::utf8);
   if (maximum_size < 0) {
     return std::nullopt;
   }

@@ -28,7 +28,8 @@ std::uint64_t object_id::manager::make() {
   std::lock_guard lock(mutex());
   auto& values = set();
   if (values.size() >= std::numeric_limits<std::uint64_t>::max()) {
-    throw std::runtime_error("zunto::dispatcher::object_id::manager::make_new_object_id fails to allocate new object_id.");
+    throw std::runtime_error(
+        "zunto::dispatcher::object_id::manager::make_new_object_id fails to allocate new object_id.");
   }
   auto candidate = last_value();
   do {

@@ -10,8 +10,6 @@ void from_json(const nlohmann::json& json, value_t& value) {
   value = value_t{zunto::json::unsigned_64_bit_pattern(json)};
 }
 
-void to_json(nlohmann::json& json, value_t value) {
-  json = static_cast<std::uint64_t>(value);
-}
+void to_json(nlohmann::json& json, value_t value) { json = static_cast<std::uint64_t>(value); }
 
 } // namespace zunto::hid::vendor_id

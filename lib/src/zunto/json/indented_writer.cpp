@@ -13,14 +13,11 @@ constexpr unsigned indent_step = 4;
 
 indented_writer::indented_writer(std::string& output)
     : output_(output),
-      serializer_(nlohmann::detail::output_adapter<char>(output), ' ', nlohmann::json::error_handler_t::ignore) {
-}
+      serializer_(nlohmann::detail::output_adapter<char>(output), ' ', nlohmann::json::error_handler_t::ignore) {}
 
 indented_writer::~indented_writer() = default;
 
-void indented_writer::value(const nlohmann::json& json) {
-  value(json, nesting_depth(json));
-}
+void indented_writer::value(const nlohmann::json& json) { value(json, nesting_depth(json)); }
 
 void indented_writer::value(const nlohmann::json& json, std::size_t depth) {
   enter(depth);
@@ -48,38 +45,38 @@ void indented_writer::compact_text(std::string_view text) {
       continue;
     }
     switch (c) {
-    case '"':
-      in_string = true;
-      output_ += c;
-      break;
-    case '{':
-    case '[':
-      deepest = std::max(deepest, level_ - start + 1);
-      output_ += c;
-      if (i + 1 < text.size() && text[i + 1] == (c == '{' ? '}' : ']')) {
-        output_ += text[++i];
-      } else {
+      case '"':
+        in_string = true;
+        output_ += c;
+        break;
+      case '{':
+      case '[':
+        deepest = std::max(deepest, level_ - start + 1);
+        output_ += c;
+        if (i + 1 < text.size() && text[i + 1] == (c == '{' ? '}' : ']')) {
+          output_ += text[++i];
+        } else {
+          output_ += '\n';
+          ++level_;
+          indent();
+        }
+        break;
+      case '}':
+      case ']':
         output_ += '\n';
-        ++level_;
+        --level_;
         indent();
-      }
-      break;
-    case '}':
-    case ']':
-      output_ += '\n';
-      --level_;
-      indent();
-      output_ += c;
-      break;
-    case ',':
-      output_ += ",\n";
-      indent();
-      break;
-    case ':':
-      output_ += ": ";
-      break;
-    default:
-      output_ += c;
+        output_ += c;
+        break;
+      case ',':
+        output_ += ",\n";
+        indent();
+        break;
+      case ':':
+        output_ += ": ";
+        break;
+      default:
+        output_ += c;
     }
   }
   level_ = start;
@@ -150,9 +147,7 @@ void indented_writer::array(std::size_t count, const std::function<void(std::siz
   output_ += ']';
 }
 
-void indented_writer::indent() {
-  output_.append(level_ * indent_step, ' ');
-}
+void indented_writer::indent() { output_.append(level_ * indent_step, ' '); }
 
 void indented_writer::key(const std::string& name) {
   indent();
@@ -160,8 +155,6 @@ void indented_writer::key(const std::string& name) {
   output_ += ": ";
 }
 
-void indented_writer::enter(std::size_t nested) {
-  deepest_ = std::max(deepest_, level_ + nested);
-}
+void indented_writer::enter(std::size_t nested) { deepest_ = std::max(deepest_, level_ + nested); }
 
 } // namespace zunto::json

@@ -2,8 +2,6 @@
 
 namespace zunto::json {
 
-nlohmann::json object_copy(const nlohmann::json& json) {
-  return json.is_object() ? json : nlohmann::json::object();
-}
+nlohmann::json object_copy(const nlohmann::json& json) { return json.is_object() ? json : nlohmann::json::object(); }
 
 } // namespace zunto::json

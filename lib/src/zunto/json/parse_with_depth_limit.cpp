@@ -18,7 +18,8 @@ public:
   using string_t = nlohmann::json::string_t;
   using binary_t = nlohmann::json::binary_t;
 
-  depth_limited_builder(nlohmann::json& result, std::size_t max_depth) : builder_(result, true), max_depth_(max_depth) {}
+  depth_limited_builder(nlohmann::json& result, std::size_t max_depth)
+      : builder_(result, true), max_depth_(max_depth) {}
 
   std::size_t deepest() const { return deepest_; }
 

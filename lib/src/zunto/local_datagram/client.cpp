@@ -18,8 +18,9 @@ client::client(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
       send_entries_(std::make_shared<impl::base_impl::send_entry_queue>()),
       client_impl_(std::make_shared<impl::client_impl>(weak_dispatcher, send_entries_)),
       reconnect_timer_(*this) {
-  client_impl_->warning_reported.connect(
-      [this](const std::string& message) { enqueue_to_dispatcher([this, message] { warning_reported(message); }, now); });
+  client_impl_->warning_reported.connect([this](const std::string& message) {
+    enqueue_to_dispatcher([this, message] { warning_reported(message); }, now);
+  });
   client_impl_->connected.connect([this] { enqueue_to_dispatcher([this] { connected(); }, now); });
   client_impl_->connect_failed.connect([this](const std::error_code& error) {
     enqueue_to_dispatcher([this, error] { connect_failed(error); }, now);
@@ -57,8 +58,8 @@ void client::async_start() {
 }
 
 void client::async_send(const std::vector<std::uint8_t>& buffer, std::function<void()> processed) {
-  async_send(std::make_shared<impl::send_entry>(impl::send_entry::type::user_data, buffer, nullptr,
-                                                std::move(processed)));
+  async_send(
+      std::make_shared<impl::send_entry>(impl::send_entry::type::user_data, buffer, nullptr, std::move(processed)));
 }
 
 void client::async_send(std::shared_ptr<impl::send_entry> entry) {

@@ -69,8 +69,8 @@ void guarded(spdlog::logger& logger, const char* what, Function&& function) noex
 
 } // namespace
 
-file_monitor::file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
-                           const std::vector<std::string>& files, std::shared_ptr<spdlog::logger> logger)
+file_monitor::file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher, const std::vector<std::string>& files,
+                           std::shared_ptr<spdlog::logger> logger)
     : dispatcher_client(std::move(weak_dispatcher)), logger_(std::move(logger)), files_(files) {
   for (const auto& file : files_) {
     auto directory = zunto::filesystem::parent_directory(file);
@@ -168,9 +168,7 @@ void file_monitor::static_stream_callback(platform::fsevents::stream_ref /*strea
       }
     }
     monitor->enqueue_to_dispatcher(
-        [monitor, events] {
-          guarded(*monitor->logger_, "stream_callback", [&] { monitor->stream_callback(events); });
-        },
+        [monitor, events] { guarded(*monitor->logger_, "stream_callback", [&] { monitor->stream_callback(events); }); },
         dispatcher::time_point(1));
   });
 }

@@ -18,8 +18,10 @@ iokit_hid_manager::iokit_hid_manager(std::weak_ptr<dispatcher::dispatcher> weak_
                                      std::shared_ptr<cf::run_loop_thread> run_loop_thread,
                                      std::vector<matching_dictionary> matching_dictionaries,
                                      std::chrono::milliseconds device_matched_delay)
-    : dispatcher_client(std::move(weak_dispatcher)), run_loop_thread_(std::move(run_loop_thread)),
-      matching_dictionaries_(std::move(matching_dictionaries)), device_matched_delay_(device_matched_delay) {}
+    : dispatcher_client(std::move(weak_dispatcher)),
+      run_loop_thread_(std::move(run_loop_thread)),
+      matching_dictionaries_(std::move(matching_dictionaries)),
+      device_matched_delay_(device_matched_delay) {}
 
 iokit_hid_manager::~iokit_hid_manager() {
   detach_from_dispatcher([this] { stop(); });
@@ -53,10 +55,9 @@ void iokit_hid_manager::start() {
     }
     auto monitor = std::make_shared<iokit_service_monitor>(weak_dispatcher_, run_loop_thread_, matching.get());
     // The monitors go before this object's members, so their slots may use them.
-    monitor->service_matched.connect(
-        [this](iokit_registry_entry_id::value_t id, const iokit_registry_entry& service) {
-          on_service_matched(id, service);
-        });
+    monitor->service_matched.connect([this](iokit_registry_entry_id::value_t id, const iokit_registry_entry& service) {
+      on_service_matched(id, service);
+    });
     monitor->service_terminated.connect([this](iokit_registry_entry_id::value_t id) { on_service_terminated(id); });
     monitor->error_occurred.connect([this](const std::string& message, kern_return kr) {
       enqueue_to_dispatcher([this, message, kr] { error_occurred(message, kr); }, dispatcher::time_point(1));
@@ -91,8 +92,9 @@ void iokit_hid_manager::on_service_matched(iokit_registry_entry_id::value_t regi
         if (it == devices_.end()) {
           return;
         }
-        enqueue_to_dispatcher([this, registry_entry_id, device = it->second] { device_matched(registry_entry_id, device); },
-                              dispatcher::time_point(1));
+        enqueue_to_dispatcher(
+            [this, registry_entry_id, device = it->second] { device_matched(registry_entry_id, device); },
+            dispatcher::time_point(1));
         announced_devices_.insert(registry_entry_id);
       },
       when_now() + device_matched_delay_);

@@ -12,7 +12,9 @@ constexpr std::size_t queue_depth = 1024;
 iokit_hid_queue_value_monitor::iokit_hid_queue_value_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
                                                              std::shared_ptr<cf::run_loop_thread> run_loop_thread,
                                                              platform::iokit::hid_device_ref device)
-    : dispatcher_client(std::move(weak_dispatcher)), run_loop_thread_(std::move(run_loop_thread)), device_(device),
+    : dispatcher_client(std::move(weak_dispatcher)),
+      run_loop_thread_(std::move(run_loop_thread)),
+      device_(device),
       open_timer_(*this) {
   run_loop_thread_->enqueue([this] {
     if (auto d = device_.get_device()) {

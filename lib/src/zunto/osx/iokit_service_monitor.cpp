@@ -20,7 +20,8 @@ std::vector<iokit_registry_entry> drain(const iokit_iterator& iterator) {
 iokit_service_monitor::iokit_service_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher,
                                              std::shared_ptr<cf::run_loop_thread> run_loop_thread,
                                              platform::iokit::matching_ref matching)
-    : dispatcher_client(std::move(weak_dispatcher)), run_loop_thread_(std::move(run_loop_thread)),
+    : dispatcher_client(std::move(weak_dispatcher)),
+      run_loop_thread_(std::move(run_loop_thread)),
       matching_(matching) {}
 
 iokit_service_monitor::~iokit_service_monitor() {

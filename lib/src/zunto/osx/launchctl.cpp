@@ -5,9 +5,7 @@
 namespace zunto::osx::launchctl {
 namespace {
 
-std::string service_target(const domain_target& domain, const service_name& name) {
-  return domain.get() + name.get();
-}
+std::string service_target(const domain_target& domain, const service_name& name) { return domain.get() + name.get(); }
 
 void run(const std::string& command) { platform::command::run(command); }
 

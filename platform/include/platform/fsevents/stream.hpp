@@ -57,8 +57,8 @@ struct stream_context {
 };
 
 // Runs on the stream's queue. The arrays hold event_count entries and are valid during the call.
-using stream_callback = void (*)(stream_ref stream, void* info, std::size_t event_count,
-                                 const char* const* event_paths, const event_flags* flags, const event_id* ids);
+using stream_callback = void (*)(stream_ref stream, void* info, std::size_t event_count, const char* const* event_paths,
+                                 const event_flags* flags, const event_id* ids);
 
 // A new, stopped stream with one reference for the caller; null without a callback or directories.
 // Event paths lie under each directory's resolved path (symbolic links followed); root_changed and
@@ -66,8 +66,8 @@ using stream_callback = void (*)(stream_ref stream, void* info, std::size_t even
 // or renamed into place), whatever it holds once watched again is reported as created; without
 // file events, the directory is reported with must_scan_subdirs.
 stream_ref stream_create(stream_callback callback, const stream_context* context,
-                         const std::vector<std::string>& paths_to_watch, event_id since_when,
-                         double latency_seconds, create_flags flags);
+                         const std::vector<std::string>& paths_to_watch, event_id since_when, double latency_seconds,
+                         create_flags flags);
 
 // The queue that runs the callback; the stream keeps it until invalidated or released.
 void stream_set_dispatch_queue(stream_ref stream, std::shared_ptr<dispatch::serial_queue> queue);

@@ -35,9 +35,9 @@ platform::cf::run_loop_source_ref notification_port_get_run_loop_source(notifica
 
 // Consumes one reference to matching, also on failure. On success *iterator gets the
 // notification's iterator with one reference for the caller; it lives with the port.
-io_return service_add_matching_notification(notification_port_ref port, notification_type type,
-                                            matching_ref matching, service_notification_callback callback,
-                                            void* context, iterator_ref* iterator);
+io_return service_add_matching_notification(notification_port_ref port, notification_type type, matching_ref matching,
+                                            service_notification_callback callback, void* context,
+                                            iterator_ref* iterator);
 
 // For tests: the next `count` port creations fail, and the next `count` notifications fail with
 // `code`.

@@ -32,8 +32,7 @@ std::filesystem::path get_store_path(std::string_view application_id, user for_u
 
 // The stored value with one reference for the caller; null when the store or the key is missing,
 // the store is not a JSON object, or the value has no form here.
-platform::cf::type_ref copy_value(std::string_view key, std::string_view application_id, user for_user,
-                                  host for_host);
+platform::cf::type_ref copy_value(std::string_view key, std::string_view application_id, user for_user, host for_host);
 // The value for the current user on any host.
 platform::cf::type_ref copy_app_value(std::string_view key, std::string_view application_id);
 

@@ -65,8 +65,10 @@ TEST(connected_devices, reads_the_devices_file_with_defaults_for_what_is_missing
        {"|P||0,0,000,|000", "|||0,0,000,|000", "|||0,0,000,|000"},
        false},
       {"unreadable identifiers keep the devices before them",
-       R"([{"identifiers": {"vendor_id": 1}}, {"identifiers": {"vendor_id": "x"}}, {}])", false,
-       {"|||1,0,000,|000"}, true},
+       R"([{"identifiers": {"vendor_id": 1}}, {"identifiers": {"vendor_id": "x"}}, {}])",
+       false,
+       {"|||1,0,000,|000"},
+       true},
       {"truncated", R"([{"descriptions": {"product": "P"}}, {"identi)", false, {}, true},
       {"nested without end", std::string(100000, '[') + std::string(100000, ']'), false, {}, true},
   };

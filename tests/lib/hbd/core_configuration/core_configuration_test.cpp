@@ -33,9 +33,7 @@ using hbd_test::write_file;
 using nlohmann::json;
 using entry = hbd_test::log_capture::entry;
 
-const fs::path& user_file() {
-  return hbd::constants::get_user_core_configuration_file_path();
-}
+const fs::path& user_file() { return hbd::constants::get_user_core_configuration_file_path(); }
 
 const fs::path& backups_directory() {
   return hbd::constants::get_user_core_configuration_automatic_backups_directory();
@@ -54,9 +52,7 @@ std::string parser_message(const std::string& text) {
   return "parsed";
 }
 
-json default_global() {
-  return hbd::core_configuration::details::global_configuration(json::object()).to_json();
-}
+json default_global() { return hbd::core_configuration::details::global_configuration(json::object()).to_json(); }
 
 struct sudden_termination_counts {
   std::uint64_t disabled = platform::process_info::sudden_termination_disable_calls();
@@ -122,8 +118,8 @@ TEST_F(core_configuration_test, reads_files_that_are_loaded) {
   } cases[] = {
       {R"({"profiles": []})", 1, true},
       {"null", 1, true},
-      {"// line\n{/* block */ \"profiles\": [{\"name\": \"a\"}, {\"name\": \"b\"}], \"global\": {\"unsafe_ui\": true}}", 2,
-       false},
+      {"// line\n{/* block */ \"profiles\": [{\"name\": \"a\"}, {\"name\": \"b\"}], \"global\": {\"unsafe_ui\": true}}",
+       2, false},
       {R"({"global": "text", "profiles": {"not": "an array"}})", 1, true},
   };
   for (const auto& c : cases) {
@@ -209,8 +205,7 @@ TEST_F(core_configuration_test, a_file_of_another_owner_is_not_read_and_not_save
   {
     hbd_test::log_capture capture;
     core_configuration configuration(path, uid_ == 4243 ? 4244 : 4243);
-    EXPECT_EQ(capture.entries(),
-              std::vector<entry>({{spdlog::level::warn, path + " is not owned by a valid user."}}));
+    EXPECT_EQ(capture.entries(), std::vector<entry>({{spdlog::level::warn, path + " is not owned by a valid user."}}));
     EXPECT_FALSE(configuration.is_loaded());
     EXPECT_EQ(configuration.get_profiles()[0].get_name(), "Default profile");
     EXPECT_THROW(configuration.sync_save_to_file(), std::runtime_error);
@@ -381,8 +376,8 @@ TEST_F(core_configuration_test, a_save_refuses_edits_that_would_not_load_again) 
   configuration.get_selected_profile().get_simple_modifications().replace_pair(0, R"({"key_code": "a"})", deep);
 
   EXPECT_THAT([&] { configuration.sync_save_to_file(); },
-              testing::ThrowsMessage<std::runtime_error>(
-                  testing::StrEq("core_configuration cannot be saved: JSON is nested deeper than 512 levels once saved")));
+              testing::ThrowsMessage<std::runtime_error>(testing::StrEq(
+                  "core_configuration cannot be saved: JSON is nested deeper than 512 levels once saved")));
   EXPECT_FALSE(fs::exists(user_file()));
 }
 
@@ -421,10 +416,11 @@ TEST_F(core_configuration_test, a_file_changed_since_it_was_read_is_kept_aside_b
     EXPECT_THAT(kept.filename().string(), testing::MatchesRegex("hobbard_[0-9]{8}_[0-9]{6}_changed\\.json"));
     EXPECT_EQ(read_file(kept), c.changed);
     EXPECT_EQ(hbd_test::mode_of(kept), 0600u);
-    EXPECT_EQ(capture.entries(),
-              std::vector<entry>({{spdlog::level::warn, user_file().string() +
-                                                            " was changed since it was read; the changed file is kept as " +
-                                                            kept.string()}}));
+    EXPECT_EQ(
+        capture.entries(),
+        std::vector<entry>(
+            {{spdlog::level::warn,
+              user_file().string() + " was changed since it was read; the changed file is kept as " + kept.string()}}));
     EXPECT_EQ(read_file(user_file()), configuration.to_json().dump(4));
 
     // The file it wrote itself is no stranger's.
@@ -560,7 +556,8 @@ TEST_F(core_configuration_test, a_save_without_the_file_writer_throws) {
 
 TEST_F(core_configuration_test, profile_list_operations) {
   core_configuration configuration(
-      write_temporary_file(R"({"profiles": [{"name": "a"}, {"name": "b", "selected": true}, {"name": "c", "selected": true}]})")
+      write_temporary_file(
+          R"({"profiles": [{"name": "a"}, {"name": "b", "selected": true}, {"name": "c", "selected": true}]})")
           .string(),
       uid_);
   const auto selected = [&] {

@@ -23,15 +23,10 @@ const momentary_switch_event key_a(zunto::hid::usage_page::keyboard_or_keypad, z
 const momentary_switch_event left_shift(zunto::hid::usage_page::keyboard_or_keypad, zunto::hid::usage::value_t{225});
 const momentary_switch_event button1(zunto::hid::usage_page::button, zunto::hid::usage::value_t{1});
 
-void append(queue& q,
-            const event& e,
-            event_type type,
-            std::int64_t time = 100,
-            device id = device{1},
-            event_origin origin = event_origin::grabbed_device,
-            hbd::validity validity = hbd::validity::valid) {
-  q.emplace_back_entry(id, event_time_stamp(time_point(time)), e, type, e, origin,
-                       hbd::event_queue::state::original, false, validity);
+void append(queue& q, const event& e, event_type type, std::int64_t time = 100, device id = device{1},
+            event_origin origin = event_origin::grabbed_device, hbd::validity validity = hbd::validity::valid) {
+  q.emplace_back_entry(id, event_time_stamp(time_point(time)), e, type, e, origin, hbd::event_queue::state::original,
+                       false, validity);
 }
 
 void append(queue& q, const momentary_switch_event& key, event_type type, std::int64_t time = 100,
@@ -67,9 +62,7 @@ TEST(event_queue, modifier_presses_move_ahead_and_releases_behind_within_one_tim
       {{{key_a, event_type::key_down, 100}, {left_shift, event_type::key_up, 100}}, {"a down", "shift up"}},
       {{{key_a, event_type::key_down, 100}, {left_shift, event_type::key_down, 200}}, {"a down", "shift down"}},
       {{{left_shift, event_type::key_up, 100}, {key_a, event_type::key_down, 200}}, {"shift up", "a down"}},
-      {{{key_a, event_type::key_down, 100},
-        {key_a, event_type::key_up, 100},
-        {left_shift, event_type::key_down, 100}},
+      {{{key_a, event_type::key_down, 100}, {key_a, event_type::key_up, 100}, {left_shift, event_type::key_down, 100}},
        {"shift down", "a down", "a up"}},
   };
   for (const auto& r : rows) {
@@ -194,7 +187,8 @@ TEST(event_queue, pointing_buttons) {
   append(q, button1, event_type::key_up, 100, device{3});
   EXPECT_TRUE(buttons.get_active_pointing_buttons().empty());
 
-  append(q, momentary_switch_event(zunto::hid::usage_page::button, zunto::hid::usage::value_t{0}), event_type::key_down);
+  append(q, momentary_switch_event(zunto::hid::usage_page::button, zunto::hid::usage::value_t{0}),
+         event_type::key_down);
   EXPECT_TRUE(buttons.get_active_pointing_buttons().empty());
 }
 

@@ -44,8 +44,12 @@ TEST(to_event_definition, reads_the_event_and_its_options) {
   EXPECT_FALSE(a.get_halt());
   EXPECT_EQ(a.get_hold_down_milliseconds().count(), 0);
 
-  const auto options = read_to({{"key_code", "a"}, {"held_down_milliseconds", 300}, {"lazy", true}, {"repeat", false},
-                                {"halt", true}, {"description", 5}});
+  const auto options = read_to({{"key_code", "a"},
+                                {"held_down_milliseconds", 300},
+                                {"lazy", true},
+                                {"repeat", false},
+                                {"halt", true},
+                                {"description", 5}});
   EXPECT_EQ(options.get_hold_down_milliseconds().count(), 300);
   EXPECT_TRUE(options.get_lazy());
   EXPECT_FALSE(options.get_repeat());
@@ -55,8 +59,8 @@ TEST(to_event_definition, reads_the_event_and_its_options) {
   EXPECT_EQ(read_to({{"key_code", "a"}, {"hold_down_milliseconds", -50}}).get_hold_down_milliseconds().count(), 0);
 
   EXPECT_EQ(read_to({{"key_code", "a"}, {"modifiers", "command"}}).make_modifier_events(),
-            (std::vector<hbd::momentary_switch_event>{
-                hbd::momentary_switch_event(zunto::hid::usage_page::keyboard_or_keypad, zunto::hid::usage::value_t{227})}));
+            (std::vector<hbd::momentary_switch_event>{hbd::momentary_switch_event(
+                zunto::hid::usage_page::keyboard_or_keypad, zunto::hid::usage::value_t{227})}));
   EXPECT_TRUE(read_to({{"key_code", "a"}, {"modifiers", {"any", "end_"}}}).make_modifier_events().empty());
   EXPECT_EQ(read_to({{"key_code", "a"}, {"modifiers", {"left_alt", "left_option"}}}).get_modifiers(),
             std::set<modifier>{modifier::left_option});
@@ -71,7 +75,8 @@ TEST(to_event_definition, every_event_kind_becomes_its_queue_event) {
       {{{"consumer_key_code", "mute"}}, event::type::momentary_switch_event},
       {{{"shell_command", "open ."}}, event::type::shell_command},
       {{{"select_input_source", {{"language", "^en$"}}}}, event::type::select_input_source},
-      {{{"select_input_source", {{{"language", "^en$"}}, {{"input_source_id", "US"}}}}}, event::type::select_input_source},
+      {{{"select_input_source", {{{"language", "^en$"}}, {{"input_source_id", "US"}}}}},
+       event::type::select_input_source},
       {{{"set_variable", {{"name", "v"}, {"value", 1}}}}, event::type::set_variable},
       {{{"set_notification_message", json::object()}}, event::type::set_notification_message},
       {{{"mouse_key", {{"x", 10}}}}, event::type::mouse_key},

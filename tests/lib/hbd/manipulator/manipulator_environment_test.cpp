@@ -92,8 +92,9 @@ TEST_F(manipulator_environment_test, without_a_path_the_state_changes_and_nothin
 
 TEST_F(manipulator_environment_test, keyboard_type_of_the_virtual_keyboard) {
   using zunto::osx::iokit_keyboard_type::value_t;
-  const zunto::osx::system_preferences::keyboard_type_key us{
-      zunto::hid::vendor_id::value_t{5824}, zunto::hid::product_id::value_t{10203}, zunto::hid::country_code::value_t{0}};
+  const zunto::osx::system_preferences::keyboard_type_key us{zunto::hid::vendor_id::value_t{5824},
+                                                             zunto::hid::product_id::value_t{10203},
+                                                             zunto::hid::country_code::value_t{0}};
   auto other = us;
   other.country_code = zunto::hid::country_code::value_t{1};
 

@@ -13,7 +13,8 @@ TEST(make_string, converts_strings_with_and_without_a_direct_pointer) {
   };
   const std::vector<conversion_case> cases = {
       {"utf8 ascii", platform::cf::string_create_with_utf8("VendorID"), "VendorID"},
-      {"utf8 non-ascii", platform::cf::string_create_with_utf8("K\xc3\xa9yb\xc3\xb6\xc3\xa4rd \xe6\x97\xa5 \xf0\x9f\x98\x80"),
+      {"utf8 non-ascii",
+       platform::cf::string_create_with_utf8("K\xc3\xa9yb\xc3\xb6\xc3\xa4rd \xe6\x97\xa5 \xf0\x9f\x98\x80"),
        "K\xc3\xa9yb\xc3\xb6\xc3\xa4rd \xe6\x97\xa5 \xf0\x9f\x98\x80"},
       {"utf8 empty", platform::cf::string_create_with_utf8(""), ""},
       {"utf16 ascii", platform::cf::string_create_with_utf16(u"VendorID"), "VendorID"},

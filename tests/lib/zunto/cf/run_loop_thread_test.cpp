@@ -1,6 +1,6 @@
+#include "support/perform_record.hpp"
 #include "zunto/cf/run_loop_thread.hpp"
 #include "zunto/thread_wait.hpp"
-#include "support/perform_record.hpp"
 
 #include <gtest/gtest.h>
 

@@ -25,7 +25,13 @@ protected:
   std::shared_ptr<zunto::thread_wait> block_worker(const object_id& client) {
     auto started = zunto::make_thread_wait();
     auto gate = zunto::make_thread_wait();
-    dispatcher->enqueue(client, [started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
+    dispatcher->enqueue(
+        client,
+        [started, gate] {
+          started->notify();
+          gate->wait_notice();
+        },
+        time_point(1));
     started->wait_notice();
     return gate;
   }
@@ -33,7 +39,8 @@ protected:
   // Waits for a job queued now at `when`.
   void run_until(const object_id& client, time_point when) {
     auto done = zunto::make_thread_wait();
-    dispatcher->enqueue(client, [done] { done->notify(); }, when);
+    dispatcher->enqueue(
+        client, [done] { done->notify(); }, when);
     done->wait_notice();
   }
 
@@ -50,8 +57,7 @@ protected:
   }
 
   std::shared_ptr<hbd_test::fake_time_source> clock = std::make_shared<hbd_test::fake_time_source>(1000);
-  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher =
-      std::make_shared<zunto::dispatcher::dispatcher>(clock);
+  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher = std::make_shared<zunto::dispatcher::dispatcher>(clock);
   object_id owner;
   std::mutex mutex;
   std::vector<int> order;
@@ -86,9 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ordering_case{"one_behind_every_entry_due_at_one",
                                   {500, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},
                                   {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0}},
-                    ordering_case{"past_time_point_after_every_entry_due_by_then",
-                                  {1, 300, 800, 500, 300},
-                                  {0, 1, 4, 3, 2}}),
+                    ordering_case{
+                        "past_time_point_after_every_entry_due_by_then", {1, 300, 800, 500, 300}, {0, 1, 4, 3, 2}}),
     [](const auto& test_case) { return test_case.param.name; });
 
 TEST_F(dispatcher_test, entry_due_later_waits_for_the_clock) {
@@ -281,7 +286,13 @@ TEST_F(dispatcher_test, dispatcher_thread_is_true_only_on_the_worker) {
   EXPECT_FALSE(dispatcher->dispatcher_thread());
   bool on_worker = false;
   auto done = zunto::make_thread_wait();
-  dispatcher->enqueue(owner, [&, done] { on_worker = dispatcher->dispatcher_thread(); done->notify(); }, time_point(1));
+  dispatcher->enqueue(
+      owner,
+      [&, done] {
+        on_worker = dispatcher->dispatcher_thread();
+        done->notify();
+      },
+      time_point(1));
   done->wait_notice();
   EXPECT_TRUE(on_worker);
 }
@@ -293,7 +304,8 @@ TEST_F(dispatcher_death_test, terminate_on_the_worker_thread_aborts) {
       {
         dispatcher->attach(owner);
         auto done = zunto::make_thread_wait();
-        dispatcher->enqueue(owner, [this] { dispatcher->terminate(); }, time_point(1));
+        dispatcher->enqueue(
+            owner, [this] { dispatcher->terminate(); }, time_point(1));
         done->wait_notice();
       },
       "terminate is called on the dispatcher thread");

@@ -37,8 +37,16 @@ TEST(filesystem, parent_directory_is_found_on_the_text) {
     const char* path;
     const char* parent;
   } cases[] = {
-      {"/tmp/a/b", "/tmp/a"}, {"/tmp/a/b/", "/tmp/a"}, {"/tmp", "/"}, {"/tmp/", "/"}, {"/", "/"},
-      {"//", "/"},            {"a/b", "a"},            {"a", "."},    {"a/", "."},     {"", "."},
+      {"/tmp/a/b", "/tmp/a"},
+      {"/tmp/a/b/", "/tmp/a"},
+      {"/tmp", "/"},
+      {"/tmp/", "/"},
+      {"/", "/"},
+      {"//", "/"},
+      {"a/b", "a"},
+      {"a", "."},
+      {"a/", "."},
+      {"", "."},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(zunto::filesystem::parent_directory(c.path), c.parent) << "path: \"" << c.path << "\"";
@@ -191,12 +199,9 @@ TEST(filesystem, resolve_symbolic_links_follows_the_links_at_the_end_of_a_path) 
     std::string path;
     std::optional<std::string> resolved;
   } cases[] = {
-      {root + "/file", root + "/file"},
-      {root + "/none", root + "/none"},
-      {root + "/absolute", root + "/file"},
-      {root + "/sub/relative", root + "/file"},
-      {root + "/dangling", root + "/missing"},
-      {root + "/loop", std::nullopt},
+      {root + "/file", root + "/file"},        {root + "/none", root + "/none"},
+      {root + "/absolute", root + "/file"},    {root + "/sub/relative", root + "/file"},
+      {root + "/dangling", root + "/missing"}, {root + "/loop", std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);

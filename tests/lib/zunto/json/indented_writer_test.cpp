@@ -13,9 +13,7 @@ namespace {
 using nlohmann::json;
 using zunto::json::indented_writer;
 
-std::string saved_text(const json& value) {
-  return value.dump(4, ' ', false, json::error_handler_t::ignore);
-}
+std::string saved_text(const json& value) { return value.dump(4, ' ', false, json::error_handler_t::ignore); }
 
 } // namespace
 
@@ -23,8 +21,8 @@ TEST(indented_writer, writes_what_a_dump_of_the_merged_value_gives) {
   const struct {
     const char* name;
     json kept;
-    json added_a;   // written as member "a"; null leaves it out
-    json added_m;   // written as member "m"
+    json added_a; // written as member "a"; null leaves it out
+    json added_m; // written as member "m"
   } cases[] = {
       {"nothing", json::object(), nullptr, nullptr},
       {"kept only", json::parse(R"({"b": [1, {"c": "d"}], "z": {}})"), nullptr, nullptr},
@@ -53,7 +51,8 @@ TEST(indented_writer, writes_what_a_dump_of_the_merged_value_gives) {
       if (i == 0) {
         writer.object(c.kept, members);
       } else {
-        const std::array<indented_writer::member, 1> outer{{{"inner", [&](indented_writer& w) { w.object(c.kept, members); }}}};
+        const std::array<indented_writer::member, 1> outer{
+            {{"inner", [&](indented_writer& w) { w.object(c.kept, members); }}}};
         writer.object(json::object(), outer);
       }
     });

@@ -9,9 +9,7 @@ namespace {
 
 using zunto::json::parse_with_depth_limit;
 
-std::string nested_arrays(std::size_t depth) {
-  return std::string(depth, '[') + std::string(depth, ']');
-}
+std::string nested_arrays(std::size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); }
 
 } // namespace
 

@@ -33,10 +33,8 @@ TEST(json_requires, accepts_only_its_kind_and_quotes_the_value) {
     check_function check;
     const char* kind;
   } checks[] = {
-      {"object", zunto::json::requires_object, "object"},
-      {"array", zunto::json::requires_array, "array"},
-      {"string", zunto::json::requires_string, "string"},
-      {"boolean", zunto::json::requires_boolean, "boolean"},
+      {"object", zunto::json::requires_object, "object"}, {"array", zunto::json::requires_array, "array"},
+      {"string", zunto::json::requires_string, "string"}, {"boolean", zunto::json::requires_boolean, "boolean"},
       {"number", zunto::json::requires_number, "number"},
   };
   const struct {

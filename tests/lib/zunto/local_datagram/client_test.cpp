@@ -80,10 +80,8 @@ protected:
     client_->error_occurred.connect([this](const std::error_code& error) {
       record(error == asio::error::message_size ? "error: message too long" : "error: " + error.message());
     });
-    client_->received.connect(
-        [this](std::shared_ptr<std::vector<std::uint8_t>> buffer, std::shared_ptr<client::endpoint>) {
-          record("received " + hex(*buffer));
-        });
+    client_->received.connect([this](std::shared_ptr<std::vector<std::uint8_t>> buffer,
+                                     std::shared_ptr<client::endpoint>) { record("received " + hex(*buffer)); });
     client_->next_heartbeat_deadline_exceeded.connect(
         [this](std::shared_ptr<client::endpoint> sender) { record("exceeded " + sender->path()); });
   }
@@ -168,10 +166,8 @@ TEST_F(local_datagram_client_test, hands_on_user_data_and_drops_what_is_malforme
   ASSERT_TRUE(events_.wait_for("received ff"));
 
   const std::vector<std::string> expected = {
-      "connected",
-      "received -",
-      "received aabb",
-      "warning: a datagram of 201 bytes exceeds the receive buffer (96 bytes) and is dropped",
+      "connected",     "received -",
+      "received aabb", "warning: a datagram of 201 bytes exceeds the receive buffer (96 bytes) and is dropped",
       "received ff",
   };
   EXPECT_EQ(events_.texts(), expected);

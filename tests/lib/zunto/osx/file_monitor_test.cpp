@@ -236,9 +236,9 @@ TEST_F(zunto_osx_file_monitor, matches_a_path_through_a_symbolic_link_by_its_res
 TEST_F(zunto_osx_file_monitor, reports_a_deleted_file_with_a_null_body) {
   struct case_t {
     std::string name;
-    std::string watched;      // as given to the monitor
-    std::string real;         // where the helper writes
-    bool changed_before;      // seen in an event before the deletion
+    std::string watched; // as given to the monitor
+    std::string real;    // where the helper writes
+    bool changed_before; // seen in an event before the deletion
   };
   std::filesystem::create_directory(path("real"));
   std::filesystem::create_directory_symlink(path("real"), path("link"));

@@ -38,9 +38,8 @@ protected:
       log_.push("matched " + id_text(id) + (device ? "" : " without device"));
     });
     manager_->device_terminated.connect([this](value_t id) { log_.push("terminated " + id_text(id)); });
-    manager_->error_occurred.connect([this](const std::string& message, zunto::osx::kern_return kr) {
-      log_.push(message + " " + kr.to_string());
-    });
+    manager_->error_occurred.connect(
+        [this](const std::string& message, zunto::osx::kern_return kr) { log_.push(message + " " + kr.to_string()); });
     manager_->async_start();
   }
 
@@ -80,9 +79,7 @@ TEST_F(iokit_hid_manager_test, each_device_is_announced_once_and_its_end_after_t
 
 TEST_F(iokit_hid_manager_test, a_device_gone_before_its_announcement_is_never_announced) {
   start({matching(usage::keyboard)}, std::chrono::milliseconds(300));
-  {
-    simulated_hid_device brief({{1, 6}}, {});
-  }
+  { simulated_hid_device brief({{1, 6}}, {}); }
   // A fence: announced after the brief device's announcement was due.
   simulated_hid_device lasting({{1, 6}}, {});
   ASSERT_TRUE(log_.wait_for("matched " + id_text(lasting.id())));

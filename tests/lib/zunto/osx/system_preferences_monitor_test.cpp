@@ -61,7 +61,10 @@ TEST_F(system_preferences_monitor_test, signals_the_first_reading_and_then_only_
 
   const auto texts = log_.texts();
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0], R"({"keyboard_types":[],"scroll_direction_is_natural":true,"use_fkeys_as_standard_function_keys":false})");
-  EXPECT_EQ(texts[1], R"({"keyboard_types":[],"scroll_direction_is_natural":false,"use_fkeys_as_standard_function_keys":false})");
-  EXPECT_EQ(texts[2], R"({"keyboard_types":[],"scroll_direction_is_natural":false,"use_fkeys_as_standard_function_keys":true})");
+  EXPECT_EQ(texts[0],
+            R"({"keyboard_types":[],"scroll_direction_is_natural":true,"use_fkeys_as_standard_function_keys":false})");
+  EXPECT_EQ(texts[1],
+            R"({"keyboard_types":[],"scroll_direction_is_natural":false,"use_fkeys_as_standard_function_keys":false})");
+  EXPECT_EQ(texts[2],
+            R"({"keyboard_types":[],"scroll_direction_is_natural":false,"use_fkeys_as_standard_function_keys":true})");
 }

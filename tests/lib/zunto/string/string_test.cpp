@@ -15,8 +15,11 @@ TEST(string_trim, removes_ascii_white_space_only) {
       {"   ", ""},
       {"", ""},
       {"a", "a"},
-      {"\xC2\xA0" "a\xC2\xA0", "\xC2\xA0" "a\xC2\xA0"}, // no-break space
-      {"\x85x\xA0", "\x85x\xA0"},                 // high bytes are never white space
+      {"\xC2\xA0"
+       "a\xC2\xA0",
+       "\xC2\xA0"
+       "a\xC2\xA0"},              // no-break space
+      {"\x85x\xA0", "\x85x\xA0"}, // high bytes are never white space
       {std::string("\0a\0", 3), std::string("\0a\0", 3)},
   };
   for (const auto& c : cases) {
@@ -34,16 +37,22 @@ TEST(string_truncate, cuts_on_utf8_boundaries) {
     std::string result;
   } cases[] = {
       {"abcdef", 4, "...", "a..."},
-      {"abc", 3, "...", "abc"},          // fits: no placeholder
-      {"abcd", 3, "...", "abc"},         // placeholder as long as the limit: plain cut
+      {"abc", 3, "...", "abc"},  // fits: no placeholder
+      {"abcd", 3, "...", "abc"}, // placeholder as long as the limit: plain cut
       {"abcd", 3, "....", "abc"},
       {"a\xC3\xA9xxxx", 5, "..", "a\xC3\xA9.."},
       {"a\xC3\xA9xxxx", 4, "..", "a.."}, // cut inside "é": the whole character goes
       {"a\xC3\xA9", 2, "", "a"},
       {"\xE2\x82\xAC", 2, "", ""},
-      {"a\xFF" "b", 10, "...", "a\xEF\xBF\xBD" "b"}, // repaired, well below the limit
-      {"a\xFF" "bcdef", 6, "...", "a..."},          // the replacement counts against the limit
-      {"ab\xC3", 10, "...", "ab\xEF\xBF\xBD"},      // a sequence cut short by the end
+      {"a\xFF"
+       "b",
+       10, "...",
+       "a\xEF\xBF\xBD"
+       "b"}, // repaired, well below the limit
+      {"a\xFF"
+       "bcdef",
+       6, "...", "a..."},                      // the replacement counts against the limit
+      {"ab\xC3", 10, "...", "ab\xEF\xBF\xBD"}, // a sequence cut short by the end
       {"", 5, "...", ""},
       {"abc", 0, "...", ""},
   };
@@ -57,7 +66,9 @@ TEST(string_trim_invalid_right_copy, stops_at_the_first_invalid_byte) {
     std::string text;
     std::string result;
   } cases[] = {
-      {"ab\xFF" "cd", "ab"},
+      {"ab\xFF"
+       "cd",
+       "ab"},
       {"abc", "abc"},
       {"a\xC3\xA9", "a\xC3\xA9"},
       {"ab\xC3", "ab"},

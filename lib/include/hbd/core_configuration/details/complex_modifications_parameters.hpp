@@ -34,7 +34,9 @@ public:
   void set_value(const std::string& name, std::int32_t value);
 
   const nlohmann::json& get_json() const { return *json_; }
-  std::int32_t get_basic_simultaneous_threshold_milliseconds() const { return basic_simultaneous_threshold_milliseconds_; }
+  std::int32_t get_basic_simultaneous_threshold_milliseconds() const {
+    return basic_simultaneous_threshold_milliseconds_;
+  }
   std::int32_t get_basic_to_if_alone_timeout_milliseconds() const { return basic_to_if_alone_timeout_milliseconds_; }
   std::int32_t get_basic_to_if_held_down_threshold_milliseconds() const {
     return basic_to_if_held_down_threshold_milliseconds_;

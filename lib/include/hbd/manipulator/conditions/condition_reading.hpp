@@ -14,15 +14,12 @@ namespace hbd::manipulator::conditions::condition_reading {
 // of the match is handed to `set_type`), "description" is ignored, and every other key goes to
 // `handle`, which returns false for a key the class does not know. Throws
 // zunto::json::unmarshal_error.
-void read(const nlohmann::json& json,
-          const std::string_view* type_names,
-          std::size_t type_count,
+void read(const nlohmann::json& json, const std::string_view* type_names, std::size_t type_count,
           const std::function<void(std::size_t)>& set_type,
           const std::function<bool(const std::string&, const nlohmann::json&)>& handle);
 
 template <std::size_t N>
-void read(const nlohmann::json& json,
-          const std::array<std::string_view, N>& type_names,
+void read(const nlohmann::json& json, const std::array<std::string_view, N>& type_names,
           const std::function<void(std::size_t)>& set_type,
           const std::function<bool(const std::string&, const nlohmann::json&)>& handle) {
   read(json, type_names.data(), N, set_type, handle);

@@ -54,24 +54,19 @@ public:
 
   // Posts one lazy modifier key at the time stamp plus the delay counter, which then grows by one
   // unit. Nothing for a key with a zero usage page or usage.
-  static void post_lazy_modifier_key_event(const momentary_switch_event& key,
-                                           event_type type,
+  static void post_lazy_modifier_key_event(const momentary_switch_event& key, event_type type,
                                            zunto::osx::iokit_registry_entry_id::value_t device_id,
                                            const event_queue::event_time_stamp& time_stamp,
                                            zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
-                                           const event_queue::event& original_event,
-                                           event_origin origin,
-                                           event_queue::queue& output_event_queue,
-                                           bool lazy);
+                                           const event_queue::event& original_event, event_origin origin,
+                                           event_queue::queue& output_event_queue, bool lazy);
 
   // The key of each flag, in set order, as lazy entries.
-  static void post_lazy_modifier_key_events(const std::set<modifier_flag>& flags,
-                                            event_type type,
+  static void post_lazy_modifier_key_events(const std::set<modifier_flag>& flags, event_type type,
                                             zunto::osx::iokit_registry_entry_id::value_t device_id,
                                             const event_queue::event_time_stamp& time_stamp,
                                             zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
-                                            const event_queue::event& original_event,
-                                            event_origin origin,
+                                            const event_queue::event& original_event, event_origin origin,
                                             event_queue::queue& output_event_queue);
 
 protected:

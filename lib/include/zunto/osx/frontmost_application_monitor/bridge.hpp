@@ -6,8 +6,8 @@
 
 extern "C" {
 
-typedef void (*zunto_osx_frontmost_application_monitor_callback)(const char* bundle_identifier,
-                                                                 const char* file_path, void* context);
+typedef void (*zunto_osx_frontmost_application_monitor_callback)(const char* bundle_identifier, const char* file_path,
+                                                                 void* context);
 
 // Adds the pair unless it is registered already, then reports the frontmost application, when
 // there is one, to every registered pair. Returns at once.

@@ -14,8 +14,10 @@ bool boolean_or_false(const nlohmann::json& json, const char* key) {
 
 device::device(descriptions device_descriptions, device_identifiers identifiers, bool is_built_in_keyboard,
                bool is_built_in_trackpad, bool is_built_in_touch_bar)
-    : descriptions_(std::move(device_descriptions)), identifiers_(std::move(identifiers)),
-      is_built_in_keyboard_(is_built_in_keyboard), is_built_in_trackpad_(is_built_in_trackpad),
+    : descriptions_(std::move(device_descriptions)),
+      identifiers_(std::move(identifiers)),
+      is_built_in_keyboard_(is_built_in_keyboard),
+      is_built_in_trackpad_(is_built_in_trackpad),
       is_built_in_touch_bar_(is_built_in_touch_bar) {}
 
 device device::make_from_json(const nlohmann::json& json) {

@@ -8,12 +8,10 @@
 
 namespace hbd::core_configuration::details {
 
-complex_modifications::complex_modifications() : complex_modifications(nlohmann::json::object()) {
-}
+complex_modifications::complex_modifications() : complex_modifications(nlohmann::json::object()) {}
 
 complex_modifications::complex_modifications(const nlohmann::json& json)
-    : complex_modifications(nlohmann::json(json)) {
-}
+    : complex_modifications(nlohmann::json(json)) {}
 
 complex_modifications::complex_modifications(nlohmann::json&& json) {
   zunto::json::requires_object(json, "json");
@@ -91,8 +89,8 @@ void complex_modifications::move_rule(std::size_t source_index, std::size_t dest
   } else if (source_index < destination_index) {
     auto end = std::min(destination_index - 1, last);
     if (source_index < end) {
-      std::rotate(begin + static_cast<std::ptrdiff_t>(source_index), begin + static_cast<std::ptrdiff_t>(source_index) + 1,
-                  begin + static_cast<std::ptrdiff_t>(end) + 1);
+      std::rotate(begin + static_cast<std::ptrdiff_t>(source_index),
+                  begin + static_cast<std::ptrdiff_t>(source_index) + 1, begin + static_cast<std::ptrdiff_t>(end) + 1);
     }
   }
 }

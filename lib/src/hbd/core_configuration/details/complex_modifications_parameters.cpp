@@ -8,17 +8,18 @@
 
 namespace hbd::core_configuration::details {
 
-constinit const std::array<complex_modifications_parameters::parameter, 5> complex_modifications_parameters::parameters_{{
-    {"basic.simultaneous_threshold_milliseconds", 0, 1000,
-     &complex_modifications_parameters::basic_simultaneous_threshold_milliseconds_},
-    {"basic.to_if_alone_timeout_milliseconds", 0, std::nullopt,
-     &complex_modifications_parameters::basic_to_if_alone_timeout_milliseconds_},
-    {"basic.to_if_held_down_threshold_milliseconds", 0, std::nullopt,
-     &complex_modifications_parameters::basic_to_if_held_down_threshold_milliseconds_},
-    {"basic.to_delayed_action_delay_milliseconds", 0, std::nullopt,
-     &complex_modifications_parameters::basic_to_delayed_action_delay_milliseconds_},
-    {"mouse_motion_to_scroll.speed", 1, 10000, &complex_modifications_parameters::mouse_motion_to_scroll_speed_},
-}};
+constinit const std::array<complex_modifications_parameters::parameter, 5>
+    complex_modifications_parameters::parameters_{{
+        {"basic.simultaneous_threshold_milliseconds", 0, 1000,
+         &complex_modifications_parameters::basic_simultaneous_threshold_milliseconds_},
+        {"basic.to_if_alone_timeout_milliseconds", 0, std::nullopt,
+         &complex_modifications_parameters::basic_to_if_alone_timeout_milliseconds_},
+        {"basic.to_if_held_down_threshold_milliseconds", 0, std::nullopt,
+         &complex_modifications_parameters::basic_to_if_held_down_threshold_milliseconds_},
+        {"basic.to_delayed_action_delay_milliseconds", 0, std::nullopt,
+         &complex_modifications_parameters::basic_to_delayed_action_delay_milliseconds_},
+        {"mouse_motion_to_scroll.speed", 1, 10000, &complex_modifications_parameters::mouse_motion_to_scroll_speed_},
+    }};
 
 namespace {
 
@@ -30,8 +31,7 @@ const std::shared_ptr<const nlohmann::json>& empty_object() {
 } // namespace
 
 complex_modifications_parameters::complex_modifications_parameters()
-    : complex_modifications_parameters(nlohmann::json::object()) {
-}
+    : complex_modifications_parameters(nlohmann::json::object()) {}
 
 complex_modifications_parameters::complex_modifications_parameters(const nlohmann::json& json)
     : json_(json.is_object() && json.empty() ? empty_object() : std::make_shared<const nlohmann::json>(json)),

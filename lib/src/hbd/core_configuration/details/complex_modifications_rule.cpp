@@ -13,20 +13,16 @@ namespace hbd::core_configuration::details {
 
 namespace {
 
-std::string backquoted(const std::string& key) {
-  return fmt::format("`{0}`", key);
-}
+std::string backquoted(const std::string& key) { return fmt::format("`{0}`", key); }
 
 } // namespace
 
 complex_modifications_rule::manipulator::condition::condition(const nlohmann::json& json)
-    : json_(std::make_shared<const nlohmann::json>(json)) {
-}
+    : json_(std::make_shared<const nlohmann::json>(json)) {}
 
 complex_modifications_rule::manipulator::manipulator(const nlohmann::json& json,
                                                      const complex_modifications_parameters& parameters)
-    : manipulator(std::make_shared<const nlohmann::json>(json), parameters) {
-}
+    : manipulator(std::make_shared<const nlohmann::json>(json), parameters) {}
 
 complex_modifications_rule::manipulator::manipulator(std::shared_ptr<const nlohmann::json> json,
                                                      const complex_modifications_parameters& parameters)
@@ -55,8 +51,7 @@ complex_modifications_rule::manipulator::manipulator(std::shared_ptr<const nlohm
 
 complex_modifications_rule::complex_modifications_rule(const nlohmann::json& json,
                                                        const complex_modifications_parameters& parameters)
-    : complex_modifications_rule(nlohmann::json(json), parameters) {
-}
+    : complex_modifications_rule(nlohmann::json(json), parameters) {}
 
 complex_modifications_rule::complex_modifications_rule(nlohmann::json&& json,
                                                        const complex_modifications_parameters& parameters)

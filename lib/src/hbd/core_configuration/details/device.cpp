@@ -67,8 +67,7 @@ constinit const std::array<device::field<std::optional<std::string>>, 6> device:
     {"game_pad_stick_horizontal_wheel_formula", &device::game_pad_stick_horizontal_wheel_formula_},
 }};
 
-device::device(const nlohmann::json& json) : device(nlohmann::json(json)) {
-}
+device::device(const nlohmann::json& json) : device(nlohmann::json(json)) {}
 
 device::device(nlohmann::json&& json) : json_(std::move(json)) {
   fn_function_keys_ = default_fn_function_keys();

@@ -39,8 +39,7 @@ void coordinate(device& d) {
 
 } // namespace
 
-profile::profile(const nlohmann::json& json) : profile(nlohmann::json(json)) {
-}
+profile::profile(const nlohmann::json& json) : profile(nlohmann::json(json)) {}
 
 profile::profile(nlohmann::json&& json) : json_(nlohmann::json::object()) {
   fn_function_keys_ = default_fn_function_keys();
@@ -122,7 +121,8 @@ void profile::write_json(zunto::json::indented_writer& writer) const {
   // In name order, as the written object keeps its members.
   const std::array<member, 8> members{{
       {"complex_modifications", [&](indented_writer& w) { complex_modifications_.write_json(w); }},
-      {"devices", [&](indented_writer& w) { w.array(devices_.size(), [&](std::size_t i) { devices_[i].write_json(w); }); }},
+      {"devices",
+       [&](indented_writer& w) { w.array(devices_.size(), [&](std::size_t i) { devices_[i].write_json(w); }); }},
       {"fn_function_keys", [&](indented_writer& w) { fn_function_keys_.write_json(w); }},
       {"name", [&](indented_writer& w) { w.value(name_); }},
       {"parameters", [&](indented_writer& w) { w.value(parameters_); }},
@@ -173,9 +173,7 @@ device profile::make_device(const device_identifiers& identifiers) {
   return device(json);
 }
 
-void profile::add_device(const device_identifiers& identifiers) {
-  ensure_device(identifiers);
-}
+void profile::add_device(const device_identifiers& identifiers) { ensure_device(identifiers); }
 
 device& profile::ensure_device(const device_identifiers& identifiers) {
   for (auto& d : devices_) {
@@ -272,8 +270,7 @@ void profile::set_device_game_pad_swap_sticks(const device_identifiers& identifi
 }
 
 bool profile::has_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers) const {
-  return find_device_value(identifiers, [](const device& d) { return d.get_game_pad_xy_stick_deadzone(); })
-      .has_value();
+  return find_device_value(identifiers, [](const device& d) { return d.get_game_pad_xy_stick_deadzone(); }).has_value();
 }
 
 double profile::get_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers) const {
@@ -282,7 +279,7 @@ double profile::get_device_game_pad_xy_stick_deadzone(const device_identifiers& 
 }
 
 void profile::set_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers,
-                                                     std::optional<double> value) {
+                                                    std::optional<double> value) {
   set_device(identifiers, [&](device& d) { d.set_game_pad_xy_stick_deadzone(value); });
 }
 
@@ -297,7 +294,7 @@ double profile::get_device_game_pad_wheels_stick_deadzone(const device_identifie
 }
 
 void profile::set_device_game_pad_wheels_stick_deadzone(const device_identifiers& identifiers,
-                                                         std::optional<double> value) {
+                                                        std::optional<double> value) {
   set_device(identifiers, [&](device& d) { d.set_game_pad_wheels_stick_deadzone(value); });
 }
 

@@ -193,7 +193,8 @@ void simple_modifications::write_json(zunto::json::indented_writer& writer) cons
   std::vector<const pair*> written;
   std::unordered_set<std::string_view> seen;
   for (const auto& p : pairs_) {
-    const bool complete = p.first.size() > 2 && p.first.front() == '{' && p.second.size() > 2 && p.second.front() == '[';
+    const bool complete =
+        p.first.size() > 2 && p.first.front() == '{' && p.second.size() > 2 && p.second.front() == '[';
     if (complete && seen.insert(p.first).second) {
       written.push_back(&p);
     }
@@ -216,9 +217,7 @@ void simple_modifications::replace_pair(std::size_t index, const std::string& fr
   }
 }
 
-void simple_modifications::push_back_pair() {
-  pairs_.emplace_back("{}", "[]");
-}
+void simple_modifications::push_back_pair() { pairs_.emplace_back("{}", "[]"); }
 
 void simple_modifications::erase_pair(std::size_t index) {
   if (index < pairs_.size()) {

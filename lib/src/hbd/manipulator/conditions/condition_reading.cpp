@@ -9,9 +9,7 @@
 
 namespace hbd::manipulator::conditions::condition_reading {
 
-void read(const nlohmann::json& json,
-          const std::string_view* type_names,
-          std::size_t type_count,
+void read(const nlohmann::json& json, const std::string_view* type_names, std::size_t type_count,
           const std::function<void(std::size_t)>& set_type,
           const std::function<bool(const std::string&, const nlohmann::json&)>& handle) {
   zunto::json::requires_object(json, "json");

@@ -29,8 +29,8 @@ bool agrees(const std::optional<T>& wanted, const T& actual) {
 } // namespace
 
 bool device::definition::valid() const {
-  return vendor_id || product_id || location_id || device_address || is_keyboard || is_pointing_device ||
-         is_game_pad || is_touch_bar || is_built_in_keyboard;
+  return vendor_id || product_id || location_id || device_address || is_keyboard || is_pointing_device || is_game_pad ||
+         is_touch_bar || is_built_in_keyboard;
 }
 
 bool device::definition::fulfilled(const device_properties& properties,
@@ -86,8 +86,8 @@ void device::handle_identifiers_json(const nlohmann::json& json) {
       } else if (key == "device_address") {
         zunto::json::requires_string(value, name);
         d.device_address = value.get<std::string>();
-      } else if (key == "is_keyboard" || key == "is_pointing_device" || key == "is_game_pad" ||
-                 key == "is_touch_bar" || key == "is_built_in_keyboard") {
+      } else if (key == "is_keyboard" || key == "is_pointing_device" || key == "is_game_pad" || key == "is_touch_bar" ||
+                 key == "is_built_in_keyboard") {
         zunto::json::requires_boolean(value, name);
         auto& field = key == "is_keyboard"          ? d.is_keyboard
                       : key == "is_pointing_device" ? d.is_pointing_device

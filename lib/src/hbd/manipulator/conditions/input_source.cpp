@@ -25,7 +25,8 @@ input_source::input_source(const nlohmann::json& json) {
         }
         zunto::json::requires_array(value, "`input_sources`");
         for (const auto& entry : value) {
-          json_reading::wrap_error(key, [&] { from_json(entry, input_sources_.emplace_back()); }, true);
+          json_reading::wrap_error(
+              key, [&] { from_json(entry, input_sources_.emplace_back()); }, true);
         }
         return true;
       });

@@ -33,8 +33,8 @@ keyboard_type::keyboard_type(const nlohmann::json& json) {
 }
 
 bool keyboard_type::is_fulfilled(const event_queue::entry&, const manipulator_environment& environment) const {
-  const bool match = std::ranges::find(keyboard_types_, environment.get_virtual_hid_keyboard_keyboard_type()) !=
-                     keyboard_types_.end();
+  const bool match =
+      std::ranges::find(keyboard_types_, environment.get_virtual_hid_keyboard_keyboard_type()) != keyboard_types_.end();
   return type_ == type::keyboard_type_if ? match : !match;
 }
 

@@ -15,23 +15,20 @@ bool base::fulfill_conditions(const event_queue::entry& entry, const manipulator
 std::pair<event_queue::event, event_type> base::make_lazy_modifier_key_event(const momentary_switch_event& key,
                                                                              event_type type) {
   if (key == momentary_switch_event::make_from_modifier_flag(modifier_flag::caps_lock)) {
-    return {event_queue::event::make_sticky_modifier_event(
-                modifier_flag::caps_lock,
-                type == event_type::key_down ? sticky_modifier_type::on : sticky_modifier_type::off),
+    return {event_queue::event::make_sticky_modifier_event(modifier_flag::caps_lock, type == event_type::key_down
+                                                                                         ? sticky_modifier_type::on
+                                                                                         : sticky_modifier_type::off),
             event_type::single};
   }
   return {event_queue::event(key), type};
 }
 
-void base::post_lazy_modifier_key_event(const momentary_switch_event& key,
-                                        event_type type,
+void base::post_lazy_modifier_key_event(const momentary_switch_event& key, event_type type,
                                         zunto::osx::iokit_registry_entry_id::value_t device_id,
                                         const event_queue::event_time_stamp& time_stamp,
                                         zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
-                                        const event_queue::event& original_event,
-                                        event_origin origin,
-                                        event_queue::queue& output_event_queue,
-                                        bool lazy) {
+                                        const event_queue::event& original_event, event_origin origin,
+                                        event_queue::queue& output_event_queue, bool lazy) {
   if (key.get_usage_pair().get_usage_page() == zunto::hid::usage_page::value_t{0} ||
       key.get_usage_pair().get_usage() == zunto::hid::usage::value_t{0}) {
     return;
@@ -44,13 +41,11 @@ void base::post_lazy_modifier_key_event(const momentary_switch_event& key,
                                         event_queue::state::manipulated, lazy);
 }
 
-void base::post_lazy_modifier_key_events(const std::set<modifier_flag>& flags,
-                                         event_type type,
+void base::post_lazy_modifier_key_events(const std::set<modifier_flag>& flags, event_type type,
                                          zunto::osx::iokit_registry_entry_id::value_t device_id,
                                          const event_queue::event_time_stamp& time_stamp,
                                          zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
-                                         const event_queue::event& original_event,
-                                         event_origin origin,
+                                         const event_queue::event& original_event, event_origin origin,
                                          event_queue::queue& output_event_queue) {
   for (const auto flag : flags) {
     if (const auto key = momentary_switch_event::make_from_modifier_flag(flag)) {

@@ -260,11 +260,12 @@ void base_impl::async_receive() {
 void base_impl::handle_receive(const std::error_code& error, std::size_t bytes) {
   if (!error && bytes > 0) {
     if (bytes > receive_buffer_.size()) {
-      enqueue_warning_reported(fmt::format("a datagram of {0} bytes exceeds the receive buffer ({1} bytes) and is dropped",
-                                           bytes, receive_buffer_.size()));
+      enqueue_warning_reported(
+          fmt::format("a datagram of {0} bytes exceeds the receive buffer ({1} bytes) and is dropped", bytes,
+                      receive_buffer_.size()));
     } else if (receive_buffer_[0] == static_cast<std::uint8_t>(send_entry::type::user_data)) {
-      auto payload = std::make_shared<std::vector<std::uint8_t>>(receive_buffer_.begin() + 1,
-                                                                 receive_buffer_.begin() + static_cast<std::ptrdiff_t>(bytes));
+      auto payload = std::make_shared<std::vector<std::uint8_t>>(
+          receive_buffer_.begin() + 1, receive_buffer_.begin() + static_cast<std::ptrdiff_t>(bytes));
       auto sender = std::make_shared<endpoint>(receive_sender_endpoint_);
       enqueue_to_dispatcher([this, payload, sender] { received(payload, sender); }, dispatcher::time_point(1));
     } else if (receive_buffer_[0] == static_cast<std::uint8_t>(send_entry::type::heartbeat) &&

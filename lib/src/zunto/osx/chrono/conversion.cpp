@@ -5,9 +5,9 @@
 
 #include <cstdint>
 #include <limits>
-#include <utility>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace zunto::osx::chrono {
 
@@ -48,7 +48,7 @@ std::chrono::nanoseconds make_nanoseconds(absolute_time_duration duration) {
 absolute_time_point now() {
   const auto units = platform::mach::absolute_time();
   return absolute_time_point(std::in_range<std::int64_t>(units) ? static_cast<std::int64_t>(units)
-                                                                 : std::numeric_limits<std::int64_t>::max());
+                                                                : std::numeric_limits<std::int64_t>::max());
 }
 
 } // namespace zunto::osx::chrono

@@ -19,9 +19,7 @@ void to_json(nlohmann::json& json, const application& value) {
 
 namespace {
 
-void hash_combine(std::size_t& seed, std::size_t value) {
-  seed ^= value + 0x9e3779b9 + (seed << 6) + (seed >> 2);
-}
+void hash_combine(std::size_t& seed, std::size_t value) { seed ^= value + 0x9e3779b9 + (seed << 6) + (seed >> 2); }
 
 } // namespace
 

@@ -10,8 +10,7 @@ namespace zunto::osx::input_source_selector {
 
 namespace {
 
-void set(std::optional<std::string>& text,
-         std::optional<bounded_regex>& regex,
+void set(std::optional<std::string>& text, std::optional<bounded_regex>& regex,
          const std::optional<std::string>& value) {
   if (value) {
     regex.emplace(*value);

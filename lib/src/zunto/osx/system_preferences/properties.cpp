@@ -74,7 +74,8 @@ std::optional<parsed_key> parse_keyboard_type_key(const std::string& key) {
 
 std::optional<std::int8_t> to_int8(platform::cf::type_ref value) {
   const auto number = platform::cf::number_get_int64(dynamic_cast<platform::cf::number_ref>(value));
-  if (!number || *number < std::numeric_limits<std::int8_t>::min() || *number > std::numeric_limits<std::int8_t>::max()) {
+  if (!number || *number < std::numeric_limits<std::int8_t>::min() ||
+      *number > std::numeric_limits<std::int8_t>::max()) {
     return std::nullopt;
   }
   return static_cast<std::int8_t>(*number);
@@ -96,8 +97,9 @@ void properties::update() {
   }
 
   keyboard_types_.clear();
-  const auto keyboard_types = adopt(platform::preferences::copy_value(
-      "keyboardtype", "com.apple.keyboardtype", platform::preferences::user::any, platform::preferences::host::current));
+  const auto keyboard_types =
+      adopt(platform::preferences::copy_value("keyboardtype", "com.apple.keyboardtype",
+                                              platform::preferences::user::any, platform::preferences::host::current));
   auto dictionary = dynamic_cast<platform::cf::dictionary_ref>(keyboard_types.get());
   for (const auto& [key, value] : platform::cf::dictionary_get_keys_and_values(dictionary)) {
     const auto key_text = cf::make_string(dynamic_cast<platform::cf::string_ref>(key));
@@ -109,9 +111,10 @@ void properties::update() {
     if (!parsed || !keyboard_type) {
       continue;
     }
-    const keyboard_type_key type_key{zunto::hid::vendor_id::value_t{static_cast<std::uint64_t>(parsed->vendor_id)},
-                                     zunto::hid::product_id::value_t{static_cast<std::uint64_t>(parsed->product_id)},
-                                     zunto::hid::country_code::value_t{static_cast<std::uint64_t>(parsed->country_code)}};
+    const keyboard_type_key type_key{
+        zunto::hid::vendor_id::value_t{static_cast<std::uint64_t>(parsed->vendor_id)},
+        zunto::hid::product_id::value_t{static_cast<std::uint64_t>(parsed->product_id)},
+        zunto::hid::country_code::value_t{static_cast<std::uint64_t>(parsed->country_code)}};
     // Sign-extended, as the setting's 8-bit value is widened.
     keyboard_types_[type_key] =
         iokit_keyboard_type::value_t{static_cast<std::uint64_t>(static_cast<std::int64_t>(*keyboard_type))};

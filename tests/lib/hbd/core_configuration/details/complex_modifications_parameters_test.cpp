@@ -81,14 +81,15 @@ TEST(complex_modifications_parameters, a_value_at_a_bound_stays_and_one_past_it_
     std::int32_t bound;
     bool lower;
   } bounds[] = {
-      {simultaneous, 0, true}, {simultaneous, 1000, false}, {alone, 0, true},  {held_down, 0, true},
-      {delayed, 0, true},      {speed, 1, true},            {speed, 10000, false},
+      {simultaneous, 0, true}, {simultaneous, 1000, false}, {alone, 0, true}, {held_down, 0, true}, {delayed, 0, true},
+      {speed, 1, true},        {speed, 10000, false},
   };
   for (const auto& b : bounds) {
     const auto past = b.lower ? b.bound - 1 : b.bound + 1;
-    const auto warning = std::string(b.name) + (b.lower ? " should be >= " : " should be <= ") + std::to_string(b.bound) + ".";
-    for (const auto& [value, warnings] : {std::pair{b.bound, std::vector<std::string>{}},
-                                          std::pair{past, std::vector<std::string>{warning}}}) {
+    const auto warning =
+        std::string(b.name) + (b.lower ? " should be >= " : " should be <= ") + std::to_string(b.bound) + ".";
+    for (const auto& [value, warnings] :
+         {std::pair{b.bound, std::vector<std::string>{}}, std::pair{past, std::vector<std::string>{warning}}}) {
       SCOPED_TRACE(std::string(b.name) + " = " + std::to_string(value));
       hbd_test::log_capture capture;
       complex_modifications_parameters read(json{{b.name, value}});

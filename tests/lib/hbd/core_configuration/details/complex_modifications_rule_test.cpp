@@ -13,7 +13,8 @@ using hbd::core_configuration::details::complex_modifications_rule;
 using nlohmann::json;
 
 std::string error_of(const json& value) {
-  return hbd_test::unmarshal_error_message([&] { complex_modifications_rule(value, complex_modifications_parameters()); });
+  return hbd_test::unmarshal_error_message(
+      [&] { complex_modifications_rule(value, complex_modifications_parameters()); });
 }
 
 } // namespace
@@ -72,9 +73,9 @@ TEST(complex_modifications_rule, errors_name_the_member) {
       {json::parse(R"({"manipulators": [{"parameters": 1}]})"),
        "`manipulators` entry error: `parameters` must be object, but is `1`"},
       // The quoted rule is cut to 256 bytes.
-      {json{{"description", long_description}},
-       "`manipulators` is missing or empty in " + json{{"description", long_description}}.dump().substr(0, 253) +
-           "..."},
+      {json{{"description", long_description}}, "`manipulators` is missing or empty in " +
+                                                    json{{"description", long_description}}.dump().substr(0, 253) +
+                                                    "..."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value.dump());

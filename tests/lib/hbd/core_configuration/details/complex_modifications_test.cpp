@@ -42,8 +42,8 @@ TEST(complex_modifications, an_empty_object_gives_defaults_and_writes_both_membe
   for (const auto& m : {complex_modifications(), complex_modifications(json::object())}) {
     EXPECT_TRUE(m.get_rules().empty());
     EXPECT_EQ(m.get_parameters().get_mouse_motion_to_scroll_speed(), 100);
-    EXPECT_EQ(m.to_json(), (json{{"parameters", complex_modifications_parameters().to_json()},
-                                 {"rules", json::array()}}));
+    EXPECT_EQ(m.to_json(),
+              (json{{"parameters", complex_modifications_parameters().to_json()}, {"rules", json::array()}}));
   }
 }
 
@@ -56,8 +56,7 @@ TEST(complex_modifications, reads_rules_with_its_parameters_and_keeps_unknown_me
   })");
   complex_modifications m(value);
   ASSERT_EQ(m.get_rules().size(), 1u);
-  EXPECT_EQ(m.get_rules()[0].get_manipulators()[0].get_parameters().get_basic_to_if_alone_timeout_milliseconds(),
-            123);
+  EXPECT_EQ(m.get_rules()[0].get_manipulators()[0].get_parameters().get_basic_to_if_alone_timeout_milliseconds(), 123);
 
   auto written = m.to_json();
   EXPECT_EQ(written["unknown"], "kept");
@@ -81,11 +80,11 @@ TEST(complex_modifications, move_rule) {
     std::size_t destination;
     const char* expected;
   } cases[] = {
-      {0, 2, "BAC"},    {0, 3, "BCA"},    {2, 0, "CAB"},    {0, 1, "ABC"},  {1, 1, "ABC"},
-      {2, 1, "ACB"},    {1, 3, "ACB"},    {1, 0, "BAC"},    // neighbours
-      {0, 7, "BCA"},    {0, huge, "BCA"}, // a destination past the end means the end
-      {7, 0, "CAB"},    {huge, 0, "CAB"}, {huge, 1, "ACB"}, // a source past the end is the last rule
-      {5, 4, "ABC"},    {huge, 3, "ABC"}, {3, 5, "ABC"},    // both past the end: nothing
+      {0, 2, "BAC"}, {0, 3, "BCA"},    {2, 0, "CAB"},    {0, 1, "ABC"},
+      {1, 1, "ABC"}, {2, 1, "ACB"},    {1, 3, "ACB"},    {1, 0, "BAC"}, // neighbours
+      {0, 7, "BCA"}, {0, huge, "BCA"},                                  // a destination past the end means the end
+      {7, 0, "CAB"}, {huge, 0, "CAB"}, {huge, 1, "ACB"},                // a source past the end is the last rule
+      {5, 4, "ABC"}, {huge, 3, "ABC"}, {3, 5, "ABC"},                   // both past the end: nothing
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.source) + " -> " + std::to_string(c.destination));

@@ -50,8 +50,9 @@ TEST(profile, an_empty_object_gives_every_default_and_writes_all_eight_members) 
   EXPECT_EQ(written["simple_modifications"], json::array());
   EXPECT_EQ(written["fn_function_keys"].size(), 12u);
   EXPECT_EQ(written["complex_modifications"], hbd::core_configuration::details::complex_modifications().to_json());
-  EXPECT_EQ(written["virtual_hid_keyboard"],
-            json::parse(R"({"country_code": 0, "mouse_key_xy_scale": 100, "indicate_sticky_modifier_keys_state": true})"));
+  EXPECT_EQ(
+      written["virtual_hid_keyboard"],
+      json::parse(R"({"country_code": 0, "mouse_key_xy_scale": 100, "indicate_sticky_modifier_keys_state": true})"));
   EXPECT_EQ(written["devices"], json::array());
 }
 
@@ -107,8 +108,8 @@ TEST(profile, the_delay_is_cut_toward_zero_and_not_range_checked) {
   } cases[] = {{"2.9", 2}, {"-5", -5}, {"0", 0}, {"-2.9", -2}, {"1e300", 2147483647}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
-    profile p(json::parse(std::string(R"({"parameters": {"delay_milliseconds_before_open_device": )") + c.value +
-                          "}}"));
+    profile p(
+        json::parse(std::string(R"({"parameters": {"delay_milliseconds_before_open_device": )") + c.value + "}}"));
     EXPECT_EQ(p.get_parameters().get_delay_milliseconds_before_open_device().count(), c.milliseconds);
     EXPECT_EQ(p.to_json()["parameters"]["delay_milliseconds_before_open_device"], c.milliseconds);
   }
@@ -218,11 +219,12 @@ TEST(profile, game_pad_options_are_set_cleared_and_found_past_records_without_a_
   // Two records for one device, told apart only by their raw JSON: the first is used, and the
   // game-pad lookups pass over it while it holds no value.
   json value = json::object();
-  value["devices"] = json::array({device_entry(game_pad, {{"ignore", false}}),
-                                  device_entry(game_pad, {{"ignore", true},
-                                                          {"game_pad_xy_stick_deadzone", 0.3},
-                                                          {"game_pad_wheels_stick_deadzone", 0.4},
-                                                          {"game_pad_stick_stroke_acceleration_transition_duration_milliseconds", 250}})});
+  value["devices"] = json::array(
+      {device_entry(game_pad, {{"ignore", false}}),
+       device_entry(game_pad, {{"ignore", true},
+                               {"game_pad_xy_stick_deadzone", 0.3},
+                               {"game_pad_wheels_stick_deadzone", 0.4},
+                               {"game_pad_stick_stroke_acceleration_transition_duration_milliseconds", 250}})});
   value["devices"][0]["identifiers"]["extra"] = "raw JSON does not count";
   profile p(value);
   EXPECT_FALSE(p.get_device_ignore(game_pad));
@@ -238,7 +240,8 @@ TEST(profile, game_pad_options_are_set_cleared_and_found_past_records_without_a_
   EXPECT_EQ(p.get_device_game_pad_stick_stroke_acceleration_transition_duration_milliseconds(game_pad), 700);
 
   // Clearing removes the key from what is written.
-  profile q(json::parse(R"({"devices": [{"identifiers": {"is_game_pad": true}, "game_pad_wheels_stick_deadzone": 0.5}]})"));
+  profile q(
+      json::parse(R"({"devices": [{"identifiers": {"is_game_pad": true}, "game_pad_wheels_stick_deadzone": 0.5}]})"));
   const device_identifiers bare_game_pad({}, {}, false, false, true, "");
   EXPECT_TRUE(q.has_device_game_pad_wheels_stick_deadzone(bare_game_pad));
   q.set_device_game_pad_wheels_stick_deadzone(bare_game_pad, std::nullopt);

@@ -47,7 +47,8 @@ TEST(simple_modifications, object_form_reads_one_pair_per_string_member) {
       {R"({"": "escape"})", {{"{}", R"([{"key_code":"escape"}])"}}, "[]"},
       // Members that are not strings add nothing.
       {R"({"a": 1, "b": null, "c": ["x"]})", {}, "[]"},
-      {R"({"a": ""})", {{R"({"key_code":"a"})", R"([{"key_code":""}])"}},
+      {R"({"a": ""})",
+       {{R"({"key_code":"a"})", R"([{"key_code":""}])"}},
        R"([{"from":{"key_code":"a"},"to":[{"key_code":""}]}])"},
   };
   for (const auto& c : cases) {
@@ -68,8 +69,7 @@ TEST(simple_modifications, array_form_normalises_from_and_to) {
       {R"([{"from": { "modifiers": {"mandatory": ["shift"]}, "key_code" : "a" }, "to": [{"key_code": "b"}]}])",
        {{R"({"key_code":"a","modifiers":{"mandatory":["shift"]}})", R"([{"key_code":"b"}])"}}},
       // A single "to" event becomes a list of one.
-      {R"([{"from": {"key_code": "a"}, "to": {"key_code": "b"}}])",
-       {{R"({"key_code":"a"})", R"([{"key_code":"b"}])"}}},
+      {R"([{"from": {"key_code": "a"}, "to": {"key_code": "b"}}])", {{R"({"key_code":"a"})", R"([{"key_code":"b"}])"}}},
       // Empty "to" objects, or ones holding only the empty-named member, become empty lists.
       {R"([{"from": {"key_code": "a"}, "to": {}}, {"from": {"key_code": "b"}, "to": {"": 1}}])",
        {{R"({"key_code":"a"})", "[]"}, {R"({"key_code":"b"})", "[]"}}},
@@ -179,7 +179,7 @@ TEST(simple_modifications, sorts_in_natural_order_with_byte_order_between_equal_
   // f2 before f10; "A"/"a" and "f01"/"f1" rank equal naturally and fall back to byte order.
   const std::vector<std::string> names = {"f10", "f9", "f1", "f2", "a", "A", "f01", "b"};
   const std::vector<std::string> expected = {
-      R"({"key_code":"A"})",  R"({"key_code":"a"})", R"({"key_code":"b"})",  R"({"key_code":"f01"})",
+      R"({"key_code":"A"})",  R"({"key_code":"a"})",  R"({"key_code":"b"})",  R"({"key_code":"f01"})",
       R"({"key_code":"f1"})", R"({"key_code":"f2"})", R"({"key_code":"f9"})", R"({"key_code":"f10"})",
   };
 

@@ -14,9 +14,7 @@ namespace {
 using hbd::core_configuration::details::virtual_hid_keyboard;
 using nlohmann::json;
 
-virtual_hid_keyboard read(const json& value) {
-  return value.get<virtual_hid_keyboard>();
-}
+virtual_hid_keyboard read(const json& value) { return value.get<virtual_hid_keyboard>(); }
 
 std::uint64_t country_code(const virtual_hid_keyboard& keyboard) {
   return static_cast<std::uint64_t>(keyboard.get_country_code());
@@ -25,7 +23,8 @@ std::uint64_t country_code(const virtual_hid_keyboard& keyboard) {
 } // namespace
 
 TEST(virtual_hid_keyboard, defaults_and_writing) {
-  const json expected = {{"country_code", 0}, {"mouse_key_xy_scale", 100}, {"indicate_sticky_modifier_keys_state", true}};
+  const json expected = {
+      {"country_code", 0}, {"mouse_key_xy_scale", 100}, {"indicate_sticky_modifier_keys_state", true}};
   EXPECT_EQ(json(virtual_hid_keyboard()), expected);
   EXPECT_EQ(json(read(json::object())), expected);
   EXPECT_TRUE(json(virtual_hid_keyboard())["country_code"].is_number_unsigned());
@@ -65,7 +64,8 @@ TEST(virtual_hid_keyboard, reading_errors_keep_the_fields_read_before) {
       {json(1), "json must be object, but is `1`"},
       {json{{"country_code", "1"}}, R"(json must be number, but is `"1"`)"},
       {json{{"mouse_key_xy_scale", nullptr}}, "`mouse_key_xy_scale` must be number, but is `null`"},
-      {json{{"indicate_sticky_modifier_keys_state", 0}}, "`indicate_sticky_modifier_keys_state` must be boolean, but is `0`"},
+      {json{{"indicate_sticky_modifier_keys_state", 0}},
+       "`indicate_sticky_modifier_keys_state` must be boolean, but is `0`"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value.dump());

@@ -42,7 +42,9 @@ std::string error_of(const json& value) {
 TEST(conditions, variable) {
   manipulator_environment environment;
   const auto entry = make_entry();
-  const auto fulfilled = [&](const json& value) { return conditions::variable(value).is_fulfilled(entry, environment); };
+  const auto fulfilled = [&](const json& value) {
+    return conditions::variable(value).is_fulfilled(entry, environment);
+  };
 
   EXPECT_TRUE(fulfilled({{"type", "variable_if"}, {"name", "v"}, {"value", 0}}));
   EXPECT_FALSE(fulfilled({{"type", "variable_if"}, {"name", "v"}, {"value", false}}));
@@ -127,7 +129,8 @@ TEST(conditions, input_source) {
   const auto entry = make_entry();
   const conditions::input_source english(
       {{"type", "input_source_if"}, {"input_sources", {{{"language", "^fr$"}}, {{"language", "^en"}}}}});
-  const conditions::input_source not_english({{"type", "input_source_unless"}, {"input_sources", {{{"language", "^en"}}}}});
+  const conditions::input_source not_english(
+      {{"type", "input_source_unless"}, {"input_sources", {{{"language", "^en"}}}}});
 
   zunto::osx::input_source::properties properties;
   properties.first_language = "en-GB";
@@ -202,8 +205,8 @@ TEST_F(device_condition, matches_by_identifiers) {
   EXPECT_FALSE(fulfilled({{"type", "device_if"}, {"identifiers", {vendor}}}, device_id{9}));
   EXPECT_TRUE(fulfilled({{"type", "device_unless"}, {"identifiers", {vendor}}}, device_id{2}));
   EXPECT_TRUE(fulfilled({{"type", "device_if"}, {"identifiers", {{{"is_keyboard", false}}}}}, device_id{2}));
-  EXPECT_TRUE(fulfilled({{"type", "device_if"}, {"identifiers", {{{"vendor_id", 0}, {"product_id", 0}}}}},
-                        device_id{2}));
+  EXPECT_TRUE(
+      fulfilled({{"type", "device_if"}, {"identifiers", {{{"vendor_id", 0}, {"product_id", 0}}}}}, device_id{2}));
 
   // Without identifiers (or with only empty ones) nothing matches.
   for (const auto& type : {"device_if", "device_exists_if"}) {
@@ -244,7 +247,8 @@ TEST_F(device_condition, reading_errors) {
   // The first failing key in key order decides.
   EXPECT_EQ(error_of<conditions::device>({{"a_key", 1}, {"identifiers", 1}}),
             R"(unknown key `a_key` in `{"a_key":1,"identifiers":1}`)");
-  EXPECT_EQ(error_of<conditions::device>({{"identifiers", 1}, {"z_key", 1}}), "`identifiers` must be array, but is `1`");
+  EXPECT_EQ(error_of<conditions::device>({{"identifiers", 1}, {"z_key", 1}}),
+            "`identifiers` must be array, but is `1`");
 }
 
 } // namespace

@@ -21,8 +21,7 @@ protected:
   }
 
   std::shared_ptr<hbd_test::fake_time_source> clock = std::make_shared<hbd_test::fake_time_source>(1000);
-  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher =
-      std::make_shared<zunto::dispatcher::dispatcher>(clock);
+  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher = std::make_shared<zunto::dispatcher::dispatcher>(clock);
 };
 
 TEST_F(dispatcher_client_test, attached_client_runs_jobs_until_it_detaches) {

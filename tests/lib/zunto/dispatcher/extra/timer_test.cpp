@@ -59,8 +59,7 @@ protected:
   }
 
   std::shared_ptr<hbd_test::fake_time_source> clock = std::make_shared<hbd_test::fake_time_source>(1000);
-  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher =
-      std::make_shared<zunto::dispatcher::dispatcher>(clock);
+  std::shared_ptr<zunto::dispatcher::dispatcher> dispatcher = std::make_shared<zunto::dispatcher::dispatcher>(clock);
   timer_owner owner{dispatcher};
   std::mutex mutex;
   std::vector<std::string> calls;
@@ -86,7 +85,12 @@ TEST_F(timer_test, calls_at_once_then_every_interval_after_the_tick) {
 TEST_F(timer_test, second_start_replaces_the_first) {
   auto started = zunto::make_thread_wait();
   auto gate = zunto::make_thread_wait();
-  owner.enqueue_to_dispatcher([started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
+  owner.enqueue_to_dispatcher(
+      [started, gate] {
+        started->notify();
+        gate->wait_notice();
+      },
+      time_point(1));
   started->wait_notice();
   owner.timer_.start(record("f1"), 100ms);
   owner.timer_.start(record("f2"), 100ms);
@@ -120,8 +124,8 @@ TEST_F(timer_test, start_after_stop_runs_again) {
 
 TEST_F(timer_test, interval_zero_interleaves_with_other_due_jobs_until_stopped) {
   constexpr int wanted_calls = 10;
-  int timer_calls = 0;     // touched only on the worker
-  bool stopping = false;   // likewise
+  int timer_calls = 0;   // touched only on the worker
+  bool stopping = false; // likewise
   std::function<void()> job = [&] {
     record("job")();
     if (!stopping) {
@@ -131,7 +135,12 @@ TEST_F(timer_test, interval_zero_interleaves_with_other_due_jobs_until_stopped) 
 
   auto started = zunto::make_thread_wait();
   auto gate = zunto::make_thread_wait();
-  owner.enqueue_to_dispatcher([started, gate] { started->notify(); gate->wait_notice(); }, time_point(1));
+  owner.enqueue_to_dispatcher(
+      [started, gate] {
+        started->notify();
+        gate->wait_notice();
+      },
+      time_point(1));
   started->wait_notice();
   owner.timer_.start(
       [&] {

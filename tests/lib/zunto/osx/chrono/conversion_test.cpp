@@ -13,15 +13,14 @@ using zunto::osx::chrono::make_absolute_time_duration;
 using zunto::osx::chrono::make_nanoseconds;
 
 // The timebase is fetched once per process, so each timebase gets a process of its own.
-void expect_conversions(platform::mach::timebase_info timebase,
-                        std::int64_t nanoseconds_of_one_unit,
+void expect_conversions(platform::mach::timebase_info timebase, std::int64_t nanoseconds_of_one_unit,
                         std::int64_t units_of_a_millisecond) {
   EXPECT_EXIT(
       {
         platform::mach::set_timebase_info(timebase);
-        const bool ok = make_nanoseconds(absolute_time_duration(1)).count() == nanoseconds_of_one_unit &&
-                        make_absolute_time_duration(std::chrono::nanoseconds(1'000'000)).count() ==
-                            units_of_a_millisecond;
+        const bool ok =
+            make_nanoseconds(absolute_time_duration(1)).count() == nanoseconds_of_one_unit &&
+            make_absolute_time_duration(std::chrono::nanoseconds(1'000'000)).count() == units_of_a_millisecond;
         std::exit(ok ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");

@@ -50,7 +50,8 @@ TEST(input_source_selector, tests_each_expression_by_search) {
       {{{"input_source_id", "US"}}, make_properties(std::nullopt, "com.example.keylayout.ABC"), false},
       {{{"input_source_id", "US"}}, make_properties(std::nullopt), false},
       {{{"input_mode_id", "Roman$"}}, make_properties(std::nullopt, std::nullopt, "com.example.Roman"), true},
-      {{{"language", "^ja$"}, {"input_mode_id", "Roman$"}}, make_properties("ja", std::nullopt, "com.example.Kana"),
+      {{{"language", "^ja$"}, {"input_mode_id", "Roman$"}},
+       make_properties("ja", std::nullopt, "com.example.Kana"),
        false},
   };
   for (const auto& r : rows) {
@@ -59,7 +60,9 @@ TEST(input_source_selector, tests_each_expression_by_search) {
 }
 
 TEST(input_source_selector, reading_errors) {
-  EXPECT_EQ(hbd_test::unmarshal_error_message([] { read({{"language", 1}}); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([] {
+              read({{"language", 1}});
+            }),
             "`language` must be string, but is `1`");
   EXPECT_EQ(hbd_test::unmarshal_error_message([] { read({{"lang", "en"}}); }), "unknown key: `lang`");
   EXPECT_EQ(hbd_test::unmarshal_error_message([] { read(json::array()); }), "json must be object, but is `[]`");
@@ -98,10 +101,12 @@ TEST(input_source_selector, expressions_and_texts_are_bounded) {
   EXPECT_FALSE(read({{"language", "a$"}}).test(make_properties(longest + "a")));
 
   const std::string pattern(bounded_regex::max_pattern_size, 'x');
-  EXPECT_TRUE(read({{"input_source_id", pattern.substr(0, 1000)}}).test(make_properties(std::nullopt, pattern.substr(0, 1000))));
+  EXPECT_TRUE(read({{"input_source_id", pattern.substr(0, 1000)}})
+                  .test(make_properties(std::nullopt, pattern.substr(0, 1000))));
   EXPECT_FALSE(read({{"input_source_id", pattern}}).test(make_properties(std::nullopt, pattern.substr(0, 1000))));
   const auto message = hbd_test::unmarshal_error_message([&] { read({{"input_source_id", pattern + "x"}}); });
-  EXPECT_THAT(message, testing::StartsWith("The regular expression is longer than 4096 bytes.: `\"input_source_id\":\""));
+  EXPECT_THAT(message,
+              testing::StartsWith("The regular expression is longer than 4096 bytes.: `\"input_source_id\":\""));
 }
 
 } // namespace

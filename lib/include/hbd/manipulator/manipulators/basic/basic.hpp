@@ -29,8 +29,7 @@ public:
   basic& operator=(const basic&) = delete;
 
   bool already_manipulated(const event_queue::entry& front_input_entry) override;
-  manipulate_result manipulate(event_queue::entry& front_input_entry,
-                               const event_queue::queue& input_event_queue,
+  manipulate_result manipulate(event_queue::entry& front_input_entry, const event_queue::queue& input_event_queue,
                                const std::shared_ptr<event_queue::queue>& output_event_queue,
                                zunto::osx::chrono::absolute_time_point now) override;
   bool active() const override;
@@ -64,10 +63,8 @@ private:
   // A press of the "from" keys: the new manipulated original event, null when not taken, or
   // manipulate_result::wait while the other keys may still come.
   std::variant<manipulated_original_event_ptr, manipulate_result> manipulate_key_down(
-      event_queue::entry& front_input_entry,
-      const event_queue::queue& input_event_queue,
-      event_queue::queue& output_event_queue,
-      zunto::osx::chrono::absolute_time_point now);
+      event_queue::entry& front_input_entry, const event_queue::queue& input_event_queue,
+      event_queue::queue& output_event_queue, zunto::osx::chrono::absolute_time_point now);
   void post_key_up_events(const event_queue::entry& front_input_entry,
                           manipulated_original_event::manipulated_original_event& current,
                           zunto::osx::chrono::absolute_time_duration& time_stamp_delay,

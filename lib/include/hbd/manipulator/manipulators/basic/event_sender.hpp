@@ -27,21 +27,18 @@ void post_from_mandatory_modifiers_key_down(const event_queue::entry& front_inpu
                                             event_queue::queue& output_event_queue);
 
 // The "to" events of a press; the last one's release waits for the key-up when it repeats.
-void post_events_at_key_down(const event_queue::entry& front_input_entry,
-                             manipulated_original_event& current,
+void post_events_at_key_down(const event_queue::entry& front_input_entry, manipulated_original_event& current,
                              std::vector<to_event_definition> to_events,
                              zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
                              event_queue::queue& output_event_queue);
 
 // The entries kept for the key-up.
-void post_events_at_key_up(const event_queue::entry& front_input_entry,
-                           manipulated_original_event& current,
+void post_events_at_key_up(const event_queue::entry& front_input_entry, manipulated_original_event& current,
                            zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
                            event_queue::queue& output_event_queue);
 
 // Each event pressed and released at once.
-void post_extra_to_events(const event_queue::entry& front_input_entry,
-                          manipulated_original_event& current,
+void post_extra_to_events(const event_queue::entry& front_input_entry, manipulated_original_event& current,
                           const std::vector<to_event_definition>& to_events,
                           zunto::osx::chrono::absolute_time_duration& time_stamp_delay,
                           event_queue::queue& output_event_queue);

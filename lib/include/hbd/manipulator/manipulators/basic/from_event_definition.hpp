@@ -28,8 +28,7 @@ public:
   static bool test_event(const event_queue::event& event, const event_definition& definition);
 
   // Whether the events came in the order asked for; events past the definitions are not tested.
-  static bool test_key_order(const std::vector<event_queue::event>& events,
-                             simultaneous_options::key_order order,
+  static bool test_key_order(const std::vector<event_queue::event>& events, simultaneous_options::key_order order,
                              const std::vector<event_definition>& definitions);
 
   friend void from_json(const nlohmann::json& json, from_event_definition& value);

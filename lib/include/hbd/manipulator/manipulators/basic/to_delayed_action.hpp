@@ -30,8 +30,7 @@ public:
   // Arms the delay for a key-down front. Runs on the dispatcher's thread, as the timer does.
   void setup(const event_queue::entry& front_input_entry,
              std::shared_ptr<manipulated_original_event::manipulated_original_event> current,
-             const std::shared_ptr<event_queue::queue>& output_event_queue,
-             std::chrono::milliseconds delay);
+             const std::shared_ptr<event_queue::queue>& output_event_queue, std::chrono::milliseconds delay);
 
   // Another key went down: the pending action posts "to_if_canceled".
   void cancel();

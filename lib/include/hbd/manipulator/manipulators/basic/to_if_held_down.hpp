@@ -29,8 +29,7 @@ public:
   // thread, as the timer does.
   void setup(const event_queue::entry& front_input_entry,
              std::weak_ptr<manipulated_original_event::manipulated_original_event> current,
-             std::weak_ptr<event_queue::queue> output_event_queue,
-             std::chrono::milliseconds threshold);
+             std::weak_ptr<event_queue::queue> output_event_queue, std::chrono::milliseconds threshold);
 
   // Disarms a pending timer.
   void cancel() { ++generation_; }

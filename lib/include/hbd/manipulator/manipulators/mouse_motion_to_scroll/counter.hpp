@@ -23,8 +23,7 @@ namespace hbd::manipulator::manipulators::mouse_motion_to_scroll {
 class counter final : private zunto::dispatcher::extra::dispatcher_client {
 public:
   counter(std::weak_ptr<zunto::dispatcher::dispatcher> weak_dispatcher,
-          const core_configuration::details::complex_modifications_parameters& parameters,
-          const options& options);
+          const core_configuration::details::complex_modifications_parameters& parameters, const options& options);
   ~counter() override;
 
   counter(const counter&) = delete;

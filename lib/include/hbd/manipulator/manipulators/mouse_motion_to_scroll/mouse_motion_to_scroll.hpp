@@ -23,23 +23,20 @@ public:
   ~mouse_motion_to_scroll() override;
 
   bool already_manipulated(const event_queue::entry&) override { return false; }
-  manipulate_result manipulate(event_queue::entry& front_input_entry,
-                               const event_queue::queue& input_event_queue,
+  manipulate_result manipulate(event_queue::entry& front_input_entry, const event_queue::queue& input_event_queue,
                                const std::shared_ptr<event_queue::queue>& output_event_queue,
                                zunto::osx::chrono::absolute_time_point now) override;
   bool active() const override { return false; }
   bool needs_virtual_hid_pointing() const override { return true; }
   void handle_device_keys_and_pointing_buttons_are_released_event(const event_queue::entry&,
                                                                   event_queue::queue&) override {}
-  void handle_device_ungrabbed_event(zunto::osx::iokit_registry_entry_id::value_t,
-                                     const event_queue::queue&,
+  void handle_device_ungrabbed_event(zunto::osx::iokit_registry_entry_id::value_t, const event_queue::queue&,
                                      zunto::osx::chrono::absolute_time_point) override {}
   void handle_pointing_device_event_from_event_tap(const event_queue::entry&, event_queue::queue&) override {}
 
   // The held mandatory modifiers, or null when the conditions or modifiers do not hold.
   std::shared_ptr<std::set<modifier_flag>> test_conditions(
-      const event_queue::entry& entry,
-      const std::shared_ptr<event_queue::queue>& output_event_queue) const;
+      const event_queue::entry& entry, const std::shared_ptr<event_queue::queue>& output_event_queue) const;
 
   // Posts one wheel step, between key-ups and key-downs of the held modifiers.
   void post_events(const pointing_motion& motion);

@@ -2,9 +2,9 @@
 
 #include "hbd/json_reading.hpp"
 #include "hbd/manipulator/manipulators/basic/event_sender.hpp"
-#include "zunto/osx/chrono/conversion.hpp"
 #include "zunto/dispatcher/extra/shared_dispatcher.hpp"
 #include "zunto/json/requires.hpp"
+#include "zunto/osx/chrono/conversion.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -54,8 +54,9 @@ void basic::read(const nlohmann::json& json) {
     if (key == "from") {
       from_ = json_reading::read_wrapped<from_event_definition>(key, value);
     } else if (key == "to" || key == "to_if_alone" || key == "to_after_key_up") {
-      (key == "to" ? to_ : key == "to_if_alone" ? to_if_alone_ : to_after_key_up_) =
-          make_to_event_definitions(key, value);
+      (key == "to"            ? to_
+       : key == "to_if_alone" ? to_if_alone_
+                              : to_after_key_up_) = make_to_event_definitions(key, value);
     } else if (key == "to_if_held_down") {
       to_if_held_down_ = json_reading::wrap_error(key, [&] { return std::make_shared<to_if_held_down>(value); });
     } else if (key == "to_delayed_action") {
@@ -98,8 +99,7 @@ bool basic::all_from_events_found(const std::vector<manipulated_original_event::
   });
 }
 
-manipulate_result basic::manipulate(event_queue::entry& front_input_entry,
-                                    const event_queue::queue& input_event_queue,
+manipulate_result basic::manipulate(event_queue::entry& front_input_entry, const event_queue::queue& input_event_queue,
                                     const std::shared_ptr<event_queue::queue>& output_event_queue,
                                     zunto::osx::chrono::absolute_time_point now) {
   if (!output_event_queue) {
@@ -178,9 +178,8 @@ manipulate_result basic::manipulate(event_queue::entry& front_input_entry,
                             std::chrono::milliseconds(parameters_.get_basic_to_if_held_down_threshold_milliseconds()));
   }
   if (to_delayed_action_) {
-    to_delayed_action_->setup(
-        front_input_entry, current, output_event_queue,
-        std::chrono::milliseconds(parameters_.get_basic_to_delayed_action_delay_milliseconds()));
+    to_delayed_action_->setup(front_input_entry, current, output_event_queue,
+                              std::chrono::milliseconds(parameters_.get_basic_to_delayed_action_delay_milliseconds()));
   }
 
   if (delay > zunto::osx::chrono::absolute_time_duration(0)) {
@@ -190,10 +189,8 @@ manipulate_result basic::manipulate(event_queue::entry& front_input_entry,
 }
 
 std::variant<basic::manipulated_original_event_ptr, manipulate_result> basic::manipulate_key_down(
-    event_queue::entry& front_input_entry,
-    const event_queue::queue& input_event_queue,
-    event_queue::queue& output_event_queue,
-    zunto::osx::chrono::absolute_time_point now) {
+    event_queue::entry& front_input_entry, const event_queue::queue& input_event_queue,
+    event_queue::queue& output_event_queue, zunto::osx::chrono::absolute_time_point now) {
   if (get_validity() == validity::invalid) {
     return manipulated_original_event_ptr();
   }
@@ -242,8 +239,7 @@ std::variant<basic::manipulated_original_event_ptr, manipulate_result> basic::ma
       } else if (!options.get_detect_key_down_uninterruptedly()) {
         ok = ok && all_from_events_found(found);
       }
-    } else if (entry.get_event_type() == event_type::key_up &&
-               std::ranges::find(found, from_event) != found.end()) {
+    } else if (entry.get_event_type() == event_type::key_up && std::ranges::find(found, from_event) != found.end()) {
       ok = ok && all_from_events_found(found);
       if (ok && std::ranges::find(key_up_events, entry.get_event()) == key_up_events.end()) {
         key_up_events.push_back(entry.get_event());
@@ -290,8 +286,7 @@ std::variant<basic::manipulated_original_event_ptr, manipulate_result> basic::ma
 
 void basic::post_key_up_events(const event_queue::entry& front_input_entry,
                                manipulated_original_event::manipulated_original_event& current,
-                               zunto::osx::chrono::absolute_time_duration& delay,
-                               event_queue::queue& output) {
+                               zunto::osx::chrono::absolute_time_duration& delay, event_queue::queue& output) {
   const auto post_around = [&](const std::vector<to_event_definition>& to_events) {
     event_sender::post_from_mandatory_modifiers_key_up(front_input_entry, current, delay, output);
     event_sender::post_extra_to_events(front_input_entry, current, to_events, delay, output);
@@ -329,12 +324,11 @@ bool basic::needs_virtual_hid_pointing() const {
                                  needs_pointing(to_delayed_action_->get_to_if_canceled())));
 }
 
-void basic::handle_device_keys_and_pointing_buttons_are_released_event(const event_queue::entry&,
-                                                                       event_queue::queue&) {}
+void basic::handle_device_keys_and_pointing_buttons_are_released_event(const event_queue::entry&, event_queue::queue&) {
+}
 
 void basic::handle_device_ungrabbed_event(zunto::osx::iokit_registry_entry_id::value_t device_id,
-                                          const event_queue::queue&,
-                                          zunto::osx::chrono::absolute_time_point) {
+                                          const event_queue::queue&, zunto::osx::chrono::absolute_time_point) {
   for (const auto& current : manipulated_original_events_) {
     current->erase_from_events_by_device_id(device_id);
   }

@@ -11,25 +11,17 @@ namespace {
 
 using zunto::osx::chrono::absolute_time_duration;
 
-void post(const event_queue::entry& front,
-          const event_queue::event& e,
-          event_type type,
-          bool lazy,
-          absolute_time_duration& time_stamp_delay,
-          event_queue::queue& output) {
+void post(const event_queue::entry& front, const event_queue::event& e, event_type type, bool lazy,
+          absolute_time_duration& time_stamp_delay, event_queue::queue& output) {
   event_queue::event_time_stamp stamp(front.get_event_time_stamp());
   stamp.set_time_stamp(stamp.get_time_stamp() + time_stamp_delay);
   time_stamp_delay += absolute_time_duration(1);
-  output.emplace_back_entry(front.get_device_id(), stamp, e, type, front.get_original_event(),
-                            front.get_event_origin(), event_queue::state::manipulated, lazy);
+  output.emplace_back_entry(front.get_device_id(), stamp, e, type, front.get_original_event(), front.get_event_origin(),
+                            event_queue::state::manipulated, lazy);
 }
 
-void post_modifier(const event_queue::entry& front,
-                   const momentary_switch_event& key,
-                   event_type type,
-                   bool lazy,
-                   absolute_time_duration& time_stamp_delay,
-                   event_queue::queue& output) {
+void post_modifier(const event_queue::entry& front, const momentary_switch_event& key, event_type type, bool lazy,
+                   absolute_time_duration& time_stamp_delay, event_queue::queue& output) {
   base::post_lazy_modifier_key_event(key, type, front.get_device_id(), front.get_event_time_stamp(), time_stamp_delay,
                                      front.get_original_event(), front.get_event_origin(), output, lazy);
 }
@@ -54,8 +46,7 @@ bool modifier_like(const event_queue::event& e) {
 } // namespace
 
 void post_from_mandatory_modifiers_key_up(const event_queue::entry& front_input_entry,
-                                          manipulated_original_event& current,
-                                          absolute_time_duration& time_stamp_delay,
+                                          manipulated_original_event& current, absolute_time_duration& time_stamp_delay,
                                           event_queue::queue& output_event_queue) {
   std::set<modifier_flag> flags;
   auto& lifted = current.get_lifted_from_mandatory_modifiers();
@@ -89,10 +80,8 @@ void post_from_mandatory_modifiers_key_down(const event_queue::entry& front_inpu
                                       output_event_queue);
 }
 
-void post_events_at_key_down(const event_queue::entry& front_input_entry,
-                             manipulated_original_event& current,
-                             std::vector<to_event_definition> to_events,
-                             absolute_time_duration& time_stamp_delay,
+void post_events_at_key_down(const event_queue::entry& front_input_entry, manipulated_original_event& current,
+                             std::vector<to_event_definition> to_events, absolute_time_duration& time_stamp_delay,
                              event_queue::queue& output_event_queue) {
   if (current.get_halted()) {
     return;
@@ -139,10 +128,8 @@ void post_events_at_key_down(const event_queue::entry& front_input_entry,
   }
 }
 
-void post_events_at_key_up(const event_queue::entry& front_input_entry,
-                           manipulated_original_event& current,
-                           absolute_time_duration& time_stamp_delay,
-                           event_queue::queue& output_event_queue) {
+void post_events_at_key_up(const event_queue::entry& front_input_entry, manipulated_original_event& current,
+                           absolute_time_duration& time_stamp_delay, event_queue::queue& output_event_queue) {
   for (const auto& e : current.get_events_at_key_up()) {
     event_queue::event_time_stamp stamp(front_input_entry.get_event_time_stamp());
     stamp.set_time_stamp(stamp.get_time_stamp() + time_stamp_delay);
@@ -153,10 +140,8 @@ void post_events_at_key_up(const event_queue::entry& front_input_entry,
   current.get_events_at_key_up().clear();
 }
 
-void post_extra_to_events(const event_queue::entry& front_input_entry,
-                          manipulated_original_event& current,
-                          const std::vector<to_event_definition>& to_events,
-                          absolute_time_duration& time_stamp_delay,
+void post_extra_to_events(const event_queue::entry& front_input_entry, manipulated_original_event& current,
+                          const std::vector<to_event_definition>& to_events, absolute_time_duration& time_stamp_delay,
                           event_queue::queue& output_event_queue) {
   if (current.get_halted()) {
     return;

@@ -34,8 +34,7 @@ to_if_held_down::~to_if_held_down() { detach_from_dispatcher(); }
 
 void to_if_held_down::setup(const event_queue::entry& front_input_entry,
                             std::weak_ptr<manipulated_original_event::manipulated_original_event> current,
-                            std::weak_ptr<event_queue::queue> output_event_queue,
-                            std::chrono::milliseconds threshold) {
+                            std::weak_ptr<event_queue::queue> output_event_queue, std::chrono::milliseconds threshold) {
   ++generation_;
   if (front_input_entry.get_event_type() != event_type::key_down || to_.empty()) {
     return;

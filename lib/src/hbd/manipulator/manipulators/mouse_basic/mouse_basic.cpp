@@ -18,7 +18,8 @@ std::int32_t negate(std::int32_t value) {
   return value == std::numeric_limits<std::int32_t>::min() ? std::numeric_limits<std::int32_t>::max() : -value;
 }
 
-void read_words(const std::string& key, const nlohmann::json& value, const std::function<void(const std::string&)>& set) {
+void read_words(const std::string& key, const nlohmann::json& value,
+                const std::function<void(const std::string&)>& set) {
   zunto::json::requires_array(value, "`" + key + "`");
   for (const auto& item : value) {
     zunto::json::requires_string(item, "items in `" + key + "`");
@@ -83,8 +84,7 @@ pointing_motion mouse_basic::make_motion(const pointing_motion& motion) const {
   return result;
 }
 
-manipulate_result mouse_basic::manipulate(event_queue::entry& front_input_entry,
-                                          const event_queue::queue&,
+manipulate_result mouse_basic::manipulate(event_queue::entry& front_input_entry, const event_queue::queue&,
                                           const std::shared_ptr<event_queue::queue>& output_event_queue,
                                           zunto::osx::chrono::absolute_time_point) {
   if (!output_event_queue || !front_input_entry.get_valid() || get_validity() == validity::invalid) {

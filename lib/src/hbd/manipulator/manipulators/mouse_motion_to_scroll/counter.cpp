@@ -16,7 +16,9 @@ using namespace std::chrono_literals;
 
 int sign_class(std::int64_t value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
 
-std::int32_t clamp32(std::int64_t value) { return zunto::json::saturating_number<std::int32_t>(static_cast<double>(value)); }
+std::int32_t clamp32(std::int64_t value) {
+  return zunto::json::saturating_number<std::int32_t>(static_cast<double>(value));
+}
 
 // Sums of one axis over a chunk of motion.
 struct axis_sums {
@@ -215,8 +217,10 @@ bool counter::scroll() {
 
   const bool momentum = options_.get_momentum_scroll_enabled();
   const double f = momentum ? 1.0 / scroll_count_ : scroll_count_ == 1 ? 1.0 : 0.0;
-  wheel_remainder_x_ = clamp32(static_cast<std::int64_t>(wheel_remainder_x_) + round_away_from_zero(accumulated_x_ * f));
-  wheel_remainder_y_ = clamp32(static_cast<std::int64_t>(wheel_remainder_y_) + round_away_from_zero(accumulated_y_ * f));
+  wheel_remainder_x_ =
+      clamp32(static_cast<std::int64_t>(wheel_remainder_x_) + round_away_from_zero(accumulated_x_ * f));
+  wheel_remainder_y_ =
+      clamp32(static_cast<std::int64_t>(wheel_remainder_y_) + round_away_from_zero(accumulated_y_ * f));
 
   const auto sx = convert(wheel_remainder_x_);
   const auto sy = convert(wheel_remainder_y_);
@@ -247,7 +251,8 @@ bool counter::scroll() {
 }
 
 void counter::erase_chunk_accumulated_values(chunk_values& values, zunto::dispatcher::time_point first) const {
-  const auto oldest = first - options_.get_direction_lock_threshold() * options_.get_recent_time_duration_milliseconds();
+  const auto oldest =
+      first - options_.get_direction_lock_threshold() * options_.get_recent_time_duration_milliseconds();
   std::erase_if(values, [&](const auto& value) { return value.first < oldest; });
 }
 

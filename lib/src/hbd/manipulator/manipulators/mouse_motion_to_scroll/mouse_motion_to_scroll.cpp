@@ -12,8 +12,7 @@
 namespace hbd::manipulator::manipulators::mouse_motion_to_scroll {
 
 mouse_motion_to_scroll::mouse_motion_to_scroll(
-    const nlohmann::json& json,
-    const core_configuration::details::complex_modifications_parameters& parameters)
+    const nlohmann::json& json, const core_configuration::details::complex_modifications_parameters& parameters)
     : dispatcher_client(zunto::dispatcher::extra::shared_dispatcher::get_shared_dispatcher()->get_dispatcher()) {
   try {
     zunto::json::requires_object(json, "json");
@@ -59,16 +58,14 @@ mouse_motion_to_scroll::~mouse_motion_to_scroll() {
 }
 
 std::shared_ptr<std::set<modifier_flag>> mouse_motion_to_scroll::test_conditions(
-    const event_queue::entry& entry,
-    const std::shared_ptr<event_queue::queue>& output_event_queue) const {
+    const event_queue::entry& entry, const std::shared_ptr<event_queue::queue>& output_event_queue) const {
   if (!fulfill_conditions(entry, output_event_queue->get_manipulator_environment())) {
     return nullptr;
   }
   return from_modifiers_definition_.test_modifiers(output_event_queue->get_modifier_flag_manager());
 }
 
-manipulate_result mouse_motion_to_scroll::manipulate(event_queue::entry& front_input_entry,
-                                                     const event_queue::queue&,
+manipulate_result mouse_motion_to_scroll::manipulate(event_queue::entry& front_input_entry, const event_queue::queue&,
                                                      const std::shared_ptr<event_queue::queue>& output_event_queue,
                                                      zunto::osx::chrono::absolute_time_point) {
   if (!output_event_queue || !front_input_entry.get_valid() || get_validity() == validity::invalid) {

@@ -4,8 +4,8 @@
 
 namespace zunto::cf {
 
-std::shared_ptr<run_loop_thread::extra::shared_run_loop_thread>
-run_loop_thread::extra::shared_run_loop_thread::get_shared_run_loop_thread() {
+std::shared_ptr<run_loop_thread::extra::shared_run_loop_thread> run_loop_thread::extra::shared_run_loop_thread::
+    get_shared_run_loop_thread() {
   // Static initialisation is serialised by the language; the pointer is deliberately never freed.
   static auto* const holder = new std::shared_ptr<shared_run_loop_thread>(std::make_shared<shared_run_loop_thread>());
   return *holder;

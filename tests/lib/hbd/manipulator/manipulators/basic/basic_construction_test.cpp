@@ -106,19 +106,20 @@ TEST_P(basic_construction, reads_every_key) {
 }
 
 TEST_P(basic_construction, list_forms_and_dropped_keys) {
-  const basic object({{"from", {{"key_code", "a"}}}, {"to", {{"key_code", "b"}}}, {"to_if_held_down", {{"key_code", "c"}}}},
-                     parameters);
-  const basic array({{"from", {{"key_code", "a"}}}, {"to", {{{"key_code", "b"}}}},
-                     {"to_if_held_down", {{{"key_code", "c"}}}}},
-                    parameters);
+  const basic object(
+      {{"from", {{"key_code", "a"}}}, {"to", {{"key_code", "b"}}}, {"to_if_held_down", {{"key_code", "c"}}}},
+      parameters);
+  const basic array(
+      {{"from", {{"key_code", "a"}}}, {"to", {{{"key_code", "b"}}}}, {"to_if_held_down", {{{"key_code", "c"}}}}},
+      parameters);
   EXPECT_EQ(object.get_to().size(), array.get_to().size());
   EXPECT_EQ(object.get_to().front().get_event_definition().to_event(),
             array.get_to().front().get_event_definition().to_event());
   EXPECT_EQ(object.get_to_if_held_down()->get_to().size(), array.get_to_if_held_down()->get_to().size());
 
   // A key written beside "simultaneous" is dropped.
-  const basic simultaneous({{"from", {{"simultaneous", {{{"key_code", "a"}}, {{"key_code", "b"}}}}, {"key_code", "c"}}}},
-                           parameters);
+  const basic simultaneous(
+      {{"from", {{"simultaneous", {{{"key_code", "a"}}, {{"key_code", "b"}}}}, {"key_code", "c"}}}}, parameters);
   ASSERT_EQ(simultaneous.get_from().get_event_definitions().size(), 2u);
   EXPECT_EQ(simultaneous.get_from().get_event_definitions()[1].to_event(),
             hbd::event_queue::event(hbd::momentary_switch_event(zunto::hid::usage_page::keyboard_or_keypad,

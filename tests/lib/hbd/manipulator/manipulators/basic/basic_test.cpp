@@ -126,8 +126,9 @@ TEST_F(basic_test, to_if_alone_needs_a_short_lonely_press) {
       {100, true, {"left_shift down", "b down", "left_shift up"}},
   };
   for (const auto& r : rows) {
-    auto harness = make(
-        {{"from", {{"key_code", "a"}}}, {"to", {{"key_code", "left_shift"}}}, {"to_if_alone", {{"key_code", "escape"}}}});
+    auto harness = make({{"from", {{"key_code", "a"}}},
+                         {"to", {{"key_code", "left_shift"}}},
+                         {"to_if_alone", {{"key_code", "escape"}}}});
     harness->key(a, event_type::key_down, 0);
     if (r.other_key) {
       harness->key(b, event_type::key_down, 50);
@@ -139,7 +140,8 @@ TEST_F(basic_test, to_if_alone_needs_a_short_lonely_press) {
 }
 
 TEST_F(basic_test, mandatory_modifiers_are_lifted_around_the_output) {
-  auto harness = make({{"from", {{"key_code", "a"}, {"modifiers", {{"mandatory", {"shift"}}}}}}, {"to", {{"key_code", "b"}}}});
+  auto harness =
+      make({{"from", {{"key_code", "a"}, {"modifiers", {{"mandatory", {"shift"}}}}}}, {"to", {{"key_code", "b"}}}});
   harness->key(left_shift, event_type::key_down, 0);
   harness->process(1);
   // The output queue sees the shift through the passed entry.
@@ -150,23 +152,26 @@ TEST_F(basic_test, mandatory_modifiers_are_lifted_around_the_output) {
   harness.reset();
 
   // Without the modifier the key passes.
-  auto plain = make({{"from", {{"key_code", "a"}, {"modifiers", {{"mandatory", {"shift"}}}}}}, {"to", {{"key_code", "b"}}}});
+  auto plain =
+      make({{"from", {{"key_code", "a"}, {"modifiers", {{"mandatory", {"shift"}}}}}}, {"to", {{"key_code", "b"}}}});
   plain->key(a, event_type::key_down, 10);
   plain->process(20);
   EXPECT_EQ(plain->output(), (lines{"a down"}));
 }
 
 TEST_F(basic_test, hold_down_time_and_halt) {
-  auto harness = make({{"from", {{"key_code", "a"}}},
-        {"to", {{{"key_code", "b"}, {"repeat", false}, {"hold_down_milliseconds", 100}, {"halt", true}}}},
-        {"to_after_key_up", {{"key_code", "c"}}}});
+  auto harness =
+      make({{"from", {{"key_code", "a"}}},
+            {"to", {{{"key_code", "b"}, {"repeat", false}, {"hold_down_milliseconds", 100}, {"halt", true}}}},
+            {"to_after_key_up", {{"key_code", "c"}}}});
   harness->key(a, event_type::key_down, 0);
   harness->key(a, event_type::key_up, 500);
   harness->process(600);
   EXPECT_EQ(harness->output(), (lines{"b down", "b up"}));
   harness->run([&] {
     const auto& entries = harness->output_queue()->get_entries();
-    const auto held = entries[1].get_event_time_stamp().get_time_stamp() - entries[0].get_event_time_stamp().get_time_stamp();
+    const auto held =
+        entries[1].get_event_time_stamp().get_time_stamp() - entries[0].get_event_time_stamp().get_time_stamp();
     EXPECT_EQ(held, hbd_test::manipulator_harness::at(100) - hbd_test::manipulator_harness::at(0) +
                         zunto::osx::chrono::absolute_time_duration(1));
   });
@@ -177,12 +182,14 @@ TEST_F(basic_test, a_lazy_caps_lock_becomes_a_sticky_modifier) {
   harness->key(a, event_type::key_down, 0);
   harness->key(a, event_type::key_up, 10);
   harness->process(20);
-  EXPECT_EQ(harness->output(), (lines{"sticky caps_lock on single lazy", "b down", "sticky caps_lock off single lazy", "b up"}));
+  EXPECT_EQ(harness->output(),
+            (lines{"sticky caps_lock on single lazy", "b down", "sticky caps_lock off single lazy", "b up"}));
 }
 
 TEST_F(basic_test, held_down_fires_after_the_threshold_and_is_disarmed_by_a_release) {
   parameters_.set_value("basic.to_if_held_down_threshold_milliseconds", 50);
-  const json manipulator = {{"from", {{"key_code", "a"}}}, {"to", {{"key_code", "b"}}}, {"to_if_held_down", {{"key_code", "c"}}}};
+  const json manipulator = {
+      {"from", {{"key_code", "a"}}}, {"to", {{"key_code", "b"}}}, {"to_if_held_down", {{"key_code", "c"}}}};
   auto harness = make(manipulator);
   harness->key(a, event_type::key_down, 0);
   harness->process(1);
@@ -231,7 +238,8 @@ TEST_F(basic_test, delayed_action_is_invoked_or_cancelled_once) {
 
 TEST_F(basic_test, already_manipulated_and_ungrabbed_devices) {
   auto harness = std::make_unique<hbd_test::manipulator_harness>();
-  auto manipulator = std::make_shared<basic>(json{{"from", {{"key_code", "a"}}}, {"to", {{"key_code", "b"}}}}, parameters_);
+  auto manipulator =
+      std::make_shared<basic>(json{{"from", {{"key_code", "a"}}}, {"to", {{"key_code", "b"}}}}, parameters_);
   harness->set_manipulator(manipulator);
   harness->key(a, event_type::key_down, 0);
   harness->run([&] {
@@ -264,10 +272,11 @@ namespace {
 TEST_F(basic_test, timed_actions_and_the_event_path_never_race) {
   parameters_.set_value("basic.to_if_held_down_threshold_milliseconds", 1);
   parameters_.set_value("basic.to_delayed_action_delay_milliseconds", 1);
-  auto harness = make({{"from", {{"key_code", "a"}}},
-                       {"to", {{"key_code", "b"}}},
-                       {"to_if_held_down", {{"key_code", "c"}}},
-                       {"to_delayed_action", {{"to_if_invoked", {{"key_code", "d"}}}, {"to_if_canceled", {{"key_code", "e"}}}}}});
+  auto harness =
+      make({{"from", {{"key_code", "a"}}},
+            {"to", {{"key_code", "b"}}},
+            {"to_if_held_down", {{"key_code", "c"}}},
+            {"to_delayed_action", {{"to_if_invoked", {{"key_code", "d"}}}, {"to_if_canceled", {{"key_code", "e"}}}}}});
   for (int i = 0; i < 200; ++i) {
     harness->key(a, event_type::key_down, i * 10);
     harness->process(i * 10);

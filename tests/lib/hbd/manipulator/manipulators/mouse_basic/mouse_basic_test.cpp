@@ -12,8 +12,8 @@
 
 namespace {
 
-using hbd::manipulator::manipulators::mouse_basic::mouse_basic;
 using hbd::pointing_motion;
+using hbd::manipulator::manipulators::mouse_basic::mouse_basic;
 using nlohmann::json;
 
 const hbd::core_configuration::details::complex_modifications_parameters parameters;
@@ -66,9 +66,8 @@ TEST(mouse_basic, passes_what_it_does_not_change) {
   mouse_basic flip({{"flip", {"x"}}}, parameters);
   const hbd::event_queue::event key(
       hbd::momentary_switch_event(zunto::hid::usage_page::keyboard_or_keypad, zunto::hid::usage::value_t{4}));
-  hbd::event_queue::entry key_entry(zunto::osx::iokit_registry_entry_id::value_t{1}, {}, key,
-                                    hbd::event_type::key_down, key, hbd::event_origin::grabbed_device,
-                                    hbd::event_queue::state::original);
+  hbd::event_queue::entry key_entry(zunto::osx::iokit_registry_entry_id::value_t{1}, {}, key, hbd::event_type::key_down,
+                                    key, hbd::event_origin::grabbed_device, hbd::event_queue::state::original);
   EXPECT_EQ(flip.manipulate(key_entry, input, output, {}), hbd::manipulator::manipulate_result::passed);
 
   // Both conditions are evaluated, even when the first fails.

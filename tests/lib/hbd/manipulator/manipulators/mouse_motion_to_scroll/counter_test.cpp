@@ -167,9 +167,13 @@ TEST(mouse_motion_to_scroll_options, defaults_and_bounds) {
             50);
   EXPECT_EQ(make_options({{"unknown", "ignored"}}).get_threshold(), 128);
 
-  EXPECT_EQ(hbd_test::unmarshal_error_message([] { make_options({{"threshold", "1"}}); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([] {
+              make_options({{"threshold", "1"}});
+            }),
             "`threshold` must be number, but is `\"1\"`");
-  EXPECT_EQ(hbd_test::unmarshal_error_message([] { make_options({{"momentum_scroll_enabled", 1}}); }),
+  EXPECT_EQ(hbd_test::unmarshal_error_message([] {
+              make_options({{"momentum_scroll_enabled", 1}});
+            }),
             "`momentum_scroll_enabled` must be boolean, but is `1`");
   EXPECT_EQ(hbd_test::unmarshal_error_message([] { make_options(json::array()); }), "json must be object, but is `[]`");
 }

@@ -45,9 +45,10 @@ INSTANTIATE_TEST_SUITE_P(dispatcher, mouse_motion_to_scroll_construction, testin
                          [](const auto& parameter) { return parameter.param ? "running" : "absent"; });
 
 TEST_P(mouse_motion_to_scroll_construction, reads_options_and_reports_errors) {
-  const mouse_motion_to_scroll manipulator(
-      {{"type", "mouse_motion_to_scroll"}, {"from", {{"modifiers", {{"mandatory", {"fn"}}}}}}, {"options", {{"threshold", 64}}}},
-      parameters);
+  const mouse_motion_to_scroll manipulator({{"type", "mouse_motion_to_scroll"},
+                                            {"from", {{"modifiers", {{"mandatory", {"fn"}}}}}},
+                                            {"options", {{"threshold", 64}}}},
+                                           parameters);
   EXPECT_EQ(manipulator.get_options().get_threshold(), 64);
 
   const std::pair<json, std::string> rows[] = {
@@ -68,7 +69,8 @@ TEST_P(mouse_motion_to_scroll_construction, reads_options_and_reports_errors) {
 TEST(mouse_motion_to_scroll, wheel_steps_between_the_held_modifiers) {
   hbd_test::manipulator_harness harness;
   harness.set_manipulator(std::make_shared<mouse_motion_to_scroll>(
-      json{{"type", "mouse_motion_to_scroll"}, {"from", {{"modifiers", {{"mandatory", {"left_shift"}}}}}}}, parameters));
+      json{{"type", "mouse_motion_to_scroll"}, {"from", {{"modifiers", {{"mandatory", {"left_shift"}}}}}}},
+      parameters));
 
   // The shift is held: it passes to the output queue, which tracks it.
   harness.key(225, hbd::event_type::key_down, 0);
@@ -76,8 +78,8 @@ TEST(mouse_motion_to_scroll, wheel_steps_between_the_held_modifiers) {
   push_motion(harness, {0, 10, 0, 0});
   harness.process(1);
   harness.wait_for(300);
-  EXPECT_EQ(harness.output(), (std::vector<std::string>{"left_shift down", "left_shift up lazy", "? single",
-                                                        "left_shift down lazy"}));
+  EXPECT_EQ(harness.output(),
+            (std::vector<std::string>{"left_shift down", "left_shift up lazy", "? single", "left_shift down lazy"}));
   harness.run([&] {
     const auto& entries = harness.output_queue()->get_entries();
     EXPECT_EQ(entries[2].get_event().get_pointing_motion(), (hbd::pointing_motion{0, 0, -1, 0}));

@@ -8,8 +8,7 @@ namespace hbd::manipulator::manipulators::basic::manipulated_original_event {
 // One physical event taken by a manipulator.
 class from_event final {
 public:
-  from_event(zunto::osx::iokit_registry_entry_id::value_t device_id,
-             const event_queue::event& event,
+  from_event(zunto::osx::iokit_registry_entry_id::value_t device_id, const event_queue::event& event,
              const event_queue::event& original_event)
       : device_id_(device_id), event_(event), original_event_(original_event) {}
 

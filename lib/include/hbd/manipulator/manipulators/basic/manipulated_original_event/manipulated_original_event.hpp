@@ -25,8 +25,7 @@ public:
     bool lazy;
   };
 
-  manipulated_original_event(std::vector<from_event> from_events,
-                             std::set<modifier_flag> from_mandatory_modifiers,
+  manipulated_original_event(std::vector<from_event> from_events, std::set<modifier_flag> from_mandatory_modifiers,
                              zunto::osx::chrono::absolute_time_point key_down_time_stamp)
       : from_events_(std::move(from_events)),
         from_mandatory_modifiers_(std::move(from_mandatory_modifiers)),
