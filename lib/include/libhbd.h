@@ -242,6 +242,19 @@ void libhbd_core_configuration_move_selected_profile_complex_modifications_rule(
                                                                                 size_t destination_index);
 const char* libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(
     void* core_configuration_handle, size_t index);
+/* Checked rule edits: the rule is read with the selected profile's parameters and validated. The buffer
+   gets "" on success (and the rule is stored), else one finding a line or "error: {0}"; a null text or an
+   index out of range stores nothing. A null buffer counts as length 0. */
+void libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(void* core_configuration_handle,
+                                                                                   size_t index, const char* json,
+                                                                                   char* error_message_buffer,
+                                                                                   size_t length);
+void libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(void* core_configuration_handle,
+                                                                                      const char* json,
+                                                                                      char* error_message_buffer,
+                                                                                      size_t length);
+/* The sample text of a new rule, cut to fit. */
+void libhbd_core_configuration_get_new_complex_modifications_rule_json_string(char* buffer, size_t length);
 /* The rule as JSON indented by 4. Unlike the other buffer functions this one does not cut: it gives
  * false and leaves the buffer unwritten when the text and its NUL do not fit. */
 bool libhbd_core_configuration_get_selected_profile_complex_modifications_rule_json_string(

@@ -485,6 +485,100 @@ static void event_names(void* handle, failures* f) {
   CHECK(same(buffer, "{\"ke"));
 }
 
+static int starts_with(const char* text, const char* prefix) {
+  return text != NULL && strncmp(text, prefix, strlen(prefix)) == 0;
+}
+
+static const char* rule_description(void* handle, size_t index) {
+  return libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(handle, index);
+}
+
+static void complex_modifications_rule_checking(void* handle, failures* f) {
+  static const char valid[] = "{\"description\": \"new\", \"manipulators\": [{\"type\": \"basic\", \"from\": "
+                              "{\"key_code\": \"a\"}, \"to\": [{\"key_code\": \"b\"}]}]}";
+  static const char rejected[] = "{\"description\": \"bad\", \"manipulators\": [{\"type\": \"Basic\"}, "
+                                 "{\"type\": \"basic\", \"from\": {\"key_code\": \"a\"}}, {\"type\": \"weird\"}]}";
+  char buffer[512];
+
+  /* A null handle, a null text and an index out of range store nothing and leave the buffer empty. */
+  memset(buffer, '#', sizeof(buffer));
+  libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(NULL, 0, valid, buffer, sizeof(buffer));
+  CHECK(same(buffer, ""));
+  memset(buffer, '#', sizeof(buffer));
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(NULL, valid, buffer, sizeof(buffer));
+  CHECK(same(buffer, ""));
+  memset(buffer, '#', sizeof(buffer));
+  libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(handle, 0, NULL, buffer,
+                                                                                sizeof(buffer));
+  CHECK(same(buffer, ""));
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, NULL, buffer,
+                                                                                   sizeof(buffer));
+  CHECK(same(buffer, ""));
+  memset(buffer, '#', sizeof(buffer));
+  libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(handle, 3, valid, buffer,
+                                                                                sizeof(buffer));
+  CHECK(same(buffer, ""));
+  CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 3);
+  CHECK(same(rule_description(handle, 0), "one"));
+
+  /* A null buffer counts as length 0, whatever length comes with it. */
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, rejected, NULL, 512);
+  libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(handle, 0, "{", NULL, 512);
+  CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 3);
+  CHECK(same(rule_description(handle, 0), "one"));
+
+  /* What validation finds, one line per manipulator that fails, without a trailing newline. */
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, rejected, buffer,
+                                                                                   sizeof(buffer));
+  CHECK(same(buffer, "`bad` error: unknown type `Basic`\n`bad` error: unknown type `weird`"));
+  libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(handle, 1, rejected, buffer, 12);
+  CHECK(same(buffer, "`bad` error"));
+  CHECK(same(rule_description(handle, 1), "two"));
+
+  /* Texts that are not JSON, not a rule or nested too deep. */
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, "{", buffer, sizeof(buffer));
+  CHECK(starts_with(buffer, "error: [json.exception.parse_error.101]"));
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, "[]", buffer,
+                                                                                   sizeof(buffer));
+  CHECK(starts_with(buffer, "error: "));
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, deep_json_text(), buffer,
+                                                                                   sizeof(buffer));
+  CHECK(starts_with(buffer, "error: "));
+  CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 3);
+
+  libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(handle, 1, valid, buffer,
+                                                                                sizeof(buffer));
+  CHECK(same(buffer, ""));
+  CHECK(same(rule_description(handle, 1), "new"));
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, valid, buffer,
+                                                                                   sizeof(buffer));
+  CHECK(same(buffer, ""));
+  CHECK(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle) == 4);
+  CHECK(same(rule_description(handle, 0), "new"));
+  CHECK(same(rule_description(handle, 1), "one"));
+}
+
+static void new_complex_modifications_rule(void* handle, failures* f) {
+  char buffer[2048];
+  char error_message[256];
+
+  memset(buffer, '#', sizeof(buffer));
+  libhbd_core_configuration_get_new_complex_modifications_rule_json_string(NULL, sizeof(buffer));
+  libhbd_core_configuration_get_new_complex_modifications_rule_json_string(buffer, 0);
+  CHECK(buffer[0] == '#');
+  libhbd_core_configuration_get_new_complex_modifications_rule_json_string(buffer, 3);
+  CHECK(same(buffer, "{\n"));
+  libhbd_core_configuration_get_new_complex_modifications_rule_json_string(buffer, sizeof(buffer));
+  CHECK(starts_with(buffer, "{\n    \"description\": \"New Rule (change left_shift+caps_lock to page_down, "
+                            "right_shift+caps_lock to left_command+mission_control)\",\n"));
+
+  /* The template is a rule that passes validation. */
+  libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle, buffer, error_message,
+                                                                                   sizeof(error_message));
+  CHECK(same(error_message, ""));
+  CHECK(starts_with(rule_description(handle, 0), "New Rule ("));
+}
+
 static const struct {
   const char* name;
   void (*run)(void* handle, failures* f);
@@ -503,6 +597,8 @@ static const struct {
     {"device_game_pad_values", device_game_pad_values},
     {"complex_modifications_assets", complex_modifications_assets},
     {"event_names", event_names},
+    {"complex_modifications_rule_checking", complex_modifications_rule_checking},
+    {"new_complex_modifications_rule", new_complex_modifications_rule},
 };
 
 size_t hbd_c_editing_cases_size(void) { return sizeof(cases) / sizeof(cases[0]); }
