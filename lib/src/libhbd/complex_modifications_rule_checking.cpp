@@ -49,9 +49,9 @@ void check_and_store_rule(std::string_view entry_point, void* handle, const char
 } // namespace
 
 void libhbd_core_configuration_replace_selected_profile_complex_modifications_rule(void* core_configuration_handle,
-                                                                                  size_t index, const char* json,
-                                                                                  char* error_message_buffer,
-                                                                                  size_t length) {
+                                                                                   size_t index, const char* json,
+                                                                                   char* error_message_buffer,
+                                                                                   size_t length) {
   // An index out of range names no rule: nothing to check.
   if (libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(core_configuration_handle) <=
       index) {
@@ -65,9 +65,9 @@ void libhbd_core_configuration_replace_selected_profile_complex_modifications_ru
 }
 
 void libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(void* core_configuration_handle,
-                                                                                     const char* json,
-                                                                                     char* error_message_buffer,
-                                                                                     size_t length) {
+                                                                                      const char* json,
+                                                                                      char* error_message_buffer,
+                                                                                      size_t length) {
   check_and_store_rule(__func__, core_configuration_handle, json, error_message_buffer, length,
                        [&](profile&, const complex_modifications_rule& rule) {
                          libhbd_cpp::core_configuration_push_front_selected_profile_complex_modifications_rule(
