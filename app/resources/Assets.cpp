@@ -35,12 +35,12 @@ const ImageResource& ImageResource::menubarVBlack() {
   return resource;
 }
 
-std::size_t qHash(const ColorResource& resource, std::size_t seed) {
-  return qHashMulti(seed, resource.name, resource.bundle.root);
+std::size_t qHash(const ColorResource& resource, std::size_t combined) {
+  return qHashMulti(combined, resource.name, resource.bundle.root);
 }
 
-std::size_t qHash(const ImageResource& resource, std::size_t seed) {
-  return qHashMulti(seed, resource.name, resource.bundle.root);
+std::size_t qHash(const ImageResource& resource, std::size_t combined) {
+  return qHashMulti(combined, resource.name, resource.bundle.root);
 }
 
 QString assetPath(const ColorResource& resource) { return resource.bundle.root + "/" + resource.name + ".colorset"; }

@@ -42,8 +42,8 @@ struct ImageResource {
   static const ImageResource& menubarVBlack();
 };
 
-std::size_t qHash(const ColorResource& resource, std::size_t seed = 0);
-std::size_t qHash(const ImageResource& resource, std::size_t seed = 0);
+std::size_t qHash(const ColorResource& resource, std::size_t combined = 0);
+std::size_t qHash(const ImageResource& resource, std::size_t combined = 0);
 
 // The asset's resource path; its content exists in every complete build.
 QString assetPath(const ColorResource& resource);

@@ -7,9 +7,9 @@
 
 namespace zunto {
 
-// Mixes one field's hash into a running seed (which starts at 0).
-constexpr void hash_combine(std::uint64_t& seed, std::uint64_t hash) {
-  seed ^= hash + 0x9e3779b9 + (seed << 6) + (seed >> 2);
+// Mixes one field's hash into a running combined hash (which starts at 0).
+constexpr void hash_combine(std::uint64_t& combined, std::uint64_t hash) {
+  combined ^= hash + 0x9e3779b9 + (combined << 6) + (combined >> 2);
 }
 
 // An absent optional contributes 0.

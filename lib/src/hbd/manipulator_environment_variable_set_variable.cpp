@@ -34,9 +34,9 @@ void from_json(const nlohmann::json& json, manipulator_environment_variable_set_
 
 std::size_t std::hash<hbd::manipulator_environment_variable_set_variable>::operator()(
     const hbd::manipulator_environment_variable_set_variable& value) const noexcept {
-  std::uint64_t seed = 0;
-  zunto::hash_combine(seed, zunto::optional_hash(value.name));
-  zunto::hash_combine(seed, zunto::optional_hash(value.value));
-  zunto::hash_combine(seed, zunto::optional_hash(value.key_up_value));
-  return seed;
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, zunto::optional_hash(value.name));
+  zunto::hash_combine(combined, zunto::optional_hash(value.value));
+  zunto::hash_combine(combined, zunto::optional_hash(value.key_up_value));
+  return combined;
 }

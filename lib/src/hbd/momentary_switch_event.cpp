@@ -175,8 +175,8 @@ std::string make_name(usage value) { return std::string(find_name(name_value_pai
 
 std::size_t std::hash<hbd::momentary_switch_event>::operator()(
     const hbd::momentary_switch_event& value) const noexcept {
-  std::uint64_t seed = 0;
-  zunto::hash_combine(seed, static_cast<std::uint64_t>(value.get_usage_pair().get_usage_page()));
-  zunto::hash_combine(seed, static_cast<std::uint64_t>(value.get_usage_pair().get_usage()));
-  return seed;
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, static_cast<std::uint64_t>(value.get_usage_pair().get_usage_page()));
+  zunto::hash_combine(combined, static_cast<std::uint64_t>(value.get_usage_pair().get_usage()));
+  return combined;
 }

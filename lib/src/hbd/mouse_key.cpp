@@ -35,11 +35,12 @@ void from_json(const nlohmann::json& json, mouse_key& value) {
 } // namespace hbd
 
 std::size_t std::hash<hbd::mouse_key>::operator()(const hbd::mouse_key& value) const noexcept {
-  std::uint64_t seed = 0;
+  std::uint64_t combined = 0;
   for (const std::int32_t field : {value.x, value.y, value.vertical_wheel, value.horizontal_wheel}) {
-    zunto::hash_combine(seed, std::hash<std::int32_t>{}(field));
+    zunto::hash_combine(combined, std::hash<std::int32_t>{}(field));
   }
   // Both zeros hash alike, as they compare equal.
-  zunto::hash_combine(seed, value.speed_multiplier == 0.0 ? 0 : std::bit_cast<std::uint64_t>(value.speed_multiplier));
-  return seed;
+  zunto::hash_combine(combined,
+                      value.speed_multiplier == 0.0 ? 0 : std::bit_cast<std::uint64_t>(value.speed_multiplier));
+  return combined;
 }

@@ -28,8 +28,8 @@ void from_json(const nlohmann::json& json, notification_message& value) {
 } // namespace hbd
 
 std::size_t std::hash<hbd::notification_message>::operator()(const hbd::notification_message& value) const noexcept {
-  std::uint64_t seed = 0;
-  zunto::hash_combine(seed, std::hash<std::string>{}(value.id));
-  zunto::hash_combine(seed, std::hash<std::string>{}(value.text));
-  return seed;
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, std::hash<std::string>{}(value.id));
+  zunto::hash_combine(combined, std::hash<std::string>{}(value.text));
+  return combined;
 }

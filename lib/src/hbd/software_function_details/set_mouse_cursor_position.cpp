@@ -108,19 +108,19 @@ void from_json(const nlohmann::json& json, set_mouse_cursor_position& value) {
 namespace {
 
 std::uint64_t position_hash(const hbd::software_function_details::set_mouse_cursor_position::position_value& value) {
-  std::uint64_t seed = 0;
-  zunto::hash_combine(seed, std::hash<std::int32_t>{}(value.value));
-  zunto::hash_combine(seed, static_cast<std::uint64_t>(value.type));
-  return seed;
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, std::hash<std::int32_t>{}(value.value));
+  zunto::hash_combine(combined, static_cast<std::uint64_t>(value.type));
+  return combined;
 }
 
 } // namespace
 
 std::size_t std::hash<hbd::software_function_details::set_mouse_cursor_position>::operator()(
     const hbd::software_function_details::set_mouse_cursor_position& value) const noexcept {
-  std::uint64_t seed = 0;
-  zunto::hash_combine(seed, position_hash(value.x));
-  zunto::hash_combine(seed, position_hash(value.y));
-  zunto::hash_combine(seed, zunto::optional_hash(value.screen));
-  return seed;
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, position_hash(value.x));
+  zunto::hash_combine(combined, position_hash(value.y));
+  zunto::hash_combine(combined, zunto::optional_hash(value.screen));
+  return combined;
 }

@@ -19,16 +19,18 @@ void to_json(nlohmann::json& json, const application& value) {
 
 namespace {
 
-void hash_combine(std::size_t& seed, std::size_t value) { seed ^= value + 0x9e3779b9 + (seed << 6) + (seed >> 2); }
+void hash_combine(std::size_t& combined, std::size_t value) {
+  combined ^= value + 0x9e3779b9 + (combined << 6) + (combined >> 2);
+}
 
 } // namespace
 
 std::size_t std::hash<zunto::osx::frontmost_application_monitor::application>::operator()(
     const zunto::osx::frontmost_application_monitor::application& value) const noexcept {
-  std::size_t seed = 0;
+  std::size_t combined = 0;
   const auto& bundle_identifier = value.get_bundle_identifier();
-  hash_combine(seed, bundle_identifier ? std::hash<std::string>{}(*bundle_identifier) : 0);
+  hash_combine(combined, bundle_identifier ? std::hash<std::string>{}(*bundle_identifier) : 0);
   const auto& file_path = value.get_file_path();
-  hash_combine(seed, file_path ? std::hash<std::string>{}(*file_path) : 0);
-  return seed;
+  hash_combine(combined, file_path ? std::hash<std::string>{}(*file_path) : 0);
+  return combined;
 }

@@ -92,9 +92,9 @@ void from_json(const nlohmann::json& json, specifier& value) {
 
 std::size_t std::hash<zunto::osx::input_source_selector::specifier>::operator()(
     const zunto::osx::input_source_selector::specifier& value) const noexcept {
-  std::uint64_t seed = 0;
-  zunto::hash_combine(seed, zunto::optional_hash(value.get_language()));
-  zunto::hash_combine(seed, zunto::optional_hash(value.get_input_source_id()));
-  zunto::hash_combine(seed, zunto::optional_hash(value.get_input_mode_id()));
-  return seed;
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, zunto::optional_hash(value.get_language()));
+  zunto::hash_combine(combined, zunto::optional_hash(value.get_input_source_id()));
+  zunto::hash_combine(combined, zunto::optional_hash(value.get_input_mode_id()));
+  return combined;
 }

@@ -82,8 +82,8 @@ std::optional<std::int8_t> to_int8(platform::cf::type_ref value) {
 }
 
 template <typename T>
-void hash_combine(std::size_t& seed, const T& value) {
-  seed ^= std::hash<T>{}(value) + 0x9E3779B9 + (seed << 6) + (seed >> 2);
+void hash_combine(std::size_t& combined, const T& value) {
+  combined ^= std::hash<T>{}(value) + 0x9E3779B9 + (combined << 6) + (combined >> 2);
 }
 
 } // namespace
@@ -138,16 +138,16 @@ void to_json(nlohmann::json& json, const properties& value) {
 std::size_t std::hash<zunto::osx::system_preferences::properties>::operator()(
     const zunto::osx::system_preferences::properties& value) const noexcept {
   using zunto::osx::system_preferences::hash_combine;
-  std::size_t seed = 0;
-  hash_combine(seed, value.get_use_fkeys_as_standard_function_keys());
-  hash_combine(seed, value.get_scroll_direction_is_natural());
+  std::size_t combined = 0;
+  hash_combine(combined, value.get_use_fkeys_as_standard_function_keys());
+  hash_combine(combined, value.get_scroll_direction_is_natural());
   for (const auto& [key, keyboard_type] : value.get_keyboard_types()) {
-    std::size_t key_seed = 0;
-    hash_combine(key_seed, static_cast<std::uint64_t>(key.vendor_id));
-    hash_combine(key_seed, static_cast<std::uint64_t>(key.product_id));
-    hash_combine(key_seed, static_cast<std::uint64_t>(key.country_code));
-    hash_combine(seed, key_seed);
-    hash_combine(seed, static_cast<std::uint64_t>(keyboard_type));
+    std::size_t key_hash = 0;
+    hash_combine(key_hash, static_cast<std::uint64_t>(key.vendor_id));
+    hash_combine(key_hash, static_cast<std::uint64_t>(key.product_id));
+    hash_combine(key_hash, static_cast<std::uint64_t>(key.country_code));
+    hash_combine(combined, key_hash);
+    hash_combine(combined, static_cast<std::uint64_t>(keyboard_type));
   }
-  return seed;
+  return combined;
 }
