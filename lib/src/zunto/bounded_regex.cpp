@@ -1,25 +1,33 @@
 #include "zunto/bounded_regex.hpp"
 
+#ifndef __GLIBCXX__
+#error "bounded_regex needs the polynomial matcher of the GNU C++ library"
+#endif
+
 namespace zunto {
 
 namespace {
+
+// The breadth-first matcher runs in polynomial time and does not recurse per character.
+constexpr auto polynomial = std::regex::ECMAScript | std::regex_constants::__polynomial;
 
 std::regex compile(const std::string& pattern) {
   if (pattern.size() > bounded_regex::max_pattern_size) {
     throw bounded_regex::pattern_too_long();
   }
-#ifdef __GLIBCXX__
-  // The breadth-first matcher runs in polynomial time and does not recurse per character; it
-  // refuses back-references, which then take the ordinary matcher over the bounded text.
+  // The pattern on its own first: its errors are the ones reported, and the matcher refuses a
+  // back-reference (and nothing else) as too complex.
   try {
-    return std::regex(pattern, std::regex::ECMAScript | std::regex_constants::__polynomial);
+    (void)std::regex(pattern, polynomial);
   } catch (const std::regex_error& e) {
-    if (e.code() != std::regex_constants::error_complexity) {
-      throw;
+    if (e.code() == std::regex_constants::error_complexity) {
+      throw bounded_regex::back_reference();
     }
+    throw;
   }
-#endif
-  return std::regex(pattern, std::regex::ECMAScript);
+  // A search tries every start in turn, a pass over the text each; a leading run of any characters
+  // lets one pass try them all. The group captures nothing, and "^" still holds only at the start.
+  return std::regex("[\\s\\S]*(?:" + pattern + ")", polynomial);
 }
 
 } // namespace
@@ -27,13 +35,16 @@ std::regex compile(const std::string& pattern) {
 bounded_regex::pattern_too_long::pattern_too_long()
     : std::length_error("The regular expression is longer than " + std::to_string(max_pattern_size) + " bytes.") {}
 
+bounded_regex::back_reference::back_reference()
+    : std::invalid_argument("The regular expression holds a back-reference, which rules do not support.") {}
+
 bounded_regex::bounded_regex(const std::string& pattern) : regex_(compile(pattern)) {}
 
 bool bounded_regex::search(std::string_view text) const {
   if (text.size() > max_subject_size) {
     return false;
   }
-  return std::regex_search(text.begin(), text.end(), regex_);
+  return std::regex_search(text.begin(), text.end(), regex_, std::regex_constants::match_continuous);
 }
 
 } // namespace zunto
