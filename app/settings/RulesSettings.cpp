@@ -1,8 +1,9 @@
 #include "settings/RulesSettings.hpp"
 
 #include "settings/ApplicationList.hpp"
-#include "shell/AppDelegate.hpp"
 #include "shell/GrellanKit_.hpp"
+#include "shell/SharedMenuItems.hpp"
+#include "shell/WindowManager.hpp"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,9 +31,7 @@ RulesSettings::RulesSettings(GrellanKit_& kit, QWidget* parent)
 }
 
 void RulesSettings::showActiveModifications() {
-  if (appDelegate() != nullptr) {
-    appDelegate()->windowManager().showActiveModificationsView();
-  }
+  withWindowManager(&WindowManager::showActiveModificationsView);
 }
 
 void RulesSettings::showEvent(QShowEvent* event) {
