@@ -30,9 +30,7 @@ RulesSettings::RulesSettings(GrellanKit_& kit, QWidget* parent)
   connect(showActiveModificationsButton_, &QPushButton::clicked, this, &RulesSettings::showActiveModifications);
 }
 
-void RulesSettings::showActiveModifications() {
-  withWindowManager(&WindowManager::showActiveModificationsView);
-}
+void RulesSettings::showActiveModifications() { withWindowManager(&WindowManager::showActiveModificationsView); }
 
 void RulesSettings::showEvent(QShowEvent* event) {
   ignoredApps_->setIdentifiers(kit_.kit().jsonManager().getIgnoredApps());

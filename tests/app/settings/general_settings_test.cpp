@@ -3,8 +3,8 @@
 #include "shell/DefaultsKeys.hpp"
 #include "shell/LaunchAtLogin.hpp"
 #include "support/app/settings_fixture.hpp"
-#include "views/VimKeyPicker.hpp"
 #include "support/launch_agents.hpp"
+#include "views/VimKeyPicker.hpp"
 
 #include "platform/command/command.hpp"
 
