@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -44,12 +45,17 @@ TEST(bounded_regex, searches_anywhere_with_the_ecmascript_grammar) {
       {"[^a-z]", "abc", false},
       {"\\.", "a\nb.", true},
       {"^b", "a\nb", false},
+      {"b$", "a\r\nb", true},
+      {"a.b", "a\nb", false},
+
       {"(a|b)+c", "xxababc", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pattern) + " in " + c.text);
     EXPECT_EQ(bounded_regex(c.pattern).search(c.text), c.found);
   }
+  // Every character may come before a match, a NUL and line ends included.
+  EXPECT_TRUE(bounded_regex("x$").search(std::string_view("\0\n\r\xffx", 5)));
 }
 
 TEST(bounded_regex, refuses_back_references_when_the_pattern_is_read) {
