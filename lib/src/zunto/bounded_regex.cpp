@@ -11,10 +11,42 @@ namespace {
 // The breadth-first matcher runs in polynomial time and does not recurse per character.
 constexpr auto polynomial = std::regex::ECMAScript | std::regex_constants::__polynomial;
 
+// The library reads the number of a back-reference or of a repeat count into a long, without a
+// check: twenty digits overflow it. A count beyond nine digits could never be built anyway.
+void refuse_overlong_numbers(const std::string& pattern) {
+  constexpr std::size_t longest_number = 9;
+  const auto digits_at = [&](std::size_t start) {
+    std::size_t end = start;
+    while (end < pattern.size() && pattern[end] >= '0' && pattern[end] <= '9') {
+      ++end;
+    }
+    return end - start;
+  };
+  bool in_braces = false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '\\') {
+      // "\0" is a NUL; a digit from 1 on starts a back-reference, refused in any case.
+      if (i + 1 < pattern.size() && pattern[i + 1] != '0' && digits_at(i + 1) > longest_number) {
+        throw bounded_regex::back_reference();
+      }
+      ++i;
+    } else if (c == '{' || (c == ',' && in_braces)) {
+      in_braces = true;
+      if (digits_at(i + 1) > longest_number) {
+        throw std::regex_error(std::regex_constants::error_badbrace);
+      }
+    } else if (c == '}') {
+      in_braces = false;
+    }
+  }
+}
+
 std::regex compile(const std::string& pattern) {
   if (pattern.size() > bounded_regex::max_pattern_size) {
     throw bounded_regex::pattern_too_long();
   }
+  refuse_overlong_numbers(pattern);
   // The pattern on its own first: its errors are the ones reported, and the matcher refuses a
   // back-reference (and nothing else) as too complex.
   try {

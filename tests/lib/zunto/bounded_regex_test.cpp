@@ -66,6 +66,8 @@ TEST(bounded_regex, refuses_back_references_when_the_pattern_is_read) {
                 testing::ThrowsMessage<bounded_regex::back_reference>(
                     testing::StrEq("The regular expression holds a back-reference, which rules do not support.")));
   }
+  // However long its number.
+  EXPECT_THROW(bounded_regex("(a)\\18446744073709551616"), bounded_regex::back_reference);
   // Errors of the pattern itself come first, as the library reports them.
   EXPECT_THROW(bounded_regex("([a)\\1"), std::regex_error);
   // An escaped NUL is no back-reference.
@@ -96,6 +98,24 @@ TEST(bounded_regex, pathological_patterns_answer_promptly) {
     hbd_test::watchdog watchdog(c.pattern.substr(0, 40));
     EXPECT_EQ(bounded_regex(c.pattern).search(c.text), c.found);
   }
+}
+
+// The library reads repeat counts without checking for overflow: counts it could never build are
+// refused before it reads them.
+TEST(bounded_regex, refuses_repeat_counts_beyond_what_can_be_built) {
+  for (const char* pattern : {"a{18446744073709551616}", "a{1,18446744073709551616}", "a{2147483648}",
+                              "a{0,1000000000}", "a{1000000}", "(a|b){50000}"}) {
+    SCOPED_TRACE(pattern);
+    EXPECT_THROW(bounded_regex{pattern}, std::regex_error);
+  }
+  EXPECT_TRUE(bounded_regex("^a{2,3}$").search("aaa"));
+  EXPECT_FALSE(bounded_regex("^a{2,3}$").search("aaaa"));
+  // Digits elsewhere are plain text, however many.
+  EXPECT_TRUE(bounded_regex("/x,18446744073709551616\\{1\\}").search("/x,18446744073709551616{1}"));
+  EXPECT_TRUE(bounded_regex("a\\018446744073709551616")
+                  .search(std::string_view("a\0"
+                                           "18446744073709551616",
+                                           22)));
 }
 
 TEST(bounded_regex, bounds_patterns_and_texts) {
