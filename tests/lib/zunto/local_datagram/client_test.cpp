@@ -249,6 +249,26 @@ TEST_F(local_datagram_client_test, closes_when_a_send_hangs_past_its_deadline) {
   ASSERT_TRUE(events_.wait_for_count("closed", 1, 30s));
 }
 
+TEST_F(local_datagram_client_test, stays_connected_once_sends_that_waited_for_room_have_completed) {
+  datagram_peer peer(path("server.sock"));
+  make_client(path("server.sock"), std::nullopt);
+  client_->async_start();
+  ASSERT_TRUE(events_.wait_for("connected"));
+
+  // More than the peer's socket queues at once: some sends wait for room, each under its deadline.
+  constexpr std::size_t burst = 200;
+  for (std::size_t i = 0; i < burst; ++i) {
+    send(std::vector<std::uint8_t>(512, 0x11), "burst");
+  }
+  ASSERT_TRUE(events_.wait_for_count("processed burst", burst, 30s));
+  // Past the deadlines of those sends, which completed in time.
+  std::this_thread::sleep_for(5500ms);
+  send({0x22}, "late");
+  ASSERT_TRUE(events_.wait_for("processed late"));
+  ASSERT_TRUE(peer.wait_for_type(1, burst + 1));
+  EXPECT_EQ(events_.count("closed"), 0u);
+}
+
 TEST_F(local_datagram_client_test, drops_an_entry_too_large_for_the_socket_and_goes_on) {
   datagram_peer peer(path("server.sock"));
   make_client(path("server.sock"), std::nullopt);
