@@ -78,7 +78,8 @@ protected:
   // An endpoint for the path, or none with the error (a path too long for an address).
   static std::optional<endpoint> make_endpoint(const std::string& path, std::error_code& error);
 
-  asio::io_context io_context_;
+  // Run by the one I/O thread only.
+  asio::io_context io_context_{1};
   std::unique_ptr<asio::local::datagram_protocol::socket> socket_;
   bool connected_ = false;
   std::filesystem::path bound_path_;
