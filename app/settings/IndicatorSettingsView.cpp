@@ -54,8 +54,7 @@ QWidget* sliderRow(const QString& title, const QString& low, const QString& high
 
 } // namespace
 
-IndicatorSettingsView::IndicatorSettingsView(QWidget* parent)
-    : QWidget(parent) {
+IndicatorSettingsView::IndicatorSettingsView(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
 
   auto* picker = new IndicatorLocationPicker(tr("Location: "), IndicatorLocationPicker::storedLocation(), this);
@@ -63,8 +62,8 @@ IndicatorSettingsView::IndicatorSettingsView(QWidget* parent)
   auto* locationRow = new QHBoxLayout;
   locationRow->addWidget(picker, 0, Qt::AlignHCenter);
   layout->addLayout(locationRow);
-  observations_.push_back(
-      UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, false, [picker](const auto&) { picker->refresh(); }));
+  observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, false,
+                                                           [picker](const auto&) { picker->refresh(); }));
 
   layout->addWidget(sliderRow(tr("Alpha:"), tr("0%"), tr("100%"), DefaultsKeys::indicatorAlpha, defaultAlpha,
                               alphaSlider_, observations_),

@@ -6,8 +6,8 @@
 
 namespace grellan {
 
-Tutorial::ChooseIndicatorLocation::ChooseIndicatorLocation(Binding<int> tutorialStep,
-                                                           Binding<qint64> indicatorLocation, QWidget* parent)
+Tutorial::ChooseIndicatorLocation::ChooseIndicatorLocation(Binding<int> tutorialStep, Binding<qint64> indicatorLocation,
+                                                           QWidget* parent)
     : Page(std::move(tutorialStep), parent),
       picker_(new IndicatorLocationPicker(Tutorial::tr("location: "), std::move(indicatorLocation))) {
   auto* layout = new QVBoxLayout(this);

@@ -13,9 +13,9 @@ namespace grellan {
 Tutorial::ChooseVimKey::ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit, QWidget* parent)
     : Page(std::move(tutorialStep), parent),
       kit_(kit),
-      picker_(new VimKeyPicker(&ChooseVimKey::storedVimKey, [](const QString& key) {
-        UserDefaults::standard().setValue(DefaultsKeys::vimKey, key);
-      })),
+      picker_(
+          new VimKeyPicker(&ChooseVimKey::storedVimKey,
+                           [](const QString& key) { UserDefaults::standard().setValue(DefaultsKeys::vimKey, key); })),
       launchAtLoginToggle_(new LaunchAtLogin::Toggle(Tutorial::tr("Launch grellan at login"))) {
   sendVimKey();
   observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) {
@@ -32,14 +32,13 @@ Tutorial::ChooseVimKey::ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit
   title->setFont(bold);
 
   auto* layout = new QVBoxLayout(this);
-  stack(*layout,
-        {text(Tutorial::tr("Choose the Vim mode key"), true),
-         lines({Tutorial::tr("Normal mode can be activated by holding or pressing this key."),
-                Tutorial::tr("WARNING: Setting this key will disable its native funtionality.")},
-               5),
-         nullptr, title, picker_, nullptr, launchAtLoginToggle_, nullptr,
-         buttonRow({button(Tutorial::tr("Continue"), [this] { step(+1); }),
-                    button(Tutorial::tr("Back"), [this] { step(-1); })})});
+  stack(*layout, {text(Tutorial::tr("Choose the Vim mode key"), true),
+                  lines({Tutorial::tr("Normal mode can be activated by holding or pressing this key."),
+                         Tutorial::tr("WARNING: Setting this key will disable its native funtionality.")},
+                        5),
+                  nullptr, title, picker_, nullptr, launchAtLoginToggle_, nullptr,
+                  buttonRow({button(Tutorial::tr("Continue"), [this] { step(+1); }),
+                             button(Tutorial::tr("Back"), [this] { step(-1); })})});
 }
 
 QString Tutorial::ChooseVimKey::storedVimKey() {

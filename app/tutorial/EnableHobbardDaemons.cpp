@@ -9,28 +9,22 @@ namespace grellan {
 
 Tutorial::EnableHobbardDaemons::EnableHobbardDaemons(Binding<int> tutorialStep, Hobbard& hobbard, QWidget* parent)
     : Page(std::move(tutorialStep), parent), hobbard_(hobbard) {
-  notPermitted_ = new QWidget;
-  auto* notPermittedLayout = new QVBoxLayout(notPermitted_);
-  notPermittedLayout->setContentsMargins(0, 0, 0, 0);
-  stack(*notPermittedLayout,
-        {text(Tutorial::tr("Enable \"hobbard_grabber\" and \"hobbard_observer\" processes in Input Monitoring"), false),
-         nullptr, image(ImageResource::inputMonitoring()), nullptr,
-         buttonRow({button(Tutorial::tr("Back"), [this] { step(-1); })})});
+  notPermitted_ = column(
+      {text(Tutorial::tr("Enable \"hobbard_grabber\" and \"hobbard_observer\" processes in Input Monitoring"), false),
+       nullptr, image(ImageResource::inputMonitoring()), nullptr,
+       buttonRow({button(Tutorial::tr("Back"), [this] { step(-1); })})});
 
-  permitted_ = new QWidget;
-  auto* permittedLayout = new QVBoxLayout(permitted_);
-  permittedLayout->setContentsMargins(0, 0, 0, 0);
-  stack(*permittedLayout, {text(Tutorial::tr("Enable Hobbard daemons"), true), nullptr,
-                           text(Tutorial::tr("\"hobbard_grabber\" and \"hobbard_observer\" enabled"), false), nullptr,
-                           buttonRow({button(Tutorial::tr("Continue"),
-                                             [this] {
-                                               step(+1);
-                                               // The next page's choice moves a visible indicator.
-                                               if (auto* delegate = appDelegate()) {
-                                                 delegate->windowManager().showIndicatorWindow();
-                                               }
-                                             }),
-                                      button(Tutorial::tr("Back"), [this] { step(-1); })})});
+  permitted_ = column({text(Tutorial::tr("Enable Hobbard daemons"), true), nullptr,
+                       text(Tutorial::tr("\"hobbard_grabber\" and \"hobbard_observer\" enabled"), false), nullptr,
+                       buttonRow({button(Tutorial::tr("Continue"),
+                                         [this] {
+                                           step(+1);
+                                           // The next page's choice moves a visible indicator.
+                                           if (auto* delegate = appDelegate()) {
+                                             delegate->windowManager().showIndicatorWindow();
+                                           }
+                                         }),
+                                  button(Tutorial::tr("Back"), [this] { step(-1); })})});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -13,27 +13,23 @@ namespace grellan {
 
 Tutorial::EnableVirtualHIDDevice::EnableVirtualHIDDevice(Binding<int> tutorialStep, Hobbard& hobbard, QWidget* parent)
     : Page(std::move(tutorialStep), parent), hobbard_(hobbard) {
-  activate_ = new QWidget;
-  auto* activateLayout = new QVBoxLayout(activate_);
-  activateLayout->setContentsMargins(0, 0, 0, 0);
-  stack(*activateLayout,
-        {row({text(Tutorial::tr("grellan runs on"), false), makeLink(Tutorial::tr("Hobbard"), AboutView::backendHomePage()),
-              text(Tutorial::tr("daemons. They need to be allowed."), false)}),
-         nullptr, text(Tutorial::tr("First, \".Hobbard-VirtualHIDDevice-Manager\" needs to be activated"), false), nullptr,
-         buttonRow({button(Tutorial::tr("Activate VirtualHIDDevice-Manager"),
-                           [this] {
-                             // The outcome shows through the backend's state, not here.
-                             hobbard_.activateDriver([](std::int32_t) {});
-                             setActivatePressed(true);
-                           }),
-                    button(Tutorial::tr("Back"), [this] { step(-1); })})});
+  activate_ =
+      column({row({text(Tutorial::tr("grellan runs on"), false),
+                   makeLink(Tutorial::tr("Hobbard"), AboutView::backendHomePage()),
+                   text(Tutorial::tr("daemons. They need to be allowed."), false)}),
+              nullptr, text(Tutorial::tr("First, \".Hobbard-VirtualHIDDevice-Manager\" needs to be activated"), false),
+              nullptr,
+              buttonRow({button(Tutorial::tr("Activate VirtualHIDDevice-Manager"),
+                                [this] {
+                                  // The outcome shows through the backend's state, not here.
+                                  hobbard_.activateDriver([](std::int32_t) {});
+                                  setActivatePressed(true);
+                                }),
+                         button(Tutorial::tr("Back"), [this] { step(-1); })})});
 
-  allow_ = new QWidget;
-  auto* allowLayout = new QVBoxLayout(allow_);
-  allowLayout->setContentsMargins(0, 0, 0, 0);
-  stack(*allowLayout,
-        {text(Tutorial::tr("This process needs to be allowed in Security & Privacy System Preferences"), false), nullptr,
-         image(ImageResource::dextAllow()), nullptr, buttonRow({button(Tutorial::tr("Back"), [this] { step(-1); })})});
+  allow_ = column(
+      {text(Tutorial::tr("This process needs to be allowed in Security & Privacy System Preferences"), false), nullptr,
+       image(ImageResource::dextAllow()), nullptr, buttonRow({button(Tutorial::tr("Back"), [this] { step(-1); })})});
 
   notLoaded_ = new QWidget;
   auto* notLoadedLayout = new QVBoxLayout(notLoaded_);
@@ -41,17 +37,14 @@ Tutorial::EnableVirtualHIDDevice::EnableVirtualHIDDevice(Binding<int> tutorialSt
   notLoadedLayout->addWidget(activate_);
   notLoadedLayout->addWidget(allow_);
 
-  enabled_ = new QWidget;
-  auto* enabledLayout = new QVBoxLayout(enabled_);
-  enabledLayout->setContentsMargins(0, 0, 0, 0);
-  stack(*enabledLayout, {text(Tutorial::tr("Enable Hobbard daemons"), true), nullptr,
-                         text(Tutorial::tr("\".Hobbard-VirtualHIDDevice-Manager\" enabled"), false), nullptr,
-                         buttonRow({button(Tutorial::tr("Continue"),
-                                           [this] {
-                                             step(+1);
-                                             hobbard_.startServerAndMonitor();
-                                           }),
-                                    button(Tutorial::tr("Back"), [this] { step(-1); })})});
+  enabled_ = column({text(Tutorial::tr("Enable Hobbard daemons"), true), nullptr,
+                     text(Tutorial::tr("\".Hobbard-VirtualHIDDevice-Manager\" enabled"), false), nullptr,
+                     buttonRow({button(Tutorial::tr("Continue"),
+                                       [this] {
+                                         step(+1);
+                                         hobbard_.startServerAndMonitor();
+                                       }),
+                                button(Tutorial::tr("Back"), [this] { step(-1); })})});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

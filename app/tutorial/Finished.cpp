@@ -12,8 +12,7 @@
 namespace grellan {
 
 Tutorial::Finished::Finished(Binding<int> tutorialStep, QWidget* parent)
-    : Page(std::move(tutorialStep), parent),
-      usage_(text(usage(ChooseVimKey::storedVimKey()), true, Qt::RichText)) {
+    : Page(std::move(tutorialStep), parent), usage_(text(usage(ChooseVimKey::storedVimKey()), true, Qt::RichText)) {
   SoundPlayer::shared().play("Hero");
   observations_.push_back(
       UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) { refresh(); }));

@@ -105,13 +105,23 @@ void Tutorial::Page::stack(QVBoxLayout& layout, std::initializer_list<QWidget*> 
   for (QWidget* child : children) {
     if (child == nullptr) {
       layout.addStretch();
-    } else if (qobject_cast<QLabel*>(child) != nullptr || child->sizePolicy().horizontalPolicy() == QSizePolicy::Expanding) {
+    } else if (qobject_cast<QLabel*>(child) != nullptr ||
+               child->sizePolicy().horizontalPolicy() == QSizePolicy::Expanding) {
       // Wrapped text and images take the whole width and centre themselves.
       layout.addWidget(child);
     } else {
       layout.addWidget(child, 0, Qt::AlignHCenter);
     }
   }
+}
+
+QWidget* Tutorial::Page::column(std::initializer_list<QWidget*> children) {
+  auto* box = new QWidget;
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  stack(*layout, children);
+  box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  return box;
 }
 
 } // namespace grellan

@@ -52,6 +52,8 @@ protected:
 
   // The children from top to bottom; null adds a spacer.
   static void stack(QVBoxLayout& layout, std::initializer_list<QWidget*> children);
+  // A stack of the children in a widget of its own, without padding.
+  static QWidget* column(std::initializer_list<QWidget*> children);
 
   std::vector<ObservationToken> observations_;
 

@@ -89,20 +89,20 @@ bool Tutorial::animating() const {
 
 Tutorial::Page* Tutorial::makePage() {
   switch (tutorialStep_) {
-  case 0:
-    return new FirstStep(stepBinding_);
-  case 1:
-    return new EnableVirtualHIDDevice(stepBinding_, hobbard_);
-  case 2:
-    return new EnableHobbardDaemons(stepBinding_, hobbard_);
-  case 3:
-    return new ChooseIndicatorLocation(stepBinding_, IndicatorLocationPicker::storedLocation());
-  case 4:
-    return new ChooseVimKey(stepBinding_, kit_);
-  case 5:
-    return new Finished(stepBinding_);
-  default:
-    return nullptr;
+    case 0:
+      return new FirstStep(stepBinding_);
+    case 1:
+      return new EnableVirtualHIDDevice(stepBinding_, hobbard_);
+    case 2:
+      return new EnableHobbardDaemons(stepBinding_, hobbard_);
+    case 3:
+      return new ChooseIndicatorLocation(stepBinding_, IndicatorLocationPicker::storedLocation());
+    case 4:
+      return new ChooseVimKey(stepBinding_, kit_);
+    case 5:
+      return new Finished(stepBinding_);
+    default:
+      return nullptr;
   }
 }
 
@@ -117,6 +117,10 @@ void Tutorial::showPage(bool animated) {
   page_ = makePage();
   if (page_) {
     contentLayout_->addWidget(page_, 1);
+    // Shown now, not at the layout's next turn, so the step's buttons answer at once.
+    if (content_->isVisible()) {
+      page_->show();
+    }
     if (animated) {
       DefaultAnimation::fadeIn(*page_);
     }

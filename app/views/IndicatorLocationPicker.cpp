@@ -24,8 +24,9 @@ IndicatorLocationPicker::IndicatorLocationPicker(const QString& title, Binding<q
 }
 
 Binding<qint64> IndicatorLocationPicker::storedLocation() {
-  return {[] { return UserDefaults::standard().integerValue(DefaultsKeys::indicatorLocation).value_or(defaultLocation); },
-          [](const qint64& location) { UserDefaults::standard().setValue(DefaultsKeys::indicatorLocation, location); }};
+  return {
+      [] { return UserDefaults::standard().integerValue(DefaultsKeys::indicatorLocation).value_or(defaultLocation); },
+      [](const qint64& location) { UserDefaults::standard().setValue(DefaultsKeys::indicatorLocation, location); }};
 }
 
 void IndicatorLocationPicker::refresh() {
