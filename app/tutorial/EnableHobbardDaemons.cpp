@@ -31,7 +31,8 @@ Tutorial::EnableHobbardDaemons::EnableHobbardDaemons(Binding<int> tutorialStep, 
   layout->addWidget(notPermitted_);
   layout->addWidget(permitted_);
   showLayout();
-  connect(&hobbard_, &Hobbard::inputMonitoringNotPermittedChanged, this, [this] { showLayout(); });
+  connections_.push_back(
+      connect(&hobbard_, &Hobbard::inputMonitoringNotPermittedChanged, this, [this] { showLayout(); }));
 }
 
 void Tutorial::EnableHobbardDaemons::showLayout() {

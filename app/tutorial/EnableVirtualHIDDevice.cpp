@@ -51,7 +51,7 @@ Tutorial::EnableVirtualHIDDevice::EnableVirtualHIDDevice(Binding<int> tutorialSt
   layout->addWidget(notLoaded_);
   layout->addWidget(enabled_);
   showLayout(false);
-  connect(&hobbard_, &Hobbard::driverNotLoadedChanged, this, [this] { showLayout(true); });
+  connections_.push_back(connect(&hobbard_, &Hobbard::driverNotLoadedChanged, this, [this] { showLayout(true); }));
 }
 
 void Tutorial::EnableVirtualHIDDevice::setActivatePressed(bool pressed) {

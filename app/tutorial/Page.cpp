@@ -39,6 +39,14 @@ private:
 Tutorial::Page::Page(Binding<int> tutorialStep, QWidget* parent)
     : QWidget(parent), tutorialStep_(std::move(tutorialStep)) {}
 
+void Tutorial::Page::leave() {
+  observations_.clear();
+  for (const auto& connection : connections_) {
+    QObject::disconnect(connection);
+  }
+  connections_.clear();
+}
+
 QLabel* Tutorial::Page::text(const QString& text, bool padded, Qt::TextFormat format) {
   auto* label = new QLabel(text);
   label->setTextFormat(format);

@@ -27,8 +27,9 @@ public:
 
   explicit Page(Binding<int> tutorialStep, QWidget* parent = nullptr);
 
-  // The frame moved to another step: the page stops following stored values before it goes.
-  void leave() { observations_.clear(); }
+  // The frame moved to another step: the page stops following stored values and the backend before
+  // it goes.
+  void leave();
   // A stored value the page shows was written.
   virtual void refresh() {}
 
@@ -56,6 +57,7 @@ protected:
   static QWidget* column(std::initializer_list<QWidget*> children);
 
   std::vector<ObservationToken> observations_;
+  std::vector<QMetaObject::Connection> connections_;
 
 private:
   Binding<int> tutorialStep_;

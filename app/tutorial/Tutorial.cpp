@@ -111,7 +111,7 @@ void Tutorial::showPage(bool animated) {
     // A page's own button may be what changed the step, so the page goes once its click is over.
     page_->leave();
     page_->hide();
-    page_->setParent(nullptr);
+    contentLayout_->removeWidget(page_);
     page_->deleteLater();
   }
   page_ = makePage();

@@ -37,6 +37,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,8 +71,8 @@ QStringList buttons(const QWidget& root) { return shown<QPushButton>(root); }
 QStringList texts(const QWidget& root) { return shown<QLabel>(root); }
 
 bool showsImage(const QWidget& root, const QString& name) {
-  const auto* image = root.findChild<QWidget*>(name);
-  return image != nullptr && image->isVisibleTo(&root);
+  const auto images = root.findChildren<QWidget*>(name);
+  return std::any_of(images.begin(), images.end(), [&root](const QWidget* image) { return image->isVisibleTo(&root); });
 }
 
 void click(QWidget& root, const QString& title) {
@@ -147,7 +148,8 @@ protected:
   std::size_t updates() const {
     const std::string text = output_.str();
     std::size_t found = 0;
-    for (auto at = text.find("on hobbard update: "); at != std::string::npos; at = text.find("on hobbard update: ", at + 1)) {
+    for (auto at = text.find("on hobbard update: "); at != std::string::npos;
+         at = text.find("on hobbard update: ", at + 1)) {
       ++found;
     }
     return found;
@@ -343,14 +345,30 @@ TEST_F(TutorialTest, the_backend_pages_show_what_its_flags_say_when_they_come) {
     QString text;
     QString image;
   } cases[] = {
-      {"driver not loaded", 1, R"({"driver_loaded": false})", {"Activate VirtualHIDDevice-Manager", "Back"},
-       "First, \".Hobbard-VirtualHIDDevice-Manager\" needs to be activated", ""},
-      {"driver loaded", 1, R"({"driver_loaded": true})", {"Continue", "Back"},
-       "\".Hobbard-VirtualHIDDevice-Manager\" enabled", ""},
-      {"input monitoring not permitted", 2, R"({"driver_loaded": true})", {"Back"},
-       "Enable \"hobbard_grabber\" and \"hobbard_observer\" processes in Input Monitoring", "input_monitoring"},
-      {"input monitoring permitted", 2, R"({"driver_loaded": true, "hid_device_open_permitted": true})",
-       {"Continue", "Back"}, "\"hobbard_grabber\" and \"hobbard_observer\" enabled", ""},
+      {"driver not loaded",
+       1,
+       R"({"driver_loaded": false})",
+       {"Activate VirtualHIDDevice-Manager", "Back"},
+       "First, \".Hobbard-VirtualHIDDevice-Manager\" needs to be activated",
+       ""},
+      {"driver loaded",
+       1,
+       R"({"driver_loaded": true})",
+       {"Continue", "Back"},
+       "\".Hobbard-VirtualHIDDevice-Manager\" enabled",
+       ""},
+      {"input monitoring not permitted",
+       2,
+       R"({"driver_loaded": true})",
+       {"Back"},
+       "Enable \"hobbard_grabber\" and \"hobbard_observer\" processes in Input Monitoring",
+       "input_monitoring"},
+      {"input monitoring permitted",
+       2,
+       R"({"driver_loaded": true, "hid_device_open_permitted": true})",
+       {"Continue", "Back"},
+       "\"hobbard_grabber\" and \"hobbard_observer\" enabled",
+       ""},
   };
   for (const auto& pageCase : cases) {
     SCOPED_TRACE(pageCase.name);
@@ -417,7 +435,8 @@ TEST_F(TutorialTest, the_location_page_shows_the_stored_choice_and_follows_other
   for (const QAbstractButton* option : group->buttons()) {
     labels.append(option->text());
   }
-  EXPECT_EQ(labels, (QStringList{"top left", "top middle", "top right", "bottom left", "bottom middle", "bottom right"}));
+  EXPECT_EQ(labels,
+            (QStringList{"top left", "top middle", "top right", "bottom left", "bottom middle", "bottom right"}));
   EXPECT_EQ(group->checkedId(), 1);
   EXPECT_FALSE(defaults().value(keys::indicatorLocation));
 
