@@ -164,7 +164,8 @@ void base_impl::await_send_entry(std::optional<std::chrono::milliseconds> wait) 
     std::error_code error;
     const std::size_t bytes =
         destination ? socket_->send_to(rest, *destination, 0, error) : socket_->send(rest, 0, error);
-    if (error == asio::error::would_block) {
+    // An interrupted send is tried again as the asynchronous send would.
+    if (error == asio::error::would_block || error == asio::error::interrupted) {
       async_send_entry(entry, generation);
       return;
     }
