@@ -1,5 +1,6 @@
 // A request through the grabber client to an echoing peer and back to the client's received
-// signal, against the same bytes sent and received on a raw AF_UNIX datagram socket; and a batch
+// signal, against the same bytes sent and received on a raw AF_UNIX datagram socket, and against
+// that raw exchange handed over between threads as the client's road is; and a batch
 // of datagrams queued on the datagram client until the last one has left the queue, against a raw
 // send loop of the same datagrams. The peer is a thread of this process that reads its socket
 // (and answers, for the round trip).
@@ -27,7 +28,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -178,6 +181,85 @@ void raw_datagram_round_trip(benchmark::State& state) {
   ::unlink((get_folder().path() + "/raw_client.sock").c_str());
 }
 
+// A thread that runs the jobs handed to it in order, waking on a condition variable: the least a
+// hand-over between two threads costs.
+class relay final {
+public:
+  relay() : thread_([this] { run(); }) {}
+
+  ~relay() {
+    post(nullptr);
+    thread_.join();
+  }
+
+  relay(const relay&) = delete;
+  relay& operator=(const relay&) = delete;
+
+  // An empty job ends the thread.
+  void post(std::function<void()> job) {
+    {
+      std::lock_guard lock(mutex_);
+      jobs_.push_back(std::move(job));
+    }
+    changed_.notify_one();
+  }
+
+private:
+  void run() {
+    for (;;) {
+      std::function<void()> job;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !jobs_.empty(); });
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+      }
+      if (!job) {
+        return;
+      }
+      job();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::function<void()>> jobs_;
+  std::thread thread_;
+};
+
+// The raw round trip with the thread hand-overs the client's road takes: the caller to the
+// dispatcher thread, to the I/O thread that sends and receives, back to the dispatcher thread and
+// to the caller. What the client costs beyond this is its own.
+void relayed_datagram_round_trip(benchmark::State& state) {
+  peer grabber(get_folder().path() + "/relayed_grabber.sock", true);
+  const int fd = bound_socket(get_folder().path() + "/relayed_client.sock");
+  const auto address = make_address(get_folder().path() + "/relayed_grabber.sock");
+  ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+
+  answers received;
+  std::vector<std::uint8_t> answer(64 * 1024);
+  {
+    relay dispatcher_thread;
+    relay io_thread;
+    std::uint64_t count = 0;
+    for (auto _ : state) {
+      const int number = static_cast<int>(count);
+      dispatcher_thread.post([&, number] {
+        auto datagram = set_app_icon_message(number);
+        datagram.insert(datagram.begin(), 1);
+        io_thread.post([&, datagram = std::move(datagram)] {
+          ::send(fd, datagram.data(), datagram.size(), 0);
+          benchmark::DoNotOptimize(::recv(fd, answer.data(), answer.size(), 0));
+          dispatcher_thread.post([&] { received.arrived(); });
+        });
+      });
+      received.wait_for(++count);
+    }
+  }
+  ::close(fd);
+  ::unlink((get_folder().path() + "/relayed_client.sock").c_str());
+}
+
 void datagram_client_queued_sends(benchmark::State& state) {
   auto time_source = std::make_shared<zunto::dispatcher::hardware_time_source>();
   auto dispatcher = std::make_shared<zunto::dispatcher::dispatcher>(time_source);
@@ -226,7 +308,9 @@ void raw_datagram_send_loop(benchmark::State& state) {
 
 BENCHMARK(grabber_client_round_trip)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(raw_datagram_round_trip)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(relayed_datagram_round_trip)->UseRealTime()->Unit(benchmark::kMicrosecond);
 HBD_BENCH_RATIO("grabber_client_round_trip", "raw_datagram_round_trip");
+HBD_BENCH_RATIO("grabber_client_round_trip", "relayed_datagram_round_trip");
 
 BENCHMARK(datagram_client_queued_sends)->Arg(1024)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(raw_datagram_send_loop)->Arg(1024)->UseRealTime()->Unit(benchmark::kMicrosecond);

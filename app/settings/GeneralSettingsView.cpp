@@ -2,12 +2,12 @@
 
 #include "indicator/IndicatorTypes.hpp"
 #include "platform/UserDefaults.hpp"
-#include "platform/engine/GRKGrellanKit.hpp"
 #include "shell/DefaultsKeys.hpp"
 #include "shell/GrellanKit_.hpp"
 #include "shell/Hobbard.hpp"
 #include "shell/LaunchAtLogin.hpp"
 #include "shell/Updater.hpp"
+#include "views/VimKeyPicker.hpp"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,34 +15,16 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <functional>
-
 namespace grellan {
 namespace {
 
 constexpr int pickerMaximumWidth = 200;
 const QString defaultVimKey = "left_control";
 
-// A pop-up bound to a string user-defaults key: it shows the stored text, or `fallback` while the
-// key holds no text, and calls `chosen` with each newly chosen entry.
-ObservationToken bindPicker(QComboBox& picker, const QString& key, const QString& fallback,
-                            std::function<void(const QString&)> chosen) {
-  picker.setObjectName(key);
-  picker.setMaximumWidth(pickerMaximumWidth);
-  QComboBox* bound = &picker;
-  QObject::connect(bound, &QComboBox::activated, bound, [bound, key, fallback, chosen](int index) {
-    const QString value = bound->itemText(index);
-    // Choosing the entry already shown is no change.
-    if (UserDefaults::standard().stringValue(key).value_or(fallback) == value) {
-      return;
-    }
-    UserDefaults::standard().setValue(key, value);
-    chosen(value);
-  });
-  return UserDefaults::standard().observe(key, true, [bound, key, fallback](const auto&) {
-    const QSignalBlocker blocker(bound);
-    bound->setCurrentIndex(bound->findText(UserDefaults::standard().stringValue(key).value_or(fallback)));
-  });
+QString storedVimKey() { return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey); }
+
+QString storedIconStyle() {
+  return UserDefaults::standard().stringValue(DefaultsKeys::iconStyle).value_or(rawValue(IconStyle::MenuBar));
 }
 
 // A centred caption over its control.
@@ -66,25 +48,51 @@ QWidget* row(const QString& caption, QWidget* control, bool padded) {
 } // namespace
 
 IconStylePicker::IconStylePicker(QWidget* parent) : QComboBox(parent) {
+  setObjectName(DefaultsKeys::iconStyle);
+  setMaximumWidth(pickerMaximumWidth);
   addItems({rawValue(IconStyle::MenuBar), rawValue(IconStyle::Hidden)});
-  observation_ = bindPicker(*this, DefaultsKeys::iconStyle, rawValue(IconStyle::MenuBar), [](const QString& style) {
+  connect(this, &QComboBox::activated, this, [this](int index) {
+    const QString style = itemText(index);
+    // Choosing the entry already shown is no change.
+    if (storedIconStyle() == style) {
+      return;
+    }
+    UserDefaults::standard().setValue(DefaultsKeys::iconStyle, style);
     UserDefaults::standard().setValue(DefaultsKeys::menuBarEnabled, style == rawValue(IconStyle::MenuBar));
+  });
+  observation_ = UserDefaults::standard().observe(DefaultsKeys::iconStyle, true, [this](const auto&) {
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(findText(storedIconStyle()));
   });
 }
 
 GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
-    : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)) {
+    : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)), vimKey_(storedVimKey()) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
 
   auto* settings = new QVBoxLayout(settingsGroup_);
   settings->setContentsMargins(0, 0, 0, 0);
 
-  vimKeyPicker_ = new QComboBox;
-  vimKeyPicker_->addItems(GRKGrellanKitKt::modifierKeys());
-  observations_.push_back(bindPicker(*vimKeyPicker_, DefaultsKeys::vimKey, defaultVimKey, [this](const QString&) {
-    // The engine gets the key as stored.
-    kit_.kit().setVimKeyVimKey(UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey));
+  vimKeyPicker_ = new VimKeyPicker(storedVimKey, [](const QString& key) {
+    // Choosing the entry already shown is no change.
+    if (storedVimKey() != key) {
+      UserDefaults::standard().setValue(DefaultsKeys::vimKey, key);
+    }
+  });
+  vimKeyPicker_->setObjectName(DefaultsKeys::vimKey);
+  observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) {
+    vimKeyPicker_->reload();
+    // Every change of the stored key while the row is shown reaches the engine, as stored; a write of the
+    // same key is no change.
+    const QString key = storedVimKey();
+    if (key == vimKey_) {
+      return;
+    }
+    vimKey_ = key;
+    if (vimKeyPicker_->isVisible()) {
+      kit_.kit().setVimKeyVimKey(key);
+    }
   }));
   settings->addWidget(row(tr("Vim mode key"), vimKeyPicker_, false));
 

@@ -15,6 +15,7 @@ namespace grellan {
 class GrellanKit_;
 class Hobbard;
 class Updater;
+class VimKeyPicker;
 
 // The icon-style pop-up: choosing a style stores "iconStyle" and, in the same step, "menuBarEnabled"
 // (true exactly for "Menu bar"), which shows or hides the menu-bar extra.
@@ -37,7 +38,7 @@ class GeneralSettingsView final : public QWidget {
 public:
   GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent = nullptr);
 
-  QComboBox* vimKeyPicker() const { return vimKeyPicker_; }
+  VimKeyPicker* vimKeyPicker() const { return vimKeyPicker_; }
   QCheckBox* launchAtLoginToggle() const { return launchAtLoginToggle_; }
   IconStylePicker* iconStylePicker() const { return iconStylePicker_; }
   QPushButton* checkForUpdatesButton() const { return checkForUpdatesButton_; }
@@ -53,7 +54,9 @@ signals:
 private:
   GrellanKit_& kit_;
   QWidget* settingsGroup_;
-  QComboBox* vimKeyPicker_ = nullptr;
+  // The key as last stored, to tell a change from a write of the same key.
+  QString vimKey_;
+  VimKeyPicker* vimKeyPicker_ = nullptr;
   QCheckBox* launchAtLoginToggle_ = nullptr;
   IconStylePicker* iconStylePicker_ = nullptr;
   QPushButton* checkForUpdatesButton_ = nullptr;

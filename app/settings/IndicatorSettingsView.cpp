@@ -1,15 +1,11 @@
 #include "settings/IndicatorSettingsView.hpp"
 
-#include "indicator/IndicatorTypes.hpp"
 #include "platform/UserDefaults.hpp"
-#include "settings/CamelCase.hpp"
 #include "shell/DefaultsKeys.hpp"
+#include "views/IndicatorLocationPicker.hpp"
 
-#include <QButtonGroup>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -58,33 +54,16 @@ QWidget* sliderRow(const QString& title, const QString& low, const QString& high
 
 } // namespace
 
-IndicatorSettingsView::IndicatorSettingsView(QWidget* parent)
-    : QWidget(parent), locationGroup_(new QButtonGroup(this)) {
+IndicatorSettingsView::IndicatorSettingsView(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
 
-  auto* picker = new QGroupBox(tr("Location: "), this);
-  auto* options = new QVBoxLayout(picker);
-  for (const IndicatorLocation location : allIndicatorLocations) {
-    auto* option = new QRadioButton(camelCaseToWords(caseName(location)), picker);
-    locationGroup_->addButton(option, rawValue(location));
-    options->addWidget(option);
-  }
+  auto* picker = new IndicatorLocationPicker(tr("Location: "), IndicatorLocationPicker::storedLocation(), this);
+  locationGroup_ = picker->group();
   auto* locationRow = new QHBoxLayout;
   locationRow->addWidget(picker, 0, Qt::AlignHCenter);
   layout->addLayout(locationRow);
-  connect(locationGroup_, &QButtonGroup::idClicked, this,
-          [](int id) { UserDefaults::standard().setValue(DefaultsKeys::indicatorLocation, id); });
-  observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, true, [this](const auto&) {
-    const auto stored = UserDefaults::standard().integerValue(DefaultsKeys::indicatorLocation);
-    const auto location = indicatorLocationFromRawValue(stored.value_or(defaultLocation));
-    QAbstractButton* chosen = location ? locationGroup_->button(rawValue(*location)) : nullptr;
-    // A stored number that names no location leaves every option unchosen.
-    locationGroup_->setExclusive(false);
-    for (QAbstractButton* option : locationGroup_->buttons()) {
-      option->setChecked(option == chosen);
-    }
-    locationGroup_->setExclusive(true);
-  }));
+  observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, false,
+                                                           [picker](const auto&) { picker->refresh(); }));
 
   layout->addWidget(sliderRow(tr("Alpha:"), tr("0%"), tr("100%"), DefaultsKeys::indicatorAlpha, defaultAlpha,
                               alphaSlider_, observations_),

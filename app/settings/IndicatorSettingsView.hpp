@@ -17,7 +17,6 @@ class IndicatorSettingsView final : public QWidget {
   Q_OBJECT
 
 public:
-  static constexpr int defaultLocation = 1;
   static constexpr double defaultAlpha = 1.0;
   static constexpr double defaultSize = 0.5;
   // Slider steps over 0.0 to 1.0; fine enough to feel continuous.
@@ -31,7 +30,7 @@ public:
   QSlider* sizeSlider() const { return sizeSlider_; }
 
 private:
-  QButtonGroup* locationGroup_;
+  QButtonGroup* locationGroup_ = nullptr;
   QSlider* alphaSlider_ = nullptr;
   QSlider* sizeSlider_ = nullptr;
   std::vector<ObservationToken> observations_;

@@ -1,8 +1,9 @@
 #include "settings/RulesSettings.hpp"
 
 #include "settings/ApplicationList.hpp"
-#include "shell/AppDelegate.hpp"
 #include "shell/GrellanKit_.hpp"
+#include "shell/SharedMenuItems.hpp"
+#include "shell/WindowManager.hpp"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,11 +30,7 @@ RulesSettings::RulesSettings(GrellanKit_& kit, QWidget* parent)
   connect(showActiveModificationsButton_, &QPushButton::clicked, this, &RulesSettings::showActiveModifications);
 }
 
-void RulesSettings::showActiveModifications() {
-  if (appDelegate() != nullptr) {
-    appDelegate()->windowManager().showActiveModificationsView();
-  }
-}
+void RulesSettings::showActiveModifications() { withWindowManager(&WindowManager::showActiveModificationsView); }
 
 void RulesSettings::showEvent(QShowEvent* event) {
   ignoredApps_->setIdentifiers(kit_.kit().jsonManager().getIgnoredApps());

@@ -1,19 +1,9 @@
 #include "shell/AppMenu.hpp"
 
 #include "shell/AppDelegate.hpp"
-
-#include <QCoreApplication>
+#include "shell/SharedMenuItems.hpp"
 
 namespace grellan {
-namespace {
-
-void withWindowManager(void (WindowManager::*operation)()) {
-  if (appDelegate() != nullptr) {
-    (appDelegate()->windowManager().*operation)();
-  }
-}
-
-} // namespace
 
 AppMenu::AppMenu(QWidget* parent)
     : QMenu(parent),
@@ -22,8 +12,8 @@ AppMenu::AppMenu(QWidget* parent)
       about_(nullptr),
       quit_(nullptr) {
   addSeparator();
-  about_ = addAction(tr("About"), [] { withWindowManager(&WindowManager::showAboutWindow); });
-  quit_ = addAction(tr("Quit"), [] { QCoreApplication::quit(); });
+  about_ = addAboutItem(*this);
+  quit_ = addQuitItem(*this, {});
 }
 
 QString AppMenu::toggleIndicatorTitle() const { return toggleIndicator_->text(); }

@@ -1,8 +1,9 @@
 #include "shell/MenuItems.hpp"
 
 #include "platform/UserDefaults.hpp"
-#include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
+#include "shell/SharedMenuItems.hpp"
+#include "shell/WindowManager.hpp"
 
 #include <QApplication>
 #include <QMenu>
@@ -11,20 +12,11 @@
 #include <QWidget>
 
 namespace grellan {
-namespace {
-
-void withWindowManager(void (WindowManager::*operation)()) {
-  if (appDelegate() != nullptr) {
-    (appDelegate()->windowManager().*operation)();
-  }
-}
-
-} // namespace
 
 MenuItems::MenuItems(QMenuBar& menuBar) : QObject(&menuBar), help_(nullptr) {
   QMenu* application = menuBar.addMenu(tr("grellan"));
-  application->addAction(tr("About"), [] { withWindowManager(&WindowManager::showAboutWindow); });
-  application->addAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
+  addAboutItem(*application);
+  addQuitItem(*application, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* file = menuBar.addMenu(tr("File"));
   file->addAction(tr("Close"), QKeySequence(Qt::CTRL | Qt::Key_W), [] {

@@ -2,21 +2,23 @@
 
 #include "indicator/IndicatorWindow.hpp"
 #include "platform/NotificationCenter.hpp"
+#include "platform/SoundPlayer.hpp"
 #include "platform/UserDefaults.hpp"
-#include "resources/Assets.hpp"
 #include "settings/SettingsWindow.hpp"
 #include "settings/Widget.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
 #include "shell/WindowManager.hpp"
-#include "views/PercentageRing.hpp"
+#include "tutorial/EnableVirtualHIDDevice.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QWidget>
 
 namespace grellan {
@@ -83,20 +85,62 @@ void writeIndicatorSnapshots(const QString& folder, QStringList& written) {
   UserDefaults::setStandard(std::move(userDefaults));
 }
 
-// The tutorial's progress ring at each of its six steps.
-void writeRingSnapshots(const QString& folder, QStringList& written) {
-  constexpr int totalSteps = 6;
-  const QColor primary = toColor(ColorResource::primary());
-  auto faded = [&primary](float opacity) {
-    QColor colour = primary;
-    colour.setAlphaF(opacity);
-    return colour;
-  };
-  for (int step = 0; step < totalSteps; ++step) {
-    PercentageRing ring(8.0, static_cast<double>(step) / (totalSteps - 1), faded(0.03f), {faded(0.4f), primary});
-    ring.setFixedSize(45, 45);
-    save(ring.grab().toImage(), folder, QString("ring-step-%1").arg(step), written);
+// Waits for the window's animations to end, so pictures show where things come to rest.
+void settle(const Tutorial& tutorial) {
+  QElapsedTimer timer;
+  timer.start();
+  while (tutorial.animating() && timer.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
+  settle();
+}
+
+// Every page of the tutorial, in each of the layouts the backend's state chooses. The backend's flags
+// come from state files of the pictures' own; they hold until the backend reports again.
+void writeTutorialSnapshots(const QString& folder, QStringList& written) {
+  auto* delegate = appDelegate();
+  QTemporaryDir states;
+  if (delegate == nullptr || !states.isValid()) {
+    return;
+  }
+  auto report = [&delegate, &states](const char* content) {
+    const QString path = states.filePath("state.json");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+      file.write(content);
+      file.close();
+    }
+    delegate->hobbard().update(path);
+  };
+  auto userDefaults = UserDefaults::setStandard(std::make_unique<UserDefaults>(makeMemoryStorage()));
+  // The last page's sound stays silent.
+  auto sounds = SoundPlayer::setShared(std::make_unique<RecordingSoundPlayer>());
+  {
+    Tutorial tutorial(delegate->kit(), delegate->hobbard());
+    tutorial.show();
+    auto picture = [&](int step, const QString& name) {
+      tutorial.setTutorialStep(step);
+      settle(tutorial);
+      save(tutorial.grab().toImage(), folder, QString("tutorial-%1-%2").arg(step).arg(name), written);
+    };
+    report(R"({"driver_loaded": false, "hid_device_open_permitted": false})");
+    picture(0, "welcome");
+    picture(1, "activate");
+    if (auto* driverPage = dynamic_cast<Tutorial::EnableVirtualHIDDevice*>(tutorial.page())) {
+      driverPage->setActivatePressed(true);
+    }
+    picture(1, "allow");
+    report(R"({"driver_loaded": true, "hid_device_open_permitted": false})");
+    picture(1, "enabled");
+    picture(2, "input-monitoring");
+    report(R"({"driver_loaded": true, "hid_device_open_permitted": true})");
+    picture(2, "enabled");
+    picture(3, "location");
+    picture(4, "vim-key");
+    picture(5, "finished");
+  }
+  SoundPlayer::setShared(std::move(sounds));
+  UserDefaults::setStandard(std::move(userDefaults));
 }
 
 // Every tab of settings, as after the tutorial.
@@ -126,16 +170,13 @@ QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) 
   if (!QDir().mkpath(folder)) {
     return written;
   }
-  windowManager.showTutorialWindow();
-  settle();
-  save(windowManager.tutorialWindow()->grab().toImage(), folder, "tutorial", written);
   windowManager.showAboutWindow();
   settle();
   save(windowManager.aboutWindow()->grab().toImage(), folder, "about", written);
   windowManager.showActiveModificationsView();
   settle();
   save(windowManager.activeModificationsWindow()->grab().toImage(), folder, "active-modifications", written);
-  writeRingSnapshots(folder, written);
+  writeTutorialSnapshots(folder, written);
   writeSettingsSnapshots(folder, written);
   writeIndicatorSnapshots(folder, written);
   return written;

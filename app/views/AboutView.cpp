@@ -1,6 +1,6 @@
 #include "views/AboutView.hpp"
 
-#include "platform/Workspace.hpp"
+#include "views/Link.hpp"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,10 +21,8 @@ AboutView::AboutView(QWidget* parent) : QWidget(parent), appVersion_(GRELLAN_VER
   credit->setSpacing(0);
   auto* creditText = new QLabel(tr("Key events captured by "), this);
   creditText->setObjectName("credit");
-  auto* link = new QLabel(QString("<a href=\"%1\">%2</a>").arg(backendHomePage().toString(), tr("Hobbard")), this);
+  auto* link = makeLink(tr("Hobbard"), backendHomePage(), this);
   link->setObjectName("link");
-  link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  connect(link, &QLabel::linkActivated, this, [](const QString& address) { Workspace::openUrl(QUrl(address)); });
   credit->addWidget(creditText);
   credit->addWidget(link);
   layout->addLayout(credit);

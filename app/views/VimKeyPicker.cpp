@@ -8,7 +8,7 @@ VimKeyPicker::VimKeyPicker(std::function<QString()> vimKey, std::function<void(c
                            KeyNames keyNames, QWidget* parent)
     : QComboBox(parent), vimKey_(std::move(vimKey)), setVimKey_(std::move(setVimKey)), keyNames_(std::move(keyNames)) {
   setMaximumWidth(200);
-  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  setSizeAdjustPolicy(QComboBox::AdjustToContents);
   connect(this, &QComboBox::activated, this, [this](int index) { setVimKey_(itemText(index)); });
   reload();
 }

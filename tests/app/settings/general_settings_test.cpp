@@ -4,6 +4,7 @@
 #include "shell/LaunchAtLogin.hpp"
 #include "support/app/settings_fixture.hpp"
 #include "support/launch_agents.hpp"
+#include "views/VimKeyPicker.hpp"
 
 #include "platform/command/command.hpp"
 
@@ -58,18 +59,57 @@ TEST_F(GeneralSettingsTest, a_fresh_installation_offers_only_uninstalling_until_
 
 TEST_F(GeneralSettingsTest, a_chosen_vim_key_is_stored_and_sent_to_the_engine_once_and_reselecting_sends_nothing) {
   defaults().setValue(keys::tutorialPassed, true);
-  grellan_test::pick(*tab().vimKeyPicker(), "right_shift");
+  grellan::VimKeyPicker& picker = *tab().vimKeyPicker();
+  EXPECT_LE(picker.maximumWidth(), 200);
+  grellan_test::pick(picker, "right_shift");
   EXPECT_EQ(defaults().stringValue(keys::vimKey), "right_shift");
   EXPECT_EQ(engine().vimKey(), "right_shift");
 
   // Anything the engine receives now would replace this marker.
   engine().setVimKeyVimKey("marker");
-  grellan_test::pick(*tab().vimKeyPicker(), "right_shift");
+  grellan_test::pick(picker, "right_shift");
+  defaults().setValue(keys::vimKey, "right_shift");
   EXPECT_EQ(engine().vimKey(), "marker");
 
-  // Another writer of the key moves the pop-up along.
+  // Picking the default while nothing is stored is no change either.
+  defaults().remove(keys::vimKey);
+  engine().setVimKeyVimKey("marker");
+  grellan_test::pick(picker, "left_control");
+  EXPECT_FALSE(defaults().value(keys::vimKey));
+  EXPECT_EQ(engine().vimKey(), "marker");
+}
+
+TEST_F(GeneralSettingsTest, every_change_of_the_stored_vim_key_while_the_tab_is_shown_reaches_the_engine_as_stored) {
+  defaults().setValue(keys::tutorialPassed, true);
+  grellan::VimKeyPicker& picker = *tab().vimKeyPicker();
+
+  // Another writer of the key moves the pop-up along and the engine gets the key.
   defaults().setValue(keys::vimKey, "caps_lock");
-  EXPECT_EQ(tab().vimKeyPicker()->currentText(), "caps_lock");
+  EXPECT_EQ(picker.currentText(), "caps_lock");
+  EXPECT_EQ(engine().vimKey(), "caps_lock");
+
+  // A key the engine does not list stays stored and selects nothing; the engine gets it as stored.
+  defaults().setValue(keys::vimKey, "hyper");
+  EXPECT_EQ(picker.currentIndex(), -1);
+  EXPECT_EQ(engine().vimKey(), "hyper");
+  QComboBox& popUp = picker;
+  popUp.showPopup();
+  popUp.hidePopup();
+  EXPECT_EQ(defaults().stringValue(keys::vimKey), "hyper");
+
+  // Removing the key is a change back to the default.
+  defaults().remove(keys::vimKey);
+  EXPECT_EQ(picker.currentText(), "left_control");
+  EXPECT_EQ(engine().vimKey(), "left_control");
+
+  // A hidden tab sends nothing, and shows the key stored meanwhile when it comes back.
+  tab().hide();
+  engine().setVimKeyVimKey("marker");
+  defaults().setValue(keys::vimKey, "right_command");
+  EXPECT_EQ(engine().vimKey(), "marker");
+  tab().show();
+  EXPECT_EQ(picker.currentText(), "right_command");
+  EXPECT_EQ(engine().vimKey(), "marker");
 }
 
 TEST_F(GeneralSettingsTest, the_icon_style_stores_both_keys_in_one_step_and_shows_or_hides_the_tray_icon) {

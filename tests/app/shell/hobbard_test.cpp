@@ -1,5 +1,6 @@
 #include "shell/Hobbard.hpp"
 
+#include "support/app/backend_files.hpp"
 #include "support/app/wait.hpp"
 #include "support/file_writer_process.hpp"
 #include "support/launch_agents.hpp"
@@ -21,13 +22,12 @@
 namespace {
 
 using grellan::Hobbard;
+using grellan_test::activationArgument;
+using grellan_test::installActivationApp;
+using grellan_test::stateFile;
 using grellan_test::waitUntil;
 
 std::filesystem::path systemRoot() { return std::getenv("HBD_SYSTEM_ROOT"); }
-
-std::filesystem::path stateFile(const char* name) {
-  return systemRoot() / "Library/Application Support/org.zunto/tmp" / name;
-}
 
 std::size_t count(const std::string& text, const std::string& part) {
   std::size_t found = 0;
@@ -153,22 +153,6 @@ TEST_F(HobbardTest, an_update_prints_its_lines_and_publishes_only_flags_that_cha
   output_.str("");
   hobbard.onHobbardNotificationReceived("driver is not loaded");
   EXPECT_EQ(output_.str(), "onHobbardNotificationReceived `driver is not loaded`\n");
-}
-
-// The activation app: a script that notes its argument and exits with the given status.
-void installActivationApp(int status) {
-  const std::filesystem::path program = Hobbard::activationAppPath().toStdString();
-  std::filesystem::create_directories(program.parent_path());
-  {
-    std::ofstream script(program);
-    script << "#!/bin/sh\nprintf %s \"$1\" > \"$0.argument\"\nexit " << status << "\n";
-  }
-  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-}
-
-std::string activationArgument() {
-  std::ifstream file(Hobbard::activationAppPath().toStdString() + ".argument");
-  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 TEST_F(HobbardTest, the_activation_app_s_status_sets_driver_not_loaded_on_the_main_thread_before_the_completion) {

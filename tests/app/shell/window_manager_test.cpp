@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -143,6 +144,42 @@ TEST_F(WindowManagerTest, the_tray_menu_title_follows_the_first_launch_sequence)
   menu.aboutAction()->trigger();
   ASSERT_NE(windowManager().aboutWindow(), nullptr);
   EXPECT_TRUE(windowManager().aboutWindow()->isVisible());
+}
+
+TEST_F(WindowManagerTest, about_and_quit_act_alike_in_the_tray_menu_and_the_main_menu) {
+  grellan::AppMenu trayMenu;
+  QMenuBar menuBar;
+  const grellan::MenuItems items(menuBar);
+  const struct {
+    const char* name;
+    QMenu* menu;
+  } menus[] = {{"tray", &trayMenu}, {"main", menuBar.actions().front()->menu()}};
+  for (const auto& entry : menus) {
+    SCOPED_TRACE(entry.name);
+    QAction* about = action(*entry.menu, "About");
+    ASSERT_NE(about, nullptr);
+    about->trigger();
+    ASSERT_NE(windowManager().aboutWindow(), nullptr);
+    EXPECT_TRUE(windowManager().aboutWindow()->isVisible());
+    windowManager().aboutWindow()->close();
+
+    QAction* quit = action(*entry.menu, "Quit");
+    ASSERT_NE(quit, nullptr);
+    QTimer::singleShot(0, quit, &QAction::trigger);
+    // A quit that does not come ends the loop with 1 instead.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(30000);
+    EXPECT_EQ(QApplication::exec(), 0);
+  }
+
+  // Menus that outlive the application's delegate do nothing.
+  delegate_.reset();
+  ASSERT_EQ(grellan::appDelegate(), nullptr);
+  for (const auto& entry : menus) {
+    action(*entry.menu, "About")->trigger();
+  }
 }
 
 TEST_F(WindowManagerTest, the_help_menu_offers_active_modifications_only_once_the_tutorial_is_passed) {

@@ -3,7 +3,7 @@
 #include "platform/cf/run_loop.hpp"
 #include "zunto/cf/cf_ptr.hpp"
 
-#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -39,14 +39,19 @@ public:
 
 private:
   void run();
+  // The start-up source's perform: runs only inside the running loop.
+  void note_running();
 
   std::thread thread_;
   cf_ptr<platform::cf::run_loop_ref> run_loop_;
   cf_ptr<platform::cf::run_loop_source_ref> run_loop_source_;
   mutable std::mutex mutex_;
-  // Set by the start-up source. A member rather than a local of the constructor: the source may
-  // fire again after the constructor has returned, and the thread is joined before this object goes.
-  std::atomic<bool> running_{false};
+  // Notified once the loop and source are set and once running_ becomes true.
+  std::condition_variable state_changed_;
+  // Set by the start-up source, under mutex_. A member rather than a local of the constructor: the
+  // source may fire again after the constructor has returned, and the thread is joined before this
+  // object goes.
+  bool running_ = false;
 };
 
 } // namespace zunto::cf

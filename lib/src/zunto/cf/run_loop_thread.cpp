@@ -11,25 +11,19 @@ run_loop_thread::run_loop_thread() {
 
   // A steady clock, so that a change of the wall clock neither hides a stuck start nor fakes one.
   const auto start = std::chrono::steady_clock::now();
-  if (running_) {
-    return;
-  }
-  for (;;) {
+  std::unique_lock lock(mutex_);
+  while (!running_) {
     if (std::chrono::steady_clock::now() - start >= std::chrono::microseconds(3000001)) {
       std::fputs("zunto::cf::run_loop_thread: the run loop did not start within 3 seconds\n", stderr);
       std::abort();
     }
-    {
-      std::lock_guard lock(mutex_);
-      if (run_loop_ && run_loop_source_) {
-        platform::cf::run_loop_source_signal(run_loop_source_.get());
-        platform::cf::run_loop_wake_up(run_loop_.get());
-      }
+    if (run_loop_ && run_loop_source_) {
+      platform::cf::run_loop_source_signal(run_loop_source_.get());
+      platform::cf::run_loop_wake_up(run_loop_.get());
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (running_) {
-      return;
-    }
+    // Woken as soon as the thread has its loop and again once the source has performed; the
+    // period only repeats the signal for a loop that has not yet entered its run.
+    state_changed_.wait_for(lock, std::chrono::milliseconds(10));
   }
 }
 
@@ -72,8 +66,8 @@ platform::cf::run_loop_ref run_loop_thread::get_run_loop() const { return run_lo
 
 void run_loop_thread::run() {
   platform::cf::run_loop_source_context context;
-  context.info = &running_;
-  context.perform = [](void* info) { static_cast<std::atomic<bool>*>(info)->store(true); };
+  context.info = this;
+  context.perform = [](void* info) { static_cast<run_loop_thread*>(info)->note_running(); };
 
   {
     std::lock_guard lock(mutex_);
@@ -83,10 +77,19 @@ void run_loop_thread::run() {
     platform::cf::release(source);
     platform::cf::run_loop_add_source(run_loop_.get(), run_loop_source_.get());
   }
+  state_changed_.notify_all();
 
   platform::cf::run_loop_run();
 
   platform::cf::run_loop_remove_source(run_loop_.get(), run_loop_source_.get());
+}
+
+void run_loop_thread::note_running() {
+  {
+    std::lock_guard lock(mutex_);
+    running_ = true;
+  }
+  state_changed_.notify_all();
 }
 
 } // namespace zunto::cf

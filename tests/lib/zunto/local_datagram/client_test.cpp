@@ -10,7 +10,13 @@
 #include <asio/error.hpp>
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <future>
 #include <iostream>
@@ -249,6 +255,52 @@ TEST_F(local_datagram_client_test, closes_when_a_send_hangs_past_its_deadline) {
   ASSERT_TRUE(events_.wait_for_count("closed", 1, 30s));
 }
 
+TEST_F(local_datagram_client_test, closes_when_the_first_send_after_connecting_hangs_past_its_deadline) {
+  datagram_peer peer(path("server.sock"));
+  ASSERT_TRUE(peer.command("stop_reading"));
+  // Another sender fills the peer's queue, so the client's first datagram finds no room.
+  const int filler = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  ASSERT_GE(filler, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const auto server = path("server.sock");
+  ASSERT_LT(server.size(), sizeof(address.sun_path));
+  server.copy(address.sun_path, server.size());
+  ASSERT_EQ(::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+  const std::uint8_t byte = 0x01;
+  while (::send(filler, &byte, 1, 0) == 1) {
+  }
+  ASSERT_EQ(errno, EAGAIN);
+
+  make_client(path("server.sock"), std::nullopt);
+  // Queued before the connection, so it is the first send once connected.
+  send({0x44}, "first");
+  client_->async_start();
+  ASSERT_TRUE(events_.wait_for("connected"));
+  ASSERT_TRUE(events_.wait_for_count("closed", 1, 30s));
+  ::close(filler);
+}
+
+TEST_F(local_datagram_client_test, stays_connected_once_sends_that_waited_for_room_have_completed) {
+  datagram_peer peer(path("server.sock"));
+  make_client(path("server.sock"), std::nullopt);
+  client_->async_start();
+  ASSERT_TRUE(events_.wait_for("connected"));
+
+  // More than the peer's socket queues at once: some sends wait for room, each under its deadline.
+  constexpr std::size_t burst = 200;
+  for (std::size_t i = 0; i < burst; ++i) {
+    send(std::vector<std::uint8_t>(512, 0x11), "burst");
+  }
+  ASSERT_TRUE(events_.wait_for_count("processed burst", burst, 30s));
+  // Past the deadlines of those sends, which completed in time.
+  std::this_thread::sleep_for(5500ms);
+  send({0x22}, "late");
+  ASSERT_TRUE(events_.wait_for("processed late"));
+  ASSERT_TRUE(peer.wait_for_type(1, burst + 1));
+  EXPECT_EQ(events_.count("closed"), 0u);
+}
+
 TEST_F(local_datagram_client_test, drops_an_entry_too_large_for_the_socket_and_goes_on) {
   datagram_peer peer(path("server.sock"));
   make_client(path("server.sock"), std::nullopt);
@@ -260,7 +312,7 @@ TEST_F(local_datagram_client_test, drops_an_entry_too_large_for_the_socket_and_g
   ASSERT_TRUE(events_.wait_for("processed small"));
   ASSERT_TRUE(peer.wait_for_type(1, 1));
   EXPECT_EQ(hex(peer.datagrams_of_type(1)[0].bytes), "010102");
-  // The error passes through one more dispatcher job than a processed function, so it may come after both.
+  // The client passes the error on in a job of its own, which may come after the processed ones.
   ASSERT_TRUE(events_.wait_for("error: message too long"));
   EXPECT_EQ(events_.count("error: message too long"), 1u);
   EXPECT_EQ(events_.count("processed large"), 1u);

@@ -78,7 +78,8 @@ protected:
   // An endpoint for the path, or none with the error (a path too long for an address).
   static std::optional<endpoint> make_endpoint(const std::string& path, std::error_code& error);
 
-  asio::io_context io_context_;
+  // Run by the one I/O thread only.
+  asio::io_context io_context_{1};
   std::unique_ptr<asio::local::datagram_protocol::socket> socket_;
   bool connected_ = false;
   std::filesystem::path bound_path_;
@@ -88,7 +89,10 @@ protected:
 private:
   void close();
   void await_send_entry(std::optional<std::chrono::milliseconds> wait);
-  void handle_send(const std::error_code& error, std::size_t bytes, const std::shared_ptr<send_entry>& entry);
+  // Sends the entry once the socket can take it, under the send deadline.
+  void async_send_entry(const std::shared_ptr<send_entry>& entry, std::uint64_t generation);
+  // True when the next entry is to be sent at once; otherwise a wait or the close is under way.
+  bool handle_send(const std::error_code& error, std::size_t bytes, const std::shared_ptr<send_entry>& entry);
   void pop_front_send_entry();
   void check_send_deadline();
   void async_receive();
@@ -106,6 +110,9 @@ private:
   // Dispatcher thread only.
   std::vector<std::shared_ptr<next_heartbeat_deadline_timer>> heartbeat_timers_;
   asio::steady_timer send_timer_;
+  // When the send in progress must have completed; the far future while none is outstanding. The
+  // deadline timer wakes the check at or before it.
+  std::chrono::steady_clock::time_point send_deadline_ = std::chrono::steady_clock::time_point::max();
   asio::steady_timer send_deadline_timer_;
 };
 

@@ -1,5 +1,6 @@
 #include "zunto/local_datagram/impl/base_impl.hpp"
 
+#include <asio/buffer.hpp>
 #include <asio/post.hpp>
 #include <asio/system_error.hpp>
 #include <fmt/format.h>
@@ -21,6 +22,11 @@ constexpr std::size_t buffer_full_retries_after_progress = 100;
 // Room for the type byte and what the kernel adds to each datagram.
 constexpr std::size_t receive_buffer_margin = 32;
 constexpr std::size_t heartbeat_size = 5;
+
+asio::const_buffer unsent_part(const send_entry& entry) {
+  const auto& buffer = entry.get_buffer();
+  return asio::buffer(buffer.data() + entry.get_sent_bytes(), buffer.size() - entry.get_sent_bytes());
+}
 
 bool unbound(const asio::local::datagram_protocol::endpoint& endpoint) {
   const auto path = endpoint.path();
@@ -81,8 +87,13 @@ void base_impl::set_socket_options(std::size_t buffer_size) {
 }
 
 void base_impl::start_actors() {
+  // Sends are tried at once and must not block the I/O thread; one the socket cannot take waits.
+  std::error_code ignored;
+  socket_->non_blocking(true, ignored);
+  // Reset before the first send, so that the first send after a connect is watched too.
+  send_deadline_ = std::chrono::steady_clock::time_point::max();
+  send_deadline_timer_.expires_at(send_deadline_);
   await_send_entry(std::nullopt);
-  send_deadline_timer_.expires_at(std::chrono::steady_clock::time_point::max());
   if (mode_ == mode::client) {
     check_send_deadline();
   }
@@ -143,19 +154,44 @@ void base_impl::await_send_entry(std::optional<std::chrono::milliseconds> wait) 
     send_timer_.async_wait(resume);
     return;
   }
-  if (send_entries_->empty()) {
-    send_timer_.expires_at(std::chrono::steady_clock::time_point::max());
-    send_timer_.async_wait(resume);
-    return;
+
+  // What the socket takes at once is sent in this loop, one entry after the other, rather than one
+  // entry per round through the I/O loop; only an entry the socket cannot take now waits for it.
+  while (!send_entries_->empty()) {
+    auto entry = send_entries_->front();
+    const auto rest = unsent_part(*entry);
+    const auto& destination = entry->get_destination();
+    std::error_code error;
+    const std::size_t bytes =
+        destination ? socket_->send_to(rest, *destination, 0, error) : socket_->send(rest, 0, error);
+    // An interrupted send is tried again as the asynchronous send would.
+    if (error == asio::error::would_block || error == asio::error::interrupted) {
+      async_send_entry(entry, generation);
+      return;
+    }
+    if (!handle_send(error, bytes, entry)) {
+      return;
+    }
   }
 
-  auto entry = send_entries_->front();
-  send_deadline_timer_.expires_after(send_deadline);
-  const auto& buffer = entry->get_buffer();
-  const auto rest = asio::buffer(buffer.data() + entry->get_sent_bytes(), buffer.size() - entry->get_sent_bytes());
+  send_timer_.expires_at(std::chrono::steady_clock::time_point::max());
+  send_timer_.async_wait(resume);
+}
+
+void base_impl::async_send_entry(const std::shared_ptr<send_entry>& entry, std::uint64_t generation) {
+  send_deadline_ = std::chrono::steady_clock::now() + send_deadline;
+  // A timer already due no later than the deadline stays as it is; the check it wakes re-arms it
+  // for the deadline then in force, so a stream of sends does not reset the timer per datagram.
+  if (send_deadline_timer_.expiry() > send_deadline_) {
+    send_deadline_timer_.expires_at(send_deadline_);
+  }
+  const auto rest = unsent_part(*entry);
   auto handler = [this, generation, entry](const std::error_code& error, std::size_t bytes) {
     if (generation == socket_generation_) {
-      handle_send(error, bytes, entry);
+      send_deadline_ = std::chrono::steady_clock::time_point::max();
+      if (handle_send(error, bytes, entry)) {
+        await_send_entry(std::nullopt);
+      }
     }
   };
   if (const auto& destination = entry->get_destination()) {
@@ -165,9 +201,8 @@ void base_impl::await_send_entry(std::optional<std::chrono::milliseconds> wait) 
   }
 }
 
-void base_impl::handle_send(const std::error_code& error, std::size_t bytes, const std::shared_ptr<send_entry>& entry) {
+bool base_impl::handle_send(const std::error_code& error, std::size_t bytes, const std::shared_ptr<send_entry>& entry) {
   entry->add_sent_bytes(bytes);
-  send_deadline_timer_.expires_at(std::chrono::steady_clock::time_point::max());
 
   if (error == asio::error::no_buffer_space) {
     entry->increment_buffer_full_count();
@@ -182,15 +217,14 @@ void base_impl::handle_send(const std::error_code& error, std::size_t bytes, con
       pop_front_send_entry();
     }
     await_send_entry(buffer_full_wait);
-    return;
+    return false;
   }
 
   if (error == asio::error::message_size) {
     entry->mark_complete();
     enqueue_to_dispatcher([this, error] { error_occurred(error); }, dispatcher::time_point(1));
     pop_front_send_entry();
-    await_send_entry(std::nullopt);
-    return;
+    return true;
   }
 
   if (error) {
@@ -198,12 +232,11 @@ void base_impl::handle_send(const std::error_code& error, std::size_t bytes, con
     if (mode_ == mode::client) {
       // The entry stays in front and goes out after the next connection.
       async_close();
-      return;
+      return false;
     }
     entry->mark_complete();
     pop_front_send_entry();
-    await_send_entry(std::nullopt);
-    return;
+    return true;
   }
 
   // A datagram is taken whole or not at all; the rest of one sent in part would arrive as a
@@ -214,7 +247,7 @@ void base_impl::handle_send(const std::error_code& error, std::size_t bytes, con
     entry->mark_complete();
   }
   pop_front_send_entry();
-  await_send_entry(std::nullopt);
+  return true;
 }
 
 void base_impl::pop_front_send_entry() {
@@ -231,9 +264,12 @@ void base_impl::check_send_deadline() {
   if (!socket_ready()) {
     return;
   }
-  if (send_deadline_timer_.expiry() <= std::chrono::steady_clock::now()) {
+  if (send_deadline_ <= std::chrono::steady_clock::now()) {
     async_close();
     return;
+  }
+  if (send_deadline_timer_.expiry() != send_deadline_) {
+    send_deadline_timer_.expires_at(send_deadline_);
   }
   const auto generation = socket_generation_;
   send_deadline_timer_.async_wait([this, generation](const std::error_code&) {

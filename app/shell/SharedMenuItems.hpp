@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QKeySequence>
+
+class QAction;
+class QMenu;
+
+namespace grellan {
+
+class WindowManager;
+
+// Calls `operation` on the running application's window manager; without a running application it
+// does nothing.
+void withWindowManager(void (WindowManager::*operation)());
+
+// The "About" item, which shows the About window; the tray menu and the main menu both offer it.
+QAction* addAboutItem(QMenu& menu);
+// The "Quit" item, which ends the application, with `shortcut` (empty: none).
+QAction* addQuitItem(QMenu& menu, const QKeySequence& shortcut);
+
+} // namespace grellan

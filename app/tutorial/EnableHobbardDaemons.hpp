@@ -1,0 +1,20 @@
+#pragma once
+
+#include "tutorial/Page.hpp"
+
+namespace grellan {
+
+// Step 2: waits until the backend's daemons may read the keyboard, then shows the mode indicator.
+class Tutorial::EnableHobbardDaemons final : public Tutorial::Page {
+public:
+  EnableHobbardDaemons(Binding<int> tutorialStep, Hobbard& hobbard, QWidget* parent = nullptr);
+
+private:
+  void showLayout();
+
+  Hobbard& hobbard_;
+  QWidget* notPermitted_;
+  QWidget* permitted_;
+};
+
+} // namespace grellan
