@@ -41,6 +41,9 @@ void record_list(void* connected_devices, void* context) {
 
 bool write(const std::string& text) { return hbd_test::file_writer_process::run({"write", devices_file(), text}); }
 
+// Puts the text in place whole, for a step the monitor may meet while still reading for the one before.
+bool replace(const std::string& text) { return hbd_test::file_writer_process::run({"replace", devices_file(), text}); }
+
 class libhbd_connected_devices_monitor_test : public testing::Test {
 protected:
   void SetUp() override {
@@ -73,7 +76,7 @@ TEST_F(libhbd_connected_devices_monitor_test,
   ASSERT_TRUE(lists_.wait_for_size(2));
   // The same bytes again, then a broken file, then a new list: only the last is published.
   ASSERT_TRUE(write(keyboard));
-  ASSERT_TRUE(write(R"([{"descriptions": )"));
+  ASSERT_TRUE(replace(R"([{"descriptions": )"));
   const auto path = devices_file().string();
   ASSERT_TRUE(log_.wait_for_text("parse error in " + path +
                                  ": [json.exception.parse_error.101] parse error at line 1, "

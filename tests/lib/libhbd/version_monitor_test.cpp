@@ -65,7 +65,9 @@ TEST(libhbd_version_monitor_uninitialized, enable_and_disable_do_nothing_before_
 
 // Each step is one change by another process and says whether it calls back. A step that must not
 // is fenced by the next one that must; the test waits after each call, so that no two changes that
-// call back are read as one.
+// call back are read as one. Contents are put in place whole (written aside, then renamed): the
+// monitor's start and a step that calls back may read while the next step writes, and a file
+// rewritten in place is empty for a moment, which would be a version of its own.
 TEST_F(libhbd_version_monitor_test, only_changed_bytes_call_back) {
   struct step {
     std::vector<std::string> command;
@@ -78,17 +80,17 @@ TEST_F(libhbd_version_monitor_test, only_changed_bytes_call_back) {
       // The content at start is no change; the same bytes again are none either, while a trailing
       // newline is one although the text stays.
       {"1.0.0\n",
-       {{{"write", version_file(), "1.0.0\n"}, nullptr},
-        {{"write", version_file(), "1.0.1"}, "1.0.1"},
-        {{"write", version_file(), "1.0.1"}, nullptr},
+       {{{"replace", version_file(), "1.0.0\n"}, nullptr},
+        {{"replace", version_file(), "1.0.1"}, "1.0.1"},
+        {{"replace", version_file(), "1.0.1"}, nullptr},
         {{"replace", version_file(), "1.0.1\n"}, "1.0.1"}}},
       // Removal is no change, and neither is writing back the same content; other content is.
       {"  2.0.0 \n",
        {{{"remove", version_file()}, nullptr},
-        {{"write", version_file(), "  2.0.0 \n"}, nullptr},
-        {{"write", version_file(), "2.0.1"}, "2.0.1"}}},
+        {{"replace", version_file(), "  2.0.0 \n"}, nullptr},
+        {{"replace", version_file(), "2.0.1"}, "2.0.1"}}},
       // A file that appears is announced once.
-      {nullptr, {{{"write", version_file(), "\t3.0.0\n"}, "3.0.0"}, {{"write", version_file(), "3.0.1"}, "3.0.1"}}},
+      {nullptr, {{{"replace", version_file(), "\t3.0.0\n"}, "3.0.0"}, {{"replace", version_file(), "3.0.1"}, "3.0.1"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.initial != nullptr ? c.initial : "no file");
@@ -129,7 +131,7 @@ TEST_F(libhbd_version_monitor_test, a_second_enable_replaces_the_first_and_a_nul
   libhbd_enable_version_monitor(c_callback_recorder::context_callback, calls.context());
   EXPECT_EQ(log_.texts(),
             (std::vector<std::string>{"libhbd_version_monitor", "libhbd_version_monitor", "~libhbd_version_monitor"}));
-  ASSERT_TRUE(run({"write", version_file(), "2"}));
+  ASSERT_TRUE(run({"replace", version_file(), "2"}));
   ASSERT_TRUE(calls.wait_for(1));
   EXPECT_EQ(version_lines(), std::vector<std::string>{"Version is changed to 2"});
 }
