@@ -1,5 +1,7 @@
 #include "inotify_watcher.hpp"
 
+#include "descriptor_closer.hpp"
+
 #include <dirent.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -128,7 +130,7 @@ inotify_watcher::~inotify_watcher() {
     thread_.join();
   }
   if (inotify_fd_ >= 0) {
-    ::close(inotify_fd_);
+    descriptor_closer::get().close_later(inotify_fd_);
   }
   if (wake_fd_ >= 0) {
     ::close(wake_fd_);
@@ -153,7 +155,7 @@ bool inotify_watcher::build_watches() {
   const int error = errno;
   if (old_fd >= 0) {
     read_events(old_fd, old_roles);
-    ::close(old_fd);
+    descriptor_closer::get().close_later(old_fd);
   }
   errno = error;
   return built;
