@@ -2,10 +2,18 @@
 
 #include <unistd.h>
 
+#include <cstddef>
 #include <system_error>
 #include <utility>
 
 namespace platform::fsevents {
+namespace {
+
+// Each descriptor is an inotify instance, of which a user may have only a few (128 by default):
+// past this many waiting to be closed, a caller waits for them instead of piling more up.
+constexpr std::size_t unclosed_limit = 32;
+
+} // namespace
 
 descriptor_closer& descriptor_closer::get() {
   static descriptor_closer* instance = new descriptor_closer;
@@ -16,8 +24,10 @@ void descriptor_closer::close_later(int fd) {
   std::thread finished;
   bool started = true;
   {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return unclosed_ < unclosed_limit; });
     queue_.push_back(fd);
+    ++unclosed_;
     if (running_) {
       return;
     }
@@ -28,6 +38,7 @@ void descriptor_closer::close_later(int fd) {
       running_ = true;
     } catch (const std::system_error&) {
       queue_.pop_back();
+      --unclosed_;
       started = false;
     }
   }
@@ -61,6 +72,8 @@ void descriptor_closer::run() {
       ::close(fd);
     }
     lock.lock();
+    unclosed_ -= closing.size();
+    idle_.notify_all();
   }
   running_ = false;
   idle_.notify_all();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -15,7 +16,8 @@ public:
   // The process-wide closer; never freed, so a close in flight at exit is not waited for.
   static descriptor_closer& get();
 
-  // Takes `fd` over; closes it at once when no thread can be started.
+  // Takes `fd` over; closes it at once when no thread can be started. Waits while too many are
+  // still to be closed.
   void close_later(int fd);
   // Returns once every descriptor taken over before the call is closed and the thread finished.
   void wait_until_closed();
@@ -27,6 +29,8 @@ private:
   std::mutex mutex_;
   std::condition_variable idle_;
   std::vector<int> queue_;
+  // Taken over and not yet closed: the queue and the batch being closed.
+  std::size_t unclosed_ = 0;
   bool running_ = false;
   std::thread thread_;
 };

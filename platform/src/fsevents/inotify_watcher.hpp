@@ -52,6 +52,8 @@ private:
   // Watches every root anew on a fresh inotify descriptor, then reads what the old one still holds
   // and has it closed. False when the kernel refuses.
   bool build_watches();
+  // Removes the watches and has the descriptor closed in the background.
+  static void release(int fd, const roles_map& roles);
   // `returned`: the folder came back since the last build, so what it holds is reported.
   bool watch_root(std::size_t index, bool returned);
   bool add_watch(const std::string& path, std::uint32_t mask, role value);
