@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <system_error>
-#include <utility>
+#include <thread>
 
 namespace platform::fsevents {
 namespace {
@@ -21,8 +21,6 @@ descriptor_closer& descriptor_closer::get() {
 }
 
 void descriptor_closer::close_later(int fd) {
-  std::thread finished;
-  bool started = true;
   {
     std::unique_lock lock(mutex_);
     idle_.wait(lock, [this] { return unclosed_ < unclosed_limit; });
@@ -31,35 +29,23 @@ void descriptor_closer::close_later(int fd) {
     if (running_) {
       return;
     }
-    // The last thread has said it is done; it is joined outside the lock.
-    finished = std::move(thread_);
     try {
-      thread_ = std::thread([this] { run(); });
+      // Detached: after saying it is done under the lock it touches nothing but this never-freed
+      // closer, so no one need join it, and none is left unjoined at exit.
+      std::thread([this] { run(); }).detach();
       running_ = true;
+      return;
     } catch (const std::system_error&) {
       queue_.pop_back();
       --unclosed_;
-      started = false;
     }
   }
-  if (!started) {
-    ::close(fd);
-  }
-  if (finished.joinable()) {
-    finished.join();
-  }
+  ::close(fd);
 }
 
 void descriptor_closer::wait_until_closed() {
-  std::thread finished;
-  {
-    std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return !running_; });
-    finished = std::move(thread_);
-  }
-  if (finished.joinable()) {
-    finished.join();
-  }
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return !running_; });
 }
 
 void descriptor_closer::run() {

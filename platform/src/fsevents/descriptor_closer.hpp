@@ -3,7 +3,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace platform::fsevents {
@@ -19,7 +18,7 @@ public:
   // Takes `fd` over; closes it at once when no thread can be started. Waits while too many are
   // still to be closed.
   void close_later(int fd);
-  // Returns once every descriptor taken over before the call is closed and the thread finished.
+  // Returns once every descriptor taken over before the call is closed and the thread is done.
   void wait_until_closed();
 
 private:
@@ -32,7 +31,6 @@ private:
   // Taken over and not yet closed: the queue and the batch being closed.
   std::size_t unclosed_ = 0;
   bool running_ = false;
-  std::thread thread_;
 };
 
 } // namespace platform::fsevents

@@ -95,7 +95,7 @@ std::vector<std::vector<std::string>> copy_started_streams_paths();
 
 // Stopped streams hand their kernel descriptors to a background thread, since closing one waits
 // for the kernel; this returns once every descriptor handed over so far is closed and that thread
-// has finished.
+// is done.
 void wait_for_stopped_streams();
 
 } // namespace platform::fsevents
