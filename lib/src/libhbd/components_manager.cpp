@@ -5,6 +5,7 @@
 #include "hbd/logger.hpp"
 #include "hbd/run_loop_thread_utility.hpp"
 #include "libhbd.h"
+#include "platform/fsevents/stream.hpp"
 #include "zunto/dispatcher/extra/shared_dispatcher.hpp"
 
 #include <condition_variable>
@@ -160,6 +161,8 @@ void libhbd_terminate(void) {
     components_manager.reset();
     run_loop_thread_manager.reset();
     dispatcher_manager.reset();
+    // The members' file-event descriptors are closed in the background; terminate returns them.
+    platform::fsevents::wait_for_stopped_streams();
   });
 }
 

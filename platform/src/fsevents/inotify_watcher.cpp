@@ -1,5 +1,7 @@
 #include "inotify_watcher.hpp"
 
+#include "descriptor_closer.hpp"
+
 #include <dirent.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -128,7 +130,7 @@ inotify_watcher::~inotify_watcher() {
     thread_.join();
   }
   if (inotify_fd_ >= 0) {
-    ::close(inotify_fd_);
+    release(inotify_fd_, roles_);
   }
   if (wake_fd_ >= 0) {
     ::close(wake_fd_);
@@ -153,10 +155,19 @@ bool inotify_watcher::build_watches() {
   const int error = errno;
   if (old_fd >= 0) {
     read_events(old_fd, old_roles);
-    ::close(old_fd);
+    release(old_fd, old_roles);
   }
   errno = error;
   return built;
+}
+
+void inotify_watcher::release(int fd, const roles_map& roles) {
+  // Removed watches are let go of by the kernel together, so the closes that follow wait for it
+  // once for the lot rather than once each.
+  for (const auto& entry : roles) {
+    ::inotify_rm_watch(fd, entry.first);
+  }
+  descriptor_closer::get().close_later(fd);
 }
 
 bool inotify_watcher::watch_root(std::size_t index, bool returned) {

@@ -28,7 +28,8 @@ public:
   // thread cannot be started. `deliver` runs on the watcher's thread.
   static std::unique_ptr<inotify_watcher> start(std::vector<std::string> roots, std::chrono::nanoseconds latency,
                                                 create_flags flags, deliver_function deliver);
-  // Stops the thread and waits for it; no delivery starts afterwards.
+  // Stops the thread and waits for it; no delivery starts afterwards. The inotify descriptor is
+  // closed in the background (see wait_for_stopped_streams).
   ~inotify_watcher();
 
   inotify_watcher(const inotify_watcher&) = delete;
@@ -49,8 +50,10 @@ private:
   using roles_map = std::unordered_map<int, std::vector<role>>;
 
   // Watches every root anew on a fresh inotify descriptor, then reads what the old one still holds
-  // and closes it. False when the kernel refuses.
+  // and has it closed. False when the kernel refuses.
   bool build_watches();
+  // Removes the watches and has the descriptor closed in the background.
+  static void release(int fd, const roles_map& roles);
   // `returned`: the folder came back since the last build, so what it holds is reported.
   bool watch_root(std::size_t index, bool returned);
   bool add_watch(const std::string& path, std::uint32_t mask, role value);

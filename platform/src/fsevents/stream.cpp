@@ -1,5 +1,6 @@
 #include "platform/fsevents/stream.hpp"
 
+#include "descriptor_closer.hpp"
 #include "inotify_watcher.hpp"
 #include "platform/cf/type.hpp"
 #include "platform/fsevents/own_writes.hpp"
@@ -252,5 +253,7 @@ std::vector<std::string> stream_copy_paths_being_watched(stream_ref stream) {
 }
 
 std::vector<std::vector<std::string>> copy_started_streams_paths() { return get_started_streams().copy_paths(); }
+
+void wait_for_stopped_streams() { descriptor_closer::get().wait_until_closed(); }
 
 } // namespace platform::fsevents

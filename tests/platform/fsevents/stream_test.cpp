@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,6 +24,11 @@ using platform::dispatch::serial_queue;
 constexpr auto report_timeout = std::chrono::seconds(5);
 constexpr fsevents::create_flags monitor_flags =
     fsevents::create_flag_watch_root | fsevents::create_flag_file_events | fsevents::create_flag_mark_self;
+
+std::size_t count_descriptors() {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
 
 struct recorded_event {
   std::string path;
@@ -309,6 +315,26 @@ TEST_F(platform_fsevents_stream, nothing_is_delivered_once_stop_returned) {
   ASSERT_TRUE(fence_events->wait_for(resolved("b")));
   queue_->sync([] {});
   // The recorder's faults are checked when the fixture goes.
+}
+
+// Stopped streams' descriptors are closed in the background: more streams in a row than the kernel
+// allows inotify instances at once (128 by default) all start, and every descriptor comes back.
+TEST_F(platform_fsevents_stream, streams_stopped_in_a_row_all_start_and_give_their_descriptors_back) {
+  fsevents::wait_for_stopped_streams();
+  const auto descriptors = count_descriptors();
+  recorder r(queue_);
+  fsevents::stream_context context;
+  context.info = &r;
+  for (int i = 0; i < 300; ++i) {
+    auto* stream = fsevents::stream_create(recorder::callback, &context, {directory_.path().string()},
+                                           fsevents::event_id_since_now, 0.0, monitor_flags);
+    fsevents::stream_set_dispatch_queue(stream, queue_);
+    ASSERT_TRUE(fsevents::stream_start(stream)) << i;
+    fsevents::stream_invalidate(stream);
+    fsevents::stream_release(stream);
+  }
+  fsevents::wait_for_stopped_streams();
+  EXPECT_EQ(count_descriptors(), descriptors);
 }
 
 TEST_F(platform_fsevents_stream, refuses_what_it_cannot_watch) {

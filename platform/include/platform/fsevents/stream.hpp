@@ -93,4 +93,9 @@ std::vector<std::string> stream_copy_paths_being_watched(stream_ref stream);
 // tests can see what the process watches.
 std::vector<std::vector<std::string>> copy_started_streams_paths();
 
+// Stopped streams hand their kernel descriptors to a background thread, since closing one waits
+// for the kernel; this returns once every descriptor handed over so far is closed and that thread
+// is done.
+void wait_for_stopped_streams();
+
 } // namespace platform::fsevents
