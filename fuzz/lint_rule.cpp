@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   nlohmann::json json;
   try {
     json = zunto::json::parse_with_depth_limit(std::string_view(reinterpret_cast<const char*>(data), size));
-  } catch (const nlohmann::json::exception&) {
-    // Bad syntax, or a number beyond the parser's range.
+  } catch (const nlohmann::json::parse_error&) {
+    // Bad syntax, a number beyond the range of a double included: any other exception is a fault.
     return 0;
   } catch (const zunto::json::depth_error&) {
     return 0;

@@ -9,9 +9,10 @@
 namespace zunto {
 
 // An ECMAScript regular expression from a rule, searched for anywhere in a text. The standard
-// engine backtracks: a long text can overflow the stack and some patterns take exponential time,
-// so patterns and texts are bounded by sizes no real rule or name reaches, and patterns without
-// back-references run on the engine's polynomial matcher where the library offers one.
+// engine backtracks: a long text can overflow the stack and some patterns take exponential time.
+// So every pattern runs on the engine's polynomial matcher, in one pass over a text of bounded
+// size; back-references, which that matcher cannot run and which alone can make a search
+// exponential, are refused when the pattern is read.
 class bounded_regex final {
 public:
   static constexpr std::size_t max_pattern_size = 4096;
@@ -23,7 +24,13 @@ public:
     pattern_too_long();
   };
 
-  // Throws std::regex_error when the pattern does not compile and pattern_too_long.
+  // Thrown for a pattern that holds a back-reference.
+  class back_reference : public std::invalid_argument {
+  public:
+    back_reference();
+  };
+
+  // Throws std::regex_error when the pattern does not compile, pattern_too_long and back_reference.
   explicit bounded_regex(const std::string& pattern);
 
   // False for a text longer than max_subject_size.

@@ -66,8 +66,15 @@ bool process_utility::lock_single_application(const std::filesystem::path& pid_f
     throw std::runtime_error("failed to create pid directory");
   }
 
-  const int opened = ::open(pid_file_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  // Without blocking: a FIFO planted at the path would wait for a reader. Only a regular file is
+  // a pid file; a device or a FIFO is refused like a path that cannot be opened.
+  const int opened = ::open(pid_file_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
   if (opened < 0) {
+    throw std::runtime_error("failed to create pid file");
+  }
+  struct stat status {};
+  if (::fstat(opened, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(opened);
     throw std::runtime_error("failed to create pid file");
   }
 

@@ -3,6 +3,7 @@
 #include "hbd/constants.hpp"
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -148,6 +149,11 @@ TEST_F(process_utility_test, failures_throw_their_message_and_change_no_lock_sta
   const auto plain_file = directory_.path() / "plain";
   std::ofstream(plain_file) << "plain";
   std::filesystem::create_directory(directory_.path() / "folder");
+  // Opening a FIFO to write waits for a reader; a device is no file to lock.
+  const auto fifo = directory_.path() / "fifo.pid";
+  hbd_test::make_hostile_file(fifo, hbd_test::hostile_file::fifo);
+  const auto device = directory_.path() / "device.pid";
+  std::filesystem::create_symlink("/dev/null", device);
 
   const struct {
     std::filesystem::path path;
@@ -157,9 +163,12 @@ TEST_F(process_utility_test, failures_throw_their_message_and_change_no_lock_sta
       {plain_file / "app.pid", "failed to create pid directory"},
       {plain_file / "deeper/app.pid", "failed to create pid directory"},
       {directory_.path() / "folder", "failed to create pid file"},
+      {fifo, "failed to create pid file"},
+      {device, "failed to create pid file"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
+    hbd_test::watchdog watchdog(c.path.string());
     try {
       hbd::process_utility::lock_single_application(c.path);
       ADD_FAILURE() << "no exception";

@@ -34,12 +34,14 @@ std::optional<std::string> read_regular_file(const std::string& path, std::size_
 
 // Replaces the destination with a copy of the source's bytes. The copy goes to a temporary file
 // beside the destination and is renamed over it, so a failed copy leaves the destination as it was
-// and copying a file onto itself keeps it whole. An existing destination keeps its mode.
-// False when anything failed.
+// and copying a file onto itself keeps it whole. An existing destination keeps its mode. The source
+// is opened as read_regular_file opens it: never waited on, and refused (errno EINVAL) when it is no
+// regular file. False when anything failed.
 bool copy(const std::string& source, const std::string& destination);
 
 // Copies the source's bytes to a new file at the destination with exactly `mode`. An existing
 // destination is never replaced, not even one that appears during the copy (false, errno EEXIST).
+// A source that is no regular file is refused as copy refuses it.
 // The file and its entry in the folder are on the disk when it returns true.
 bool copy_to_new_file(const std::string& source, const std::string& destination, std::uint16_t mode);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 namespace zunto::filesystem {
 
 // Owns a file descriptor (negative for none) and closes it when it goes.
@@ -9,6 +11,7 @@ public:
   ~scoped_descriptor() { reset(); }
 
   scoped_descriptor(const scoped_descriptor&) = delete;
+  scoped_descriptor(scoped_descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   scoped_descriptor& operator=(const scoped_descriptor&) = delete;
 
   int get() const { return fd_; }

@@ -21,7 +21,8 @@ inline constexpr std::size_t default_max_depth = 512;
 
 // Parses a whole text with C-style comments skipped, refusing values nested deeper than
 // max_depth arrays and objects before they are built. Throws nlohmann::json::parse_error for bad
-// syntax (the message json::parse gives) and depth_error for too deep a value.
+// syntax (the message json::parse gives) and for a number beyond the range of a double, and
+// depth_error for too deep a value.
 nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth = default_max_depth);
 // The same, also giving how deep the value nests: 0 for a number, string, boolean or null, 1 for
 // an array or object of those, and so on.

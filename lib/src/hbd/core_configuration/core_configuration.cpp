@@ -234,7 +234,7 @@ std::pair<std::string, std::size_t> core_configuration::to_text() const {
 
 void core_configuration::keep_changed_file_aside(const std::string& file_path) const {
   struct stat status {};
-  if (::stat(file_path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (::stat(file_path.c_str(), &status) != 0) {
     return;
   }
   if (file_identity_ == zunto::filesystem::file_identity::of(status)) {
@@ -250,6 +250,7 @@ void core_configuration::keep_changed_file_aside(const std::string& file_path) c
   ::localtime_r(&now, &local);
   const auto stem = fmt::format("hobbard_{0:04d}{1:02d}{2:02d}_{3:02d}{4:02d}{5:02d}_changed", local.tm_year + 1900,
                                 local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  int error = 0;
   for (int attempt = 1; attempt <= 100; ++attempt) {
     const auto name = attempt == 1 ? stem + ".json" : fmt::format("{0}_{1}.json", stem, attempt);
     const auto kept_path = (directory / name).string();
@@ -258,19 +259,24 @@ void core_configuration::keep_changed_file_aside(const std::string& file_path) c
                                  kept_path);
       return;
     }
-    if (errno != EEXIST) {
+    error = errno;
+    if (error != EEXIST) {
       break;
     }
   }
+  // What stands at the path now (a FIFO, a device) may be nothing a copy can keep: it stays.
+  const auto reason =
+      error == EINVAL ? std::string("it is not a regular file") : std::generic_category().message(error);
   throw std::runtime_error(fmt::format(
-      "core_configuration did not replace {0}: it was changed since it was read and could not be kept aside",
-      file_path));
+      "core_configuration did not replace {0}: it was changed since it was read and could not be kept aside ({1})",
+      file_path, reason));
 }
 
 void core_configuration::make_backup_file() {
   const auto& file_path = constants::get_user_core_configuration_file_path();
   struct stat status {};
-  // Only a regular file is copied: reading anything else could block or never end.
+  // No file, no backup. The copy itself refuses what is no regular file (reading it could block or
+  // never end), also when the file is swapped for one after this look.
   if (file_path.empty() || ::stat(file_path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
     return;
   }

@@ -51,6 +51,24 @@ std::pair<int, std::string> create_temporary_beside(const std::string& destinati
   return {-1, {}};
 }
 
+// Opens a file to read from without blocking on a FIFO (or a device) at the path, and refuses
+// anything but a regular file (errno EINVAL): reading such a thing could wait or never end.
+scoped_descriptor open_regular_file(const std::string& path) {
+  scoped_descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd) {
+    return fd;
+  }
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0) {
+    return scoped_descriptor(-1);
+  }
+  if (!S_ISREG(status.st_mode)) {
+    errno = EINVAL;
+    return scoped_descriptor(-1);
+  }
+  return fd;
+}
+
 } // namespace
 
 bool write_all(int fd, std::string_view data) {
@@ -101,16 +119,8 @@ std::optional<std::string> read_all(int fd, std::size_t max_size) {
 }
 
 std::optional<std::string> read_regular_file(const std::string& path, std::size_t max_size) {
-  const scoped_descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  const auto fd = open_regular_file(path);
   if (!fd) {
-    return std::nullopt;
-  }
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0) {
-    return std::nullopt;
-  }
-  if (!S_ISREG(status.st_mode)) {
-    errno = EINVAL;
     return std::nullopt;
   }
   return read_all(fd.get(), max_size);
@@ -164,7 +174,7 @@ bool create_directory_with_intermediate_directories(const std::string& path, std
 }
 
 bool copy(const std::string& source, const std::string& destination) {
-  scoped_descriptor from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  const auto from = open_regular_file(source);
   if (!from) {
     return false;
   }
@@ -196,7 +206,7 @@ bool copy(const std::string& source, const std::string& destination) {
 }
 
 bool copy_to_new_file(const std::string& source, const std::string& destination, std::uint16_t mode) {
-  scoped_descriptor from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  const auto from = open_regular_file(source);
   if (!from) {
     return false;
   }

@@ -3,6 +3,8 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -18,8 +20,8 @@ public:
   using string_t = nlohmann::json::string_t;
   using binary_t = nlohmann::json::binary_t;
 
-  depth_limited_builder(nlohmann::json& result, std::size_t max_depth)
-      : builder_(result, true), max_depth_(max_depth) {}
+  depth_limited_builder(nlohmann::json& result, std::string_view text, std::size_t max_depth)
+      : builder_(result, true), text_(text), max_depth_(max_depth) {}
 
   std::size_t deepest() const { return deepest_; }
 
@@ -51,10 +53,23 @@ public:
 
   template <class Exception>
   bool parse_error(std::size_t position, const std::string& token, const Exception& exception) {
+    // A number too large for a double comes as out_of_range; for the caller it is bad input like
+    // any other, told by line and column as the parser tells bad syntax.
+    if constexpr (std::is_same_v<Exception, nlohmann::json::out_of_range>) {
+      throw nlohmann::json::parse_error::create(101, position_in_text(position),
+                                                fmt::format("number overflow parsing '{0}'", token), nullptr);
+    }
     return builder_.parse_error(position, token, exception);
   }
 
 private:
+  nlohmann::detail::position_t position_in_text(std::size_t chars_read) const {
+    const auto read = text_.substr(0, chars_read);
+    const auto line_start = read.rfind('\n');
+    const auto lines = static_cast<std::size_t>(std::count(read.begin(), read.end(), '\n'));
+    return {chars_read, line_start == std::string_view::npos ? read.size() : read.size() - line_start - 1, lines};
+  }
+
   void enter() {
     if (++depth_ > max_depth_) {
       throw depth_error(fmt::format("JSON is nested deeper than {0} levels", max_depth_));
@@ -63,6 +78,7 @@ private:
   }
 
   nlohmann::detail::json_sax_dom_parser<nlohmann::json> builder_;
+  std::string_view text_;
   std::size_t max_depth_;
   std::size_t depth_ = 0;
   std::size_t deepest_ = 0;
@@ -77,7 +93,7 @@ nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_dep
 
 nlohmann::json parse_with_depth_limit(std::string_view text, std::size_t max_depth, std::size_t& depth) {
   nlohmann::json result;
-  depth_limited_builder builder(result, max_depth);
+  depth_limited_builder builder(result, text, max_depth);
   nlohmann::json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json, true, true);
   depth = builder.deepest();
   return result;

@@ -429,6 +429,53 @@ TEST_F(core_configuration_test, a_file_changed_since_it_was_read_is_kept_aside_b
   }
 }
 
+TEST_F(core_configuration_test, a_changed_file_that_cannot_be_kept_aside_stops_the_save_and_stays) {
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    std::string reason;
+    std::function<void()> expect_kept;
+  } cases[] = {
+      {"a FIFO nobody writes",
+       [] {
+         fs::remove(user_file());
+         hbd_test::make_hostile_file(user_file(), hbd_test::hostile_file::fifo);
+       },
+       "it is not a regular file", [] { EXPECT_TRUE(fs::is_fifo(user_file())); }},
+      // (A link to a device is refused the same way; it is not tried here, where a save that went
+      // ahead would replace the device.)
+      {"a folder",
+       [] {
+         fs::remove(user_file());
+         fs::create_directory(user_file());
+       },
+       "it is not a regular file", [] { EXPECT_TRUE(fs::is_directory(user_file())); }},
+      {"a backups folder that cannot be made",
+       [] {
+         write_file(user_file(), R"({"profiles": [{"name": "edited"}]})");
+         write_file(backups_directory(), "in the way");
+       },
+       "Not a directory", [] { EXPECT_EQ(read_file(user_file()), R"({"profiles": [{"name": "edited"}]})"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    remove_user_configuration();
+    write_user_file(R"({"profiles": [{"name": "read"}]})");
+    core_configuration configuration(user_file().string(), uid_);
+    ASSERT_TRUE(configuration.is_loaded());
+    c.change();
+
+    hbd_test::watchdog watchdog(c.name);
+    const sudden_termination_counts counts;
+    EXPECT_THAT([&] { configuration.sync_save_to_file(); },
+                testing::ThrowsMessage<std::runtime_error>(testing::StrEq(
+                    "core_configuration did not replace " + user_file().string() +
+                    ": it was changed since it was read and could not be kept aside (" + c.reason + ")")));
+    counts.expect_balanced(1);
+    c.expect_kept();
+  }
+}
+
 TEST_F(core_configuration_test, a_save_through_a_symbolic_link_replaces_the_file_it_leads_to) {
   const auto dotfiles = directory_.path() / "dotfiles";
   const auto target = dotfiles / "hobbard.json";

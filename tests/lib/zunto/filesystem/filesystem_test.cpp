@@ -2,6 +2,7 @@
 
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,30 @@ TEST(filesystem, copy_to_new_file_makes_a_file_of_exactly_the_mode_and_never_rep
   EXPECT_FALSE(zunto::filesystem::copy_to_new_file((directory.path() / "missing").string(),
                                                    (directory.path() / "other").string(), 0600));
   EXPECT_EQ(entry_count(directory.path()), 5u); // no temporary file left behind
+}
+
+TEST(filesystem, copies_refuse_a_source_that_is_no_regular_file_without_waiting_on_it) {
+  hbd_test::temporary_directory directory;
+  const auto fifo = directory.path() / "fifo";
+  hbd_test::make_hostile_file(fifo, hbd_test::hostile_file::fifo);
+  // A device that ends at once: a copy that took it anyway would not fill the disk.
+  const auto device = directory.path() / "device";
+  std::filesystem::create_symlink("/dev/null", device);
+  const auto destination = directory.path() / "destination";
+  write_file(destination, "old");
+
+  for (const auto& source : {fifo, device}) {
+    SCOPED_TRACE(source);
+    hbd_test::watchdog watchdog(source.string());
+    errno = 0;
+    EXPECT_FALSE(zunto::filesystem::copy(source.string(), destination.string()));
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_FALSE(zunto::filesystem::copy_to_new_file(source.string(), (directory.path() / "new").string(), 0600));
+    EXPECT_EQ(errno, EINVAL);
+  }
+  EXPECT_EQ(read_file(destination), "old");
+  EXPECT_EQ(entry_count(directory.path()), 3u); // no temporary file left behind, no new file
 }
 
 TEST(filesystem, resolve_symbolic_links_follows_the_links_at_the_end_of_a_path) {

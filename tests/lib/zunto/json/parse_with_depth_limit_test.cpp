@@ -34,6 +34,29 @@ TEST(parse_with_depth_limit, gives_the_json_library_message_for_bad_syntax) {
   }
 }
 
+TEST(parse_with_depth_limit, refuses_a_number_beyond_a_double_as_bad_syntax) {
+  const std::string digits(400, '9');
+  const struct {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"1e400", "[json.exception.parse_error.101] parse error at line 1, column 5: number overflow parsing '1e400'"},
+      {"-1e400", "[json.exception.parse_error.101] parse error at line 1, column 6: number overflow parsing '-1e400'"},
+      {"[0, " + digits + "]",
+       "[json.exception.parse_error.101] parse error at line 1, column 404: number overflow parsing '" + digits + "'"},
+      {"// a comment\n{\"a\": {\"b\": -" + digits + "}}",
+       "[json.exception.parse_error.101] parse error at line 2, column 413: number overflow parsing '-" + digits + "'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_THAT([&] { (void)parse_with_depth_limit(c.text); },
+                testing::ThrowsMessage<nlohmann::json::parse_error>(testing::StrEq(c.message)));
+  }
+  // The largest doubles still read.
+  EXPECT_EQ(parse_with_depth_limit("[1.7976931348623157e308, -4.9e-324, 1e-400]").dump(),
+            "[1.7976931348623157e+308,-5e-324,0.0]");
+}
+
 TEST(parse_with_depth_limit, refuses_one_level_past_the_limit_and_counts_only_real_brackets) {
   EXPECT_EQ(parse_with_depth_limit(nested_arrays(4), 4).dump(), "[[[[]]]]");
   EXPECT_EQ(parse_with_depth_limit(R"({"a": {"b": [{}]}})", 4).dump(), R"({"a":{"b":[{}]}})");

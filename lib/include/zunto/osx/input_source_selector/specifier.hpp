@@ -16,7 +16,8 @@ namespace zunto::osx::input_source_selector {
 // mode id; each expression is compiled once, when it is set.
 class specifier final {
 public:
-  // Each compiles a present string; throws std::regex_error or bounded_regex::pattern_too_long.
+  // Each compiles a present string; throws std::regex_error, bounded_regex::pattern_too_long or
+  // bounded_regex::back_reference.
   specifier& set_language(const std::optional<std::string>& value);
   specifier& set_input_source_id(const std::optional<std::string>& value);
   specifier& set_input_mode_id(const std::optional<std::string>& value);

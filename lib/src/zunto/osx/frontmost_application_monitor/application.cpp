@@ -1,5 +1,7 @@
 #include "zunto/osx/frontmost_application_monitor/application.hpp"
 
+#include "zunto/hash_combine.hpp"
+
 namespace zunto::osx::frontmost_application_monitor {
 
 application::application(std::optional<std::string> bundle_identifier, std::optional<std::string> file_path)
@@ -17,20 +19,10 @@ void to_json(nlohmann::json& json, const application& value) {
 
 } // namespace zunto::osx::frontmost_application_monitor
 
-namespace {
-
-void hash_combine(std::size_t& combined, std::size_t value) {
-  combined ^= value + 0x9e3779b9 + (combined << 6) + (combined >> 2);
-}
-
-} // namespace
-
 std::size_t std::hash<zunto::osx::frontmost_application_monitor::application>::operator()(
     const zunto::osx::frontmost_application_monitor::application& value) const noexcept {
-  std::size_t combined = 0;
-  const auto& bundle_identifier = value.get_bundle_identifier();
-  hash_combine(combined, bundle_identifier ? std::hash<std::string>{}(*bundle_identifier) : 0);
-  const auto& file_path = value.get_file_path();
-  hash_combine(combined, file_path ? std::hash<std::string>{}(*file_path) : 0);
+  std::uint64_t combined = 0;
+  zunto::hash_combine(combined, zunto::optional_hash(value.get_bundle_identifier()));
+  zunto::hash_combine(combined, zunto::optional_hash(value.get_file_path()));
   return combined;
 }

@@ -72,7 +72,7 @@ void from_json(const nlohmann::json& json, specifier& value) {
       throw zunto::json::unmarshal_error("unknown key: `" + key + "`");
     }
     zunto::json::requires_string(member, "`" + key + "`");
-    // A bad or over-long expression; the member is shown whole.
+    // A bad, over-long or refused expression; the member is shown whole.
     const auto expression_error = [&](const std::exception& e) {
       const nlohmann::json pair = {{key, member}};
       const auto dump = pair.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -83,6 +83,8 @@ void from_json(const nlohmann::json& json, specifier& value) {
     } catch (const std::regex_error& e) {
       throw expression_error(e);
     } catch (const bounded_regex::pattern_too_long& e) {
+      throw expression_error(e);
+    } catch (const bounded_regex::back_reference& e) {
       throw expression_error(e);
     }
   }

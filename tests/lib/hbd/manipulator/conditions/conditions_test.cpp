@@ -118,6 +118,9 @@ TEST(conditions, frontmost_application) {
   const auto message = error_of<conditions::frontmost_application>({{"bundle_identifiers", {"ok", "[unclosed"}}});
   EXPECT_THAT(message, testing::EndsWith(R"(: `bundle_identifiers:["ok","[unclosed"]`)"));
   EXPECT_NE(message, R"(: `bundle_identifiers:["ok","[unclosed"]`)");
+  EXPECT_EQ(error_of<conditions::frontmost_application>({{"file_paths", {"^/apps/", "^(a|a)*\\1$"}}}),
+            "The regular expression holds a back-reference, which rules do not support.: "
+            "`file_paths:[\"^/apps/\",\"^(a|a)*\\\\1$\"]`");
   EXPECT_EQ(error_of<conditions::frontmost_application>({{"file_paths", {1}}}),
             "file_paths entry must be string, but is `1`");
   EXPECT_EQ(error_of<conditions::frontmost_application>({{"file_paths", "x"}}),

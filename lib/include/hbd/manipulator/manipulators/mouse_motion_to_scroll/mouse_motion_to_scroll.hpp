@@ -2,9 +2,9 @@
 
 #include "hbd/core_configuration/details/complex_modifications_parameters.hpp"
 #include "hbd/manipulator/from_modifiers_definition.hpp"
-#include "hbd/manipulator/manipulators/base.hpp"
 #include "hbd/manipulator/manipulators/mouse_motion_to_scroll/counter.hpp"
 #include "hbd/manipulator/manipulators/mouse_motion_to_scroll/options.hpp"
+#include "hbd/manipulator/manipulators/pointing_motion_manipulator.hpp"
 #include "zunto/dispatcher/extra/dispatcher_client.hpp"
 
 #include <nlohmann/json_fwd.hpp>
@@ -15,24 +15,17 @@
 namespace hbd::manipulator::manipulators::mouse_motion_to_scroll {
 
 // Turns pointer motion into scrolling while its modifiers are held and its conditions hold.
-class mouse_motion_to_scroll final : public base, public zunto::dispatcher::extra::dispatcher_client {
+class mouse_motion_to_scroll final : public pointing_motion_manipulator,
+                                     public zunto::dispatcher::extra::dispatcher_client {
 public:
   // Throws zunto::json::unmarshal_error and leaves nothing attached behind.
   mouse_motion_to_scroll(const nlohmann::json& json,
                          const core_configuration::details::complex_modifications_parameters& parameters);
   ~mouse_motion_to_scroll() override;
 
-  bool already_manipulated(const event_queue::entry&) override { return false; }
   manipulate_result manipulate(event_queue::entry& front_input_entry, const event_queue::queue& input_event_queue,
                                const std::shared_ptr<event_queue::queue>& output_event_queue,
                                zunto::osx::chrono::absolute_time_point now) override;
-  bool active() const override { return false; }
-  bool needs_virtual_hid_pointing() const override { return true; }
-  void handle_device_keys_and_pointing_buttons_are_released_event(const event_queue::entry&,
-                                                                  event_queue::queue&) override {}
-  void handle_device_ungrabbed_event(zunto::osx::iokit_registry_entry_id::value_t, const event_queue::queue&,
-                                     zunto::osx::chrono::absolute_time_point) override {}
-  void handle_pointing_device_event_from_event_tap(const event_queue::entry&, event_queue::queue&) override {}
 
   // The held mandatory modifiers, or null when the conditions or modifiers do not hold.
   std::shared_ptr<std::set<modifier_flag>> test_conditions(
