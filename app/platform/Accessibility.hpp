@@ -31,6 +31,9 @@ public:
   virtual std::shared_ptr<AccessibilityElement> application(qint64 processIdentifier) = 0;
 
   static AccessibilityTree& shared();
+  // AT-SPI through `library`, loaded at the first query on a session with an accessibility bus;
+  // tests name a missing one.
+  static std::unique_ptr<AccessibilityTree> atspi(const QString& library);
   // Installs the process's tree (null: back to AT-SPI); returns the previous one.
   static std::unique_ptr<AccessibilityTree> setShared(std::unique_ptr<AccessibilityTree> replacement);
 };

@@ -1,8 +1,11 @@
 #include "platform/SoundPlayer.hpp"
 
 #include "platform/Installed.hpp"
+#include "platform/LoadedLibrary.hpp"
 
 #include <canberra.h>
+
+#include <optional>
 
 #include <utility>
 
@@ -20,11 +23,30 @@ const char* themeEvent(const QString& name) {
   return nullptr;
 }
 
+// The sound library's functions, typed as its header declares them.
+struct Canberra {
+  explicit Canberra(const QString& fileName) : library(fileName) {
+    complete = library.resolve(create, "ca_context_create") && library.resolve(changeProps, "ca_context_change_props") &&
+               library.resolve(open, "ca_context_open") && library.resolve(play, "ca_context_play") &&
+               library.resolve(destroy, "ca_context_destroy");
+  }
+
+  LoadedLibrary library;
+  decltype(ca_context_create)* create = nullptr;
+  decltype(ca_context_change_props)* changeProps = nullptr;
+  decltype(ca_context_open)* open = nullptr;
+  decltype(ca_context_play)* play = nullptr;
+  decltype(ca_context_destroy)* destroy = nullptr;
+  bool complete = false;
+};
+
 class CanberraSoundPlayer final : public SoundPlayer {
 public:
+  explicit CanberraSoundPlayer(QString library) : libraryName_(std::move(library)) {}
+
   ~CanberraSoundPlayer() override {
     if (context_ != nullptr) {
-      ca_context_destroy(context_);
+      canberra_->destroy(context_);
     }
   }
 
@@ -33,23 +55,26 @@ public:
     if (event == nullptr || !open()) {
       return;
     }
-    ca_context_play(context_, 0, CA_PROP_EVENT_ID, event, nullptr);
+    canberra_->play(context_, 0, CA_PROP_EVENT_ID, event, nullptr);
   }
 
 private:
-  // Connects on first use; without a reachable sound server every later play is silence.
+  // Loads the library and connects on first use; without either every later play is silence.
   bool open() {
     if (!tried_) {
       tried_ = true;
-      if (ca_context_create(&context_) == CA_SUCCESS &&
-          ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "grellan", nullptr) == CA_SUCCESS &&
-          ca_context_open(context_) == CA_SUCCESS) {
+      canberra_.emplace(libraryName_);
+      if (canberra_->complete && canberra_->create(&context_) == CA_SUCCESS &&
+          canberra_->changeProps(context_, CA_PROP_APPLICATION_NAME, "grellan", nullptr) == CA_SUCCESS &&
+          canberra_->open(context_) == CA_SUCCESS) {
         opened_ = true;
       }
     }
     return opened_;
   }
 
+  QString libraryName_;
+  std::optional<Canberra> canberra_;
   ca_context* context_ = nullptr;
   bool tried_ = false;
   bool opened_ = false;
@@ -58,7 +83,11 @@ private:
 } // namespace
 
 SoundPlayer& SoundPlayer::shared() {
-  return Installed<SoundPlayer>::get([] { return std::make_unique<CanberraSoundPlayer>(); });
+  return Installed<SoundPlayer>::get([] { return desktop("libcanberra.so.0"); });
+}
+
+std::unique_ptr<SoundPlayer> SoundPlayer::desktop(const QString& library) {
+  return std::make_unique<CanberraSoundPlayer>(library);
 }
 
 std::unique_ptr<SoundPlayer> SoundPlayer::setShared(std::unique_ptr<SoundPlayer> replacement) {

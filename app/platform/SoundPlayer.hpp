@@ -16,6 +16,8 @@ public:
 
   // The desktop sound theme (libcanberra) unless another player was installed.
   static SoundPlayer& shared();
+  // The desktop sound theme through `library`, loaded at the first sound; tests name a missing one.
+  static std::unique_ptr<SoundPlayer> desktop(const QString& library);
   // Installs the process's player (null: back to the desktop one); returns the previous one.
   static std::unique_ptr<SoundPlayer> setShared(std::unique_ptr<SoundPlayer> replacement);
 };
