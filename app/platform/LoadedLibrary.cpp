@@ -2,8 +2,6 @@
 
 namespace grellan {
 
-LoadedLibrary::LoadedLibrary(const QString& fileName) : library_(fileName) {
-  library_.load();
-}
+LoadedLibrary::LoadedLibrary(const QString& fileName) : library_(fileName) { library_.load(); }
 
 } // namespace grellan

@@ -26,9 +26,9 @@ const char* themeEvent(const QString& name) {
 // The sound library's functions, typed as its header declares them.
 struct Canberra {
   explicit Canberra(const QString& fileName) : library(fileName) {
-    complete = library.resolve(create, "ca_context_create") && library.resolve(changeProps, "ca_context_change_props") &&
-               library.resolve(open, "ca_context_open") && library.resolve(play, "ca_context_play") &&
-               library.resolve(destroy, "ca_context_destroy");
+    complete = library.resolve(create, "ca_context_create") &&
+               library.resolve(changeProps, "ca_context_change_props") && library.resolve(open, "ca_context_open") &&
+               library.resolve(play, "ca_context_play") && library.resolve(destroy, "ca_context_destroy");
   }
 
   LoadedLibrary library;
