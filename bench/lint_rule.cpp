@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include <optional>
@@ -22,7 +23,7 @@ using hbd::core_configuration::details::complex_modifications_rule;
 std::string make_rule_text(int manipulators) {
   auto list = nlohmann::json::array();
   for (int i = 0; i < manipulators; ++i) {
-    const auto name = "v" + std::to_string(i);
+    const auto name = fmt::format("v{0}", i);
     switch (i % 4) {
       case 0:
         list.push_back(

@@ -5,6 +5,7 @@
 #include "zunto/json/requires.hpp"
 #include "zunto/json/unmarshal_error.hpp"
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -21,7 +22,7 @@ void throw_unknown_key_in(std::string_view key, const nlohmann::json& object) {
 }
 
 std::int32_t read_int32_member(std::string_view key, const nlohmann::json& value) {
-  zunto::json::requires_number(value, "`" + std::string(key) + "`");
+  zunto::json::requires_number(value, fmt::format("`{0}`", key));
   return zunto::json::wrapping_number<std::int32_t>(value);
 }
 

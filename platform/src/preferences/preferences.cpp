@@ -7,9 +7,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -19,6 +24,50 @@ namespace {
 
 // Deep enough for any preference; stops a hostile store from nesting without end.
 constexpr int max_depth = 64;
+// Far above any real store; the poll reads every store again, so a huge one is not read at all.
+constexpr std::size_t max_store_size = std::size_t{1} << 20;
+
+class descriptor {
+public:
+  explicit descriptor(int fd) : fd_(fd) {}
+  descriptor(const descriptor&) = delete;
+  descriptor& operator=(const descriptor&) = delete;
+  ~descriptor() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+  int get() const { return fd_; }
+
+private:
+  int fd_;
+};
+
+// The store's text, or empty when it is missing, too large or no regular file. Opened without
+// blocking, so a FIFO planted at the path cannot stall the poll.
+std::optional<std::string> read_store(const std::filesystem::path& path) {
+  const descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  struct stat status {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+      static_cast<std::size_t>(status.st_size) > max_store_size) {
+    return std::nullopt;
+  }
+  std::string text;
+  std::array<char, 16 * 1024> buffer;
+  for (;;) {
+    const ssize_t read = ::read(fd.get(), buffer.data(), buffer.size());
+    if (read < 0 && errno == EINTR) {
+      continue;
+    }
+    if (read < 0 || static_cast<std::size_t>(read) > max_store_size - text.size()) {
+      return std::nullopt;
+    }
+    if (read == 0) {
+      return text;
+    }
+    text.append(buffer.data(), static_cast<std::size_t>(read));
+  }
+}
 
 std::mutex& folder_mutex() {
   static std::mutex mutex;
@@ -101,14 +150,14 @@ std::filesystem::path get_store_path(std::string_view application_id, user for_u
 }
 
 platform::cf::type_ref copy_value(std::string_view key, std::string_view application_id, user for_user, host for_host) {
-  std::ifstream input(get_store_path(application_id, for_user, for_host));
-  if (!input) {
+  const auto text = read_store(get_store_path(application_id, for_user, for_host));
+  if (!text) {
     return nullptr;
   }
   try {
     // The JSON library's own depth is unbounded; the store is read back only when it is shallow.
     const auto json = nlohmann::json::parse(
-        input, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) { return depth <= max_depth; });
+        *text, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) { return depth <= max_depth; });
     if (!json.is_object()) {
       return nullptr;
     }

@@ -5,6 +5,7 @@
 #include "support/log_capture.hpp"
 #include "support/temporary_directory.hpp"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,7 +17,7 @@ namespace {
 void record_properties(const libhbd_system_preferences_properties* properties, void* context) {
   std::string text = properties->use_fkeys_as_standard_function_keys ? "fkeys" : "media";
   for (auto type : properties->keyboard_types) {
-    text += " " + std::to_string(type);
+    text += fmt::format(" {0}", type);
   }
   static_cast<hbd_test::event_log*>(context)->push(text);
 }

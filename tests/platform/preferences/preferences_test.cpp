@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -121,4 +123,19 @@ TEST_F(platform_preferences, a_broken_or_foreign_store_reads_as_empty) {
     EXPECT_EQ(read("k", "d"), "absent") << c.name;
   }
   EXPECT_EQ(read("k", "missing domain"), "absent");
+}
+
+TEST_F(platform_preferences, a_store_that_is_no_regular_file_or_too_large_reads_as_absent_at_once) {
+  // Read while no one writes to the FIFO: a blocking open would never return.
+  const auto fifo = preferences::get_store_path("fifo", preferences::user::current, preferences::host::any);
+  std::filesystem::create_directories(fifo.parent_path());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(read("k", "fifo"), "absent");
+
+  std::filesystem::create_directories(
+      preferences::get_store_path("folder", preferences::user::current, preferences::host::any));
+  EXPECT_EQ(read("k", "folder"), "absent");
+
+  store("huge", R"({"k": true, "padding": ")" + std::string(std::size_t{1} << 20, 'x') + "\"}");
+  EXPECT_EQ(read("k", "huge"), "absent");
 }

@@ -3,6 +3,7 @@
 #include "support/log_capture.hpp"
 #include "support/unmarshal_error_message.hpp"
 
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -163,7 +164,7 @@ TEST(simple_modifications, file_entries_replace_defaults_one_from_at_a_time) {
   simple_modifications list;
   auto defaults = json::array();
   for (int i = 1; i <= 12; ++i) {
-    defaults.push_back({{"from", {{"key_code", "f" + std::to_string(i)}}}, {"to", {{"key_code", "x"}}}});
+    defaults.push_back({{"from", {{"key_code", fmt::format("f{0}", i)}}}, {"to", {{"key_code", "x"}}}});
   }
   list.handle_json(defaults);
   list.handle_json(json::parse(R"([{"from": {"key_code": "f1"}, "to": [{"key_code": "y"}]}])"));
