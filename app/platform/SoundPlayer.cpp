@@ -6,7 +6,6 @@
 #include <canberra.h>
 
 #include <optional>
-
 #include <utility>
 
 namespace grellan {

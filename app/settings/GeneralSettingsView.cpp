@@ -19,10 +19,6 @@ namespace grellan {
 namespace {
 
 constexpr int pickerMaximumWidth = 200;
-const QString defaultVimKey = "left_control";
-
-QString storedVimKey() { return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey); }
-
 QString storedIconStyle() {
   return UserDefaults::standard().stringValue(DefaultsKeys::iconStyle).value_or(rawValue(IconStyle::MenuBar));
 }
@@ -67,16 +63,16 @@ IconStylePicker::IconStylePicker(QWidget* parent) : QComboBox(parent) {
 }
 
 GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
-    : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)), vimKey_(storedVimKey()) {
+    : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)), vimKey_(VimKeyPicker::storedVimKey()) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
 
   auto* settings = new QVBoxLayout(settingsGroup_);
   settings->setContentsMargins(0, 0, 0, 0);
 
-  vimKeyPicker_ = new VimKeyPicker(storedVimKey, [](const QString& key) {
+  vimKeyPicker_ = new VimKeyPicker(&VimKeyPicker::storedVimKey, [](const QString& key) {
     // Choosing the entry already shown is no change.
-    if (storedVimKey() != key) {
+    if (VimKeyPicker::storedVimKey() != key) {
       UserDefaults::standard().setValue(DefaultsKeys::vimKey, key);
     }
   });
@@ -85,7 +81,7 @@ GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Upd
     vimKeyPicker_->reload();
     // Every change of the stored key while the row is shown reaches the engine, as stored; a write of the
     // same key is no change.
-    const QString key = storedVimKey();
+    const QString key = VimKeyPicker::storedVimKey();
     if (key == vimKey_) {
       return;
     }

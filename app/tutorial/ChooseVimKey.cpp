@@ -14,13 +14,13 @@ Tutorial::ChooseVimKey::ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit
     : Page(std::move(tutorialStep), parent),
       kit_(kit),
       picker_(
-          new VimKeyPicker(&ChooseVimKey::storedVimKey,
+          new VimKeyPicker(&VimKeyPicker::storedVimKey,
                            [](const QString& key) { UserDefaults::standard().setValue(DefaultsKeys::vimKey, key); })),
       launchAtLoginToggle_(new LaunchAtLogin::Toggle(Tutorial::tr("Launch grellan at login"))) {
   sendVimKey();
   observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) {
     // Writing the key it already holds is no change.
-    if (storedVimKey() != sentVimKey_) {
+    if (VimKeyPicker::storedVimKey() != sentVimKey_) {
       sendVimKey();
     }
     picker_->reload();
@@ -41,12 +41,8 @@ Tutorial::ChooseVimKey::ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit
                              button(Tutorial::tr("Back"), [this] { step(-1); })})});
 }
 
-QString Tutorial::ChooseVimKey::storedVimKey() {
-  return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey);
-}
-
 void Tutorial::ChooseVimKey::sendVimKey() {
-  sentVimKey_ = storedVimKey();
+  sentVimKey_ = VimKeyPicker::storedVimKey();
   kit_.kit().setVimKeyVimKey(sentVimKey_);
 }
 

@@ -13,15 +13,10 @@ class Toggle;
 // comes and again whenever the stored key changes, so it holds the key the page shows.
 class Tutorial::ChooseVimKey final : public Tutorial::Page {
 public:
-  static inline const QString defaultVimKey = "left_control";
-
   ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit, QWidget* parent = nullptr);
 
   VimKeyPicker* picker() const { return picker_; }
   LaunchAtLogin::Toggle* launchAtLoginToggle() const { return launchAtLoginToggle_; }
-
-  // The stored "vimKey", `defaultVimKey` while absent.
-  static QString storedVimKey();
 
 private:
   void sendVimKey();

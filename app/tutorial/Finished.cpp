@@ -4,15 +4,15 @@
 #include "platform/UserDefaults.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/DefaultsKeys.hpp"
-#include "tutorial/ChooseVimKey.hpp"
 #include "views/Link.hpp"
+#include "views/VimKeyPicker.hpp"
 
 #include <QVBoxLayout>
 
 namespace grellan {
 
 Tutorial::Finished::Finished(Binding<int> tutorialStep, QWidget* parent)
-    : Page(std::move(tutorialStep), parent), usage_(text(usage(ChooseVimKey::storedVimKey()), true, Qt::RichText)) {
+    : Page(std::move(tutorialStep), parent), usage_(text(usage(VimKeyPicker::storedVimKey()), true, Qt::RichText)) {
   SoundPlayer::shared().play("Hero");
   observations_.push_back(
       UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) { refresh(); }));
@@ -49,6 +49,6 @@ QString Tutorial::Finished::usage(const QString& vimKey) {
 
 QUrl Tutorial::Finished::openVimTutorial() { return QUrl("https://www.openvim.com/"); }
 
-void Tutorial::Finished::refresh() { usage_->setText(usage(ChooseVimKey::storedVimKey())); }
+void Tutorial::Finished::refresh() { usage_->setText(usage(VimKeyPicker::storedVimKey())); }
 
 } // namespace grellan

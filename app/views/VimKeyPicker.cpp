@@ -1,6 +1,8 @@
 #include "views/VimKeyPicker.hpp"
 
+#include "platform/UserDefaults.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
+#include "shell/DefaultsKeys.hpp"
 
 namespace grellan {
 
@@ -15,6 +17,10 @@ VimKeyPicker::VimKeyPicker(std::function<QString()> vimKey, std::function<void(c
 
 VimKeyPicker::KeyNames VimKeyPicker::defaultKeyNames() {
   return [] { return GRKGrellanKitKt::modifierKeys(); };
+}
+
+QString VimKeyPicker::storedVimKey() {
+  return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey);
 }
 
 void VimKeyPicker::reload() {

@@ -6,10 +6,9 @@
 #include "platform/cf/string.hpp"
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <string>
@@ -126,16 +125,28 @@ TEST_F(platform_preferences, a_broken_or_foreign_store_reads_as_empty) {
 }
 
 TEST_F(platform_preferences, a_store_that_is_no_regular_file_or_too_large_reads_as_absent_at_once) {
-  // Read while no one writes to the FIFO: a blocking open would never return.
-  const auto fifo = preferences::get_store_path("fifo", preferences::user::current, preferences::host::any);
-  std::filesystem::create_directories(fifo.parent_path());
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(read("k", "fifo"), "absent");
+  // A reader that waited on the FIFO or read the device would never return.
+  const hbd_test::watchdog watchdog("reading hostile preference stores");
+  const struct {
+    const char* domain;
+    hbd_test::hostile_file kind;
+  } cases[] = {
+      {"fifo", hbd_test::hostile_file::fifo},
+      {"device", hbd_test::hostile_file::endless_device},
+      {"huge", hbd_test::hostile_file::sparse},
+  };
+  for (const auto& c : cases) {
+    const auto path = preferences::get_store_path(c.domain, preferences::user::current, preferences::host::any);
+    std::filesystem::create_directories(path.parent_path());
+    hbd_test::make_hostile_file(path, c.kind, std::uintmax_t{1} << 36);
+    EXPECT_EQ(read("k", c.domain), "absent") << c.domain;
+  }
 
   std::filesystem::create_directories(
       preferences::get_store_path("folder", preferences::user::current, preferences::host::any));
   EXPECT_EQ(read("k", "folder"), "absent");
 
-  store("huge", R"({"k": true, "padding": ")" + std::string(std::size_t{1} << 20, 'x') + "\"}");
-  EXPECT_EQ(read("k", "huge"), "absent");
+  // Real JSON just over the size a store may have.
+  store("large", R"({"k": true, "padding": ")" + std::string(std::size_t{1} << 20, 'x') + "\"}");
+  EXPECT_EQ(read("k", "large"), "absent");
 }
