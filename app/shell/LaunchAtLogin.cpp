@@ -1,5 +1,7 @@
 #include "shell/LaunchAtLogin.hpp"
 
+#include "shell/DesktopEntry.hpp"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -61,7 +63,7 @@ std::optional<QString> registerApp() {
   stream << "[Desktop Entry]\n"
          << "Type=Application\n"
          << "Name=grellan\n"
-         << "Exec=\"" << QCoreApplication::applicationFilePath() << "\"\n"
+         << "Exec=" << desktopEntryExec(QCoreApplication::applicationFilePath()) << "\n"
          << "X-GNOME-Autostart-enabled=true\n"
          << ownerKey << "=true\n";
   stream.flush();
