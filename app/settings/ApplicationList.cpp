@@ -69,8 +69,8 @@ void ApplicationList::addApplication() {
   }
   const QString appName = panel.url() ? QFileInfo(panel.url()->path()).fileName() : QString();
   const auto identifier = bundleIdentifier(appName);
-  // A blank or repeated entry would only be noise in the stored list.
-  if (!identifier || identifier->trimmed().isEmpty() || identifiers_.contains(*identifier)) {
+  // A blank entry would only be noise in the stored list; one already listed is appended again.
+  if (!identifier || identifier->trimmed().isEmpty()) {
     return;
   }
   identifiers_.append(*identifier);

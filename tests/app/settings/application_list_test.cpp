@@ -34,7 +34,6 @@ TEST_F(ApplicationListTest, a_choice_that_gives_no_new_identifier_changes_nothin
       {"a link, not an application", QUrl::fromLocalFile(QString::fromStdString(installed).replace("Editor", "Link"))},
       {"a blank identifier",
        QUrl::fromLocalFile(QString::fromStdString(installed).replace("org.example.Editor", "   "))},
-      {"already listed", QUrl::fromLocalFile(QString::fromStdString(installed))},
   };
   grellan::ApplicationList list;
   list.setIdentifiers({"org.example.Editor"});
@@ -47,7 +46,8 @@ TEST_F(ApplicationListTest, a_choice_that_gives_no_new_identifier_changes_nothin
   EXPECT_EQ(changes.count(), 0);
 }
 
-TEST_F(ApplicationListTest, a_name_resolves_to_the_installed_application_of_that_name_wherever_it_was_chosen) {
+TEST_F(ApplicationListTest,
+       a_name_resolves_to_the_installed_application_of_that_name_wherever_it_was_chosen_and_may_repeat) {
   hbd_test::temporary_directory elsewhere;
   installApplication("org.example.Editor.desktop");
   const auto copy = elsewhere.path() / "org.example.Editor.desktop";
@@ -60,6 +60,12 @@ TEST_F(ApplicationListTest, a_name_resolves_to_the_installed_application_of_that
   choose(copy.string());
   list.addApplication();
   EXPECT_EQ(list.identifiers(), QStringList{"org.example.Editor"});
+
+  // Chosen again: a second, equal entry.
+  QSignalSpy changes(&list, &grellan::ApplicationList::changed);
+  list.addApplication();
+  EXPECT_EQ(list.identifiers(), (QStringList{"org.example.Editor", "org.example.Editor"}));
+  EXPECT_EQ(changes.count(), 1);
 }
 
 } // namespace
