@@ -1,7 +1,10 @@
 #include "settings/ApplicationList.hpp"
 
+#include "support/app/message_capture.hpp"
+#include "support/app/odd_files.hpp"
 #include "support/app/settings_fixture.hpp"
 #include "support/temporary_directory.hpp"
+#include "support/watchdog.hpp"
 
 #include <QSignalSpy>
 
@@ -66,6 +69,18 @@ TEST_F(ApplicationListTest,
   list.addApplication();
   EXPECT_EQ(list.identifiers(), (QStringList{"org.example.Editor", "org.example.Editor"}));
   EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(ApplicationListTest, a_desktop_entry_that_is_no_regular_file_names_no_application_at_once) {
+  const hbd_test::watchdog watchdog("reading odd desktop entries");
+  const hbd_test::temporary_directory folder;
+  const auto entry = folder.path() / "org.example.Odd.desktop";
+  for (const auto kind : grellan_test::oddFiles) {
+    SCOPED_TRACE(grellan_test::name(kind));
+    grellan_test::plant(entry, kind);
+    const grellan_test::MessageCapture messages;
+    EXPECT_EQ(grellan::bundleIdentifierOfApplication(QString::fromStdString(entry.string())), std::nullopt);
+  }
 }
 
 } // namespace
