@@ -6,6 +6,11 @@
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -69,6 +74,35 @@ TEST_F(ApplicationListTest,
   list.addApplication();
   EXPECT_EQ(list.identifiers(), (QStringList{"org.example.Editor", "org.example.Editor"}));
   EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(ApplicationListTest, a_long_identifier_takes_at_most_two_lines_and_leaves_every_button_in_view) {
+  const QString longIdentifier = "org.example." + QString(300, 'x');
+  grellan::ApplicationList list;
+  list.setIdentifiers({"org.example.Editor", longIdentifier});
+  list.resize(360, 300);
+  list.show();
+  QCoreApplication::processEvents();
+  const auto* view = list.findChild<QListWidget*>("applications");
+  ASSERT_NE(view, nullptr);
+  EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+  for (int row = 0; row < 2; ++row) {
+    SCOPED_TRACE(row);
+    const QPushButton* remove = list.deleteButton(row);
+    const int right = remove->mapTo(view->viewport(), QPoint(remove->width(), 0)).x();
+    EXPECT_LE(right, view->viewport()->width());
+    EXPECT_GT(remove->mapTo(view->viewport(), QPoint(0, 0)).x(), view->viewport()->width() / 2);
+  }
+  const auto* shortLabel = list.deleteButton(0)->parentWidget()->findChild<QLabel*>();
+  EXPECT_EQ(shortLabel->text(), "org.example.Editor");
+  const auto* longLabel = list.deleteButton(1)->parentWidget()->findChild<QLabel*>();
+  EXPECT_EQ(longLabel->text().count('\n'), 1);
+  EXPECT_TRUE(longLabel->text().startsWith("org.example.x"));
+  EXPECT_TRUE(longLabel->text().endsWith(QChar(0x2026)));
+  EXPECT_EQ(longLabel->toolTip(), longIdentifier);
+  EXPECT_GE(longLabel->height(), 2 * longLabel->fontMetrics().lineSpacing());
+  EXPECT_LE(list.addButton()->mapTo(view->viewport(), QPoint(list.addButton()->width(), 0)).x(),
+            view->viewport()->width());
 }
 
 TEST_F(ApplicationListTest, a_desktop_entry_that_is_no_regular_file_names_no_application_at_once) {
