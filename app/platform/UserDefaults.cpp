@@ -29,6 +29,9 @@ public:
     const QString copy = copyFolder_.filePath("grellan.conf");
     if (QFile file(copy); file.open(QIODevice::WriteOnly)) {
       file.write(ReplaceableFile::read(path_).bytes);
+    } else {
+      qCWarning(logger, "Cannot read the settings: no working copy in %s (%s)", qUtf8Printable(QDir::tempPath()),
+                qUtf8Printable(file.errorString()));
     }
     settings_ = std::make_unique<QSettings>(copy, QSettings::IniFormat);
   }
