@@ -8,6 +8,10 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 namespace grellan {
 namespace {
 
@@ -29,6 +33,16 @@ bool isInteger(const QVariant& value) {
   }
 }
 
+// The stored number within the sliders' range 0.0 to 1.0; a non-finite one counts as absent. A
+// hand-edited settings file could otherwise cover the screen or hide the window for good.
+std::optional<double> unitValue(const QString& key) {
+  const auto stored = UserDefaults::standard().doubleValue(key);
+  if (!stored || !std::isfinite(*stored)) {
+    return std::nullopt;
+  }
+  return std::clamp(*stored, 0.0, 1.0);
+}
+
 } // namespace
 
 IndicatorWindow::IndicatorWindow()
@@ -47,12 +61,12 @@ IndicatorWindow::IndicatorWindow()
     }
   }));
   observers_.push_back(defaults.observe(DefaultsKeys::indicatorAlpha, true, [this](const auto&) {
-    if (const auto alpha = UserDefaults::standard().doubleValue(DefaultsKeys::indicatorAlpha)) {
+    if (const auto alpha = unitValue(DefaultsKeys::indicatorAlpha)) {
       setWindowOpacity(*alpha);
     }
   }));
   observers_.push_back(defaults.observe(DefaultsKeys::indicatorSize, true, [this](const auto&) {
-    if (const auto size = UserDefaults::standard().doubleValue(DefaultsKeys::indicatorSize)) {
+    if (const auto size = unitValue(DefaultsKeys::indicatorSize)) {
       scale_ = *size;
       setFrame(true);
     }

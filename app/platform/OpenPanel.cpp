@@ -1,8 +1,10 @@
 #include "platform/OpenPanel.hpp"
 
+#include "platform/DesktopEntry.hpp"
+#include "platform/ReplaceableFile.hpp"
+
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <utility>
@@ -48,12 +50,12 @@ std::optional<QString> fullPathForApplication(const QString& appName) {
 
 std::optional<QString> bundleIdentifierOfApplication(const QString& path) {
   const QFileInfo file(path);
-  if (!file.isFile() || file.suffix() != "desktop") {
+  if (file.suffix() != "desktop") {
     return std::nullopt;
   }
-  QSettings entry(path, QSettings::IniFormat);
-  entry.beginGroup("Desktop Entry");
-  if (entry.status() != QSettings::NoError || entry.value("Type").toString() != "Application") {
+  const auto entry = ReplaceableFile::read(path);
+  if (entry.status != ReplaceableFile::Contents::Status::read ||
+      desktopEntryKeys(entry.bytes).value("Type") != "Application") {
     return std::nullopt;
   }
   const QString identifier = file.completeBaseName();

@@ -1,38 +1,75 @@
 #include "platform/UserDefaults.hpp"
 
 #include "platform/Installed.hpp"
+#include "platform/ReplaceableFile.hpp"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <utility>
 
 namespace grellan {
 namespace {
 
+Q_LOGGING_CATEGORY(logger, "org.grellan.settings")
+
+// QSettings opens its file blocking and reads it again when it changed, so a FIFO at the path would
+// hang the application. It works on a private copy instead: the settings file is read once, through
+// ReplaceableFile, and every change writes the copy's bytes back.
 class SettingsStorage final : public UserDefaultsStorage {
 public:
-  SettingsStorage() : settings_(QSettings::NativeFormat, QSettings::UserScope, "grellan", "grellan") {}
+  SettingsStorage()
+      : path_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/grellan/grellan.conf"),
+        copyFolder_(QDir::tempPath() + "/grellan-settings-XXXXXX") {
+    const QString copy = copyFolder_.filePath("grellan.conf");
+    if (QFile file(copy); file.open(QIODevice::WriteOnly)) {
+      file.write(ReplaceableFile::read(path_).bytes);
+    } else {
+      qCWarning(logger, "Cannot read the settings: no working copy in %s (%s)", qUtf8Printable(QDir::tempPath()),
+                qUtf8Printable(file.errorString()));
+    }
+    settings_ = std::make_unique<QSettings>(copy, QSettings::IniFormat);
+  }
 
   std::optional<QVariant> read(const QString& key) const override {
-    if (!settings_.contains(key)) {
+    if (!settings_->contains(key)) {
       return std::nullopt;
     }
-    return settings_.value(key);
+    return settings_->value(key);
   }
 
   void write(const QString& key, const QVariant& value) override {
-    settings_.setValue(key, value);
-    settings_.sync();
+    settings_->setValue(key, value);
+    save();
   }
 
   void remove(const QString& key) override {
-    settings_.remove(key);
-    settings_.sync();
+    settings_->remove(key);
+    save();
   }
 
 private:
-  mutable QSettings settings_;
+  void save() {
+    settings_->sync();
+    QFile copy(settings_->fileName());
+    std::optional<QString> error = copy.open(QIODevice::ReadOnly) ? ReplaceableFile::write(path_, copy.readAll())
+                                                                  : std::optional<QString>(copy.errorString());
+    // Once until a save succeeds again: a slider's drag writes many times.
+    if (error && !saveFailing_) {
+      qCWarning(logger, "Cannot save the settings to %s: %s", qUtf8Printable(path_), qUtf8Printable(*error));
+    }
+    saveFailing_ = error.has_value();
+  }
+
+  const QString path_;
+  QTemporaryDir copyFolder_;
+  std::unique_ptr<QSettings> settings_;
+  bool saveFailing_ = false;
 };
 
 class MemoryStorage final : public UserDefaultsStorage {

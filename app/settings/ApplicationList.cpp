@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 namespace grellan {
@@ -28,6 +29,54 @@ QPushButton* symbolButton(const QString& themeIcon, const QString& fallback, con
   return button;
 }
 
+// An identifier in at most two lines: broken anywhere when it has no spaces, the rest elided, so a
+// long one never widens the row past its buttons. The whole identifier is the tool tip.
+class IdentifierLabel final : public QLabel {
+public:
+  IdentifierLabel(const QString& identifier, QWidget* parent) : QLabel(parent), identifier_(identifier) {
+    setToolTip(identifier);
+    setAccessibleName(identifier);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setFixedHeight(2 * fontMetrics().lineSpacing());
+    setText(identifier);
+  }
+
+  QSize sizeHint() const override {
+    return {fontMetrics().horizontalAdvance(identifier_), 2 * fontMetrics().lineSpacing()};
+  }
+  QSize minimumSizeHint() const override { return {0, 2 * fontMetrics().lineSpacing()}; }
+
+protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    setText(twoLines(contentsRect().width()));
+  }
+
+private:
+  QString twoLines(int width) const {
+    QTextLayout layout(identifier_, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine first = layout.createLine();
+    first.setLineWidth(width);
+    QTextLine second = layout.createLine();
+    if (second.isValid()) {
+      second.setLineWidth(width);
+    }
+    layout.endLayout();
+    if (!second.isValid()) {
+      return identifier_;
+    }
+    const QString rest = identifier_.mid(second.textStart());
+    return identifier_.left(first.textLength()).trimmed() + '\n' +
+           fontMetrics().elidedText(rest, Qt::ElideRight, width);
+  }
+
+  QString identifier_;
+};
+
 } // namespace
 
 std::optional<QString> bundleIdentifier(const QString& appName) {
@@ -43,6 +92,7 @@ ApplicationList::ApplicationList(QWidget* parent) : QWidget(parent), list_(new Q
   layout->setContentsMargins(0, 0, 0, 0);
   list_->setObjectName("applications");
   list_->setSelectionMode(QAbstractItemView::NoSelection);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setStyleSheet("QListWidget { border-radius: 5px; }");
   layout->addWidget(list_);
   rebuild();
@@ -69,8 +119,8 @@ void ApplicationList::addApplication() {
   }
   const QString appName = panel.url() ? QFileInfo(panel.url()->path()).fileName() : QString();
   const auto identifier = bundleIdentifier(appName);
-  // A blank or repeated entry would only be noise in the stored list.
-  if (!identifier || identifier->trimmed().isEmpty() || identifiers_.contains(*identifier)) {
+  // A blank entry would only be noise in the stored list; one already listed is appended again.
+  if (!identifier || identifier->trimmed().isEmpty()) {
     return;
   }
   identifiers_.append(*identifier);
@@ -88,19 +138,16 @@ QPushButton* ApplicationList::deleteButton(int row) const {
 
 void ApplicationList::rebuild() {
   list_->clear();
+  // Rows take the list's width and no more: their buttons stay in view.
   const auto addRow = [this](QWidget* content) {
     auto* item = new QListWidgetItem(list_);
-    item->setSizeHint(content->sizeHint());
+    item->setSizeHint(QSize(0, content->sizeHint().height()));
     list_->setItemWidget(item, content);
   };
   for (const QString& identifier : identifiers_) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
-    auto* text = new QLabel(identifier, row);
-    text->setWordWrap(true);
-    text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
-    layout->addWidget(text);
-    layout->addStretch();
+    layout->addWidget(new IdentifierLabel(identifier, row), 1);
     auto* remove = symbolButton("user-trash", tr("Delete"), "delete", row);
     // Queued: the list is rebuilt, and the pressed button with it.
     connect(

@@ -27,9 +27,9 @@ public:
 
   // Removes every entry equal to `item`, keeping the others' order.
   void deleteItem(const QString& item);
-  // Runs the open panel on the applications folder and appends the chosen application's identifier.
-  // A cancelled panel, an unknown application, a blank identifier or one already listed change
-  // nothing.
+  // Runs the open panel on the applications folder and appends the chosen application's identifier,
+  // also when it is already listed. A cancelled panel, an unknown application or a blank identifier
+  // change nothing.
   void addApplication();
 
   QPushButton* addButton() const { return addButton_; }

@@ -28,7 +28,10 @@ double fromSlider(int position) { return static_cast<double>(position) / Indicat
 QWidget* sliderRow(const QString& title, const QString& low, const QString& high, const QString& key, double fallback,
                    QSlider*& slider, std::vector<ObservationToken>& observations) {
   auto* row = new QWidget;
+  row->setObjectName(key + "Row");
   row->setMaximumWidth(rowMaximumWidth);
+  // Takes the width it is offered up to the maximum, as a slider row does; not only its small hint.
+  row->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   auto* layout = new QVBoxLayout(row);
   layout->addWidget(new QLabel(title, row), 0, Qt::AlignHCenter);
   slider = new QSlider(Qt::Horizontal, row);
@@ -52,6 +55,15 @@ QWidget* sliderRow(const QString& title, const QString& low, const QString& high
   return row;
 }
 
+// The row in the middle of the width; an alignment would shrink it to its size hint.
+QHBoxLayout* centred(QWidget* row) {
+  auto* layout = new QHBoxLayout;
+  layout->addStretch(1);
+  layout->addWidget(row, rowMaximumWidth);
+  layout->addStretch(1);
+  return layout;
+}
+
 } // namespace
 
 IndicatorSettingsView::IndicatorSettingsView(QWidget* parent) : QWidget(parent) {
@@ -65,12 +77,10 @@ IndicatorSettingsView::IndicatorSettingsView(QWidget* parent) : QWidget(parent) 
   observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::indicatorLocation, false,
                                                            [picker](const auto&) { picker->refresh(); }));
 
-  layout->addWidget(sliderRow(tr("Alpha:"), tr("0%"), tr("100%"), DefaultsKeys::indicatorAlpha, defaultAlpha,
-                              alphaSlider_, observations_),
-                    0, Qt::AlignHCenter);
-  layout->addWidget(sliderRow(tr("Size:"), tr("small"), tr("big"), DefaultsKeys::indicatorSize, defaultSize,
-                              sizeSlider_, observations_),
-                    0, Qt::AlignHCenter);
+  layout->addLayout(centred(sliderRow(tr("Alpha:"), tr("0%"), tr("100%"), DefaultsKeys::indicatorAlpha, defaultAlpha,
+                                      alphaSlider_, observations_)));
+  layout->addLayout(centred(sliderRow(tr("Size:"), tr("small"), tr("big"), DefaultsKeys::indicatorSize, defaultSize,
+                                      sizeSlider_, observations_)));
 }
 
 } // namespace grellan

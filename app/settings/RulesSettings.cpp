@@ -25,8 +25,11 @@ RulesSettings::RulesSettings(GrellanKit_& kit, QWidget* parent)
   layout->addLayout(list);
   layout->addWidget(showActiveModificationsButton_, 0, Qt::AlignHCenter);
 
-  connect(ignoredApps_, &ApplicationList::changed, this,
-          [this](const QStringList& identifiers) { kit_.kit().jsonManager().setIgnoredAppsIgnoredApps(identifiers); });
+  // Shows the list as stored afterwards: a store that failed must not look like a change.
+  connect(ignoredApps_, &ApplicationList::changed, this, [this](const QStringList& identifiers) {
+    kit_.kit().jsonManager().setIgnoredAppsIgnoredApps(identifiers);
+    ignoredApps_->setIdentifiers(kit_.kit().jsonManager().getIgnoredApps());
+  });
   connect(showActiveModificationsButton_, &QPushButton::clicked, this, &RulesSettings::showActiveModifications);
 }
 

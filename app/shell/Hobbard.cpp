@@ -1,10 +1,10 @@
 #include "shell/Hobbard.hpp"
 
 #include "libhbd.h"
+#include "platform/ReplaceableFile.hpp"
 #include "platform/command/command.hpp"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThreadPool>
@@ -179,11 +179,8 @@ void Hobbard::onHobbardNotificationReceived(const QString& message) {
 
 void Hobbard::update(const QString& path) {
   std::map<std::string, State> states;
-  QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) {
-    if (const auto state = decodeState(file.readAll())) {
-      states.emplace(path.toStdString(), *state);
-    }
+  if (const auto state = decodeState(ReplaceableFile::read(path).bytes)) {
+    states.emplace(path.toStdString(), *state);
   }
 
   bool notLoaded = false;

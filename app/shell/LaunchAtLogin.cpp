@@ -1,13 +1,12 @@
 #include "shell/LaunchAtLogin.hpp"
 
-#include "shell/DesktopEntry.hpp"
+#include "platform/DesktopEntry.hpp"
+#include "platform/ReplaceableFile.hpp"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -19,13 +18,18 @@ Q_LOGGING_CATEGORY(logger, "org.grellan.main")
 // Marks the entries this application wrote, so a user's own entry of the same name is left alone.
 const QString ownerKey = "X-Grellan-LoginItem";
 
-std::optional<QString> valueOf(const QStringList& lines, const QString& key) {
-  for (const QString& line : lines) {
-    if (line.startsWith(key + "=")) {
-      return line.mid(key.size() + 1).trimmed();
-    }
+Status statusOf(const ReplaceableFile::Contents& entry) {
+  if (entry.status != ReplaceableFile::Contents::Status::read) {
+    return Status::notRegistered;
   }
-  return std::nullopt;
+  const auto keys = desktopEntryKeys(entry.bytes);
+  if (keys.value(ownerKey) != "true") {
+    return Status::notFound;
+  }
+  if (keys.value("Hidden") == "true") {
+    return Status::requiresApproval;
+  }
+  return Status::enabled;
 }
 
 } // namespace
@@ -35,31 +39,21 @@ QString entryPath() {
       .filePath("autostart/grellan.desktop");
 }
 
-Status status() {
-  QFile file(entryPath());
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    return Status::notRegistered;
-  }
-  const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-  if (valueOf(lines, ownerKey) != "true") {
-    return Status::notFound;
-  }
-  if (valueOf(lines, "Hidden") == "true") {
-    return Status::requiresApproval;
-  }
-  return Status::enabled;
-}
+Status status() { return statusOf(ReplaceableFile::read(entryPath())); }
 
 std::optional<QString> registerApp() {
-  const QFileInfo entry(entryPath());
-  if (!QDir().mkpath(entry.absolutePath())) {
-    return QString("Cannot create the folder %1.").arg(entry.absolutePath());
+  // A user's own entry of that name (or one that cannot be read) is theirs: it moves aside, never away.
+  if (const auto existing = ReplaceableFile::read(entryPath());
+      existing.regularFile && statusOf(existing) != Status::enabled && statusOf(existing) != Status::requiresApproval) {
+    const auto aside = ReplaceableFile::keepAside(entryPath(), ".user");
+    if (!aside) {
+      return QString("The entry %1 is not ours and could not be kept aside.").arg(entryPath());
+    }
+    qCWarning(logger, "The autostart entry %s was not grellan's; it is kept as %s", qUtf8Printable(entryPath()),
+              qUtf8Printable(*aside));
   }
-  QSaveFile file(entry.absoluteFilePath());
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-    return file.errorString();
-  }
-  QTextStream stream(&file);
+  QString text;
+  QTextStream stream(&text);
   stream << "[Desktop Entry]\n"
          << "Type=Application\n"
          << "Name=grellan\n"
@@ -67,10 +61,7 @@ std::optional<QString> registerApp() {
          << "X-GNOME-Autostart-enabled=true\n"
          << ownerKey << "=true\n";
   stream.flush();
-  if (!file.commit()) {
-    return file.errorString();
-  }
-  return std::nullopt;
+  return ReplaceableFile::write(entryPath(), text.toUtf8());
 }
 
 std::optional<QString> unregisterApp() {

@@ -1,22 +1,53 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "platform/ReplaceableFile.hpp"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 
 namespace grellan {
 namespace {
 
+Q_LOGGING_CATEGORY(logger, "org.grellan.engine")
+
 const QString ignoredAppsKey = "ignoredApps";
+const QString vimKeyKey = "vimKey";
+const QString defaultVimKey = "left_control";
 
 bool& koinStarted() {
   static bool started = false;
   return started;
+}
+
+// The engine file's object; empty when it is missing, unreadable or holds no JSON object.
+QJsonObject readEngineFile() {
+  return QJsonDocument::fromJson(ReplaceableFile::read(GRKJsonManager::filePath()).bytes).object();
+}
+
+// Stores one key, keeping whatever else the file holds. A regular file that cannot be read back is
+// the user's and is kept aside before it is replaced; a failure is logged.
+void storeInEngineFile(const QString& key, const QJsonValue& value) {
+  const QString path = GRKJsonManager::filePath();
+  const auto contents = ReplaceableFile::read(path);
+  const QJsonDocument document = QJsonDocument::fromJson(contents.bytes);
+  QJsonObject content = document.object();
+  const bool empty = contents.status == ReplaceableFile::Contents::Status::read && contents.bytes.trimmed().isEmpty();
+  if (contents.regularFile && !empty && !document.isObject()) {
+    const auto aside = ReplaceableFile::keepAside(path, ".unreadable");
+    if (!aside) {
+      qCWarning(logger, "Cannot store %s: %s cannot be read and could not be kept aside", qUtf8Printable(key),
+                qUtf8Printable(path));
+      return;
+    }
+    qCWarning(logger, "%s could not be read; it is kept as %s", qUtf8Printable(path), qUtf8Printable(*aside));
+  }
+  content.insert(key, value);
+  if (const auto error = ReplaceableFile::write(path, QJsonDocument(content).toJson())) {
+    qCWarning(logger, "Cannot store %s in %s: %s", qUtf8Printable(key), qUtf8Printable(path), qUtf8Printable(*error));
+  }
 }
 
 } // namespace
@@ -26,13 +57,8 @@ QString GRKJsonManager::filePath() {
 }
 
 QStringList GRKJsonManager::getIgnoredApps() const {
-  QFile file(filePath());
-  if (!file.open(QIODevice::ReadOnly)) {
-    return {};
-  }
-  const QJsonValue list = QJsonDocument::fromJson(file.readAll()).object().value(ignoredAppsKey);
   QStringList result;
-  for (const QJsonValue& entry : list.toArray()) {
+  for (const QJsonValue& entry : readEngineFile().value(ignoredAppsKey).toArray()) {
     if (entry.isString()) {
       result.append(entry.toString());
     }
@@ -41,22 +67,10 @@ QStringList GRKJsonManager::getIgnoredApps() const {
 }
 
 void GRKJsonManager::setIgnoredAppsIgnoredApps(const QStringList& ignoredApps) {
-  const QString path = filePath();
-  QDir().mkpath(QFileInfo(path).path());
-  // Keeps whatever else the file holds.
-  QJsonObject content;
-  if (QFile existing(path); existing.open(QIODevice::ReadOnly)) {
-    content = QJsonDocument::fromJson(existing.readAll()).object();
-  }
-  content.insert(ignoredAppsKey, QJsonArray::fromStringList(ignoredApps));
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly)) {
-    file.write(QJsonDocument(content).toJson());
-    file.commit();
-  }
+  storeInEngineFile(ignoredAppsKey, QJsonArray::fromStringList(ignoredApps));
 }
 
-GRKGrellanKit::GRKGrellanKit() = default;
+GRKGrellanKit::GRKGrellanKit() : vimKey_(readEngineFile().value(vimKeyKey).toString(defaultVimKey)) {}
 
 QStringList GRKGrellanKit::getModificationNames() const {
   return {
@@ -71,7 +85,13 @@ QStringList GRKGrellanKit::getModificationNames() const {
   };
 }
 
-void GRKGrellanKit::setVimKeyVimKey(const QString& vimKey) { vimKey_ = vimKey; }
+void GRKGrellanKit::setVimKeyVimKey(const QString& vimKey) {
+  if (vimKey == vimKey_) {
+    return;
+  }
+  vimKey_ = vimKey;
+  storeInEngineFile(vimKeyKey, vimKey);
+}
 
 bool GRKKoinKt::doInitKoin() {
   koinStarted() = true;

@@ -7,7 +7,9 @@
 // ignored applications and names its modifications; it edits no keys.
 namespace grellan {
 
-// The engine's store of ignored applications: $XDG_CONFIG_HOME/grellan/engine.json.
+// The engine's store, $XDG_CONFIG_HOME/grellan/engine.json: the ignored applications and the Vim key.
+// A list that cannot be stored is logged, and the file then keeps what it held; an unreadable file
+// is kept aside as engine.json.unreadable before a new list replaces it.
 class GRKJsonManager final {
 public:
   // The bundle identifiers the engine ignores; empty when the file is missing or unreadable.
@@ -18,7 +20,7 @@ public:
   static QString filePath();
 };
 
-// The engine's facade.
+// The engine's facade. It starts with the Vim key the engine file keeps and stores every new one.
 class GRKGrellanKit final {
 public:
   GRKGrellanKit();
@@ -30,7 +32,7 @@ public:
 
 private:
   GRKJsonManager jsonManager_;
-  QString vimKey_ = "left_control";
+  QString vimKey_;
 };
 
 // The engine's start-up.

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 using grellan::IndicatorLocation;
@@ -68,6 +71,29 @@ TEST_F(IndicatorWindowTest, absent_or_unusable_settings_keep_the_window_s_own_va
   EXPECT_NEAR(window.windowOpacity(), 0.4, 0.01);
   defaults().remove(keys::indicatorAlpha);
   EXPECT_NEAR(window.windowOpacity(), 0.4, 0.01);
+}
+
+TEST_F(IndicatorWindowTest, size_and_alpha_stay_within_0_and_1_and_a_non_finite_number_counts_as_absent) {
+  IndicatorWindow window;
+  // As a hand-edited settings file holds them (text read as numbers), and as numbers.
+  constexpr double infinity = std::numeric_limits<double>::infinity();
+  const struct {
+    QVariant stored;
+    double scale;
+    double opacity;
+  } cases[] = {
+      {"20", 1.0, 1.0},         {"0.3", 0.3, 0.3},     {1e308, 1.0, 1.0}, {"nan", 1.0, 1.0},
+      {std::nan(""), 1.0, 1.0}, {"-1", 0.0, 0.0},      {"0.6", 0.6, 0.6}, {infinity, 0.6, 0.6},
+      {"inf", 0.6, 0.6},        {-infinity, 0.6, 0.6}, {-0.5, 0.0, 0.0},
+  };
+  for (const auto& setting : cases) {
+    SCOPED_TRACE(setting.stored.toString().toStdString());
+    defaults().setValue(keys::indicatorSize, setting.stored);
+    defaults().setValue(keys::indicatorAlpha, setting.stored);
+    EXPECT_DOUBLE_EQ(window.scale(), setting.scale);
+    EXPECT_NEAR(window.windowOpacity(), setting.opacity, 0.01);
+    EXPECT_EQ(window.targetFrame().size(), QSizeF(65.0 * setting.scale, 120.0 * setting.scale));
+  }
 }
 
 TEST_F(IndicatorWindowTest, change_indicator_shows_only_the_integers_0_1_and_2) {

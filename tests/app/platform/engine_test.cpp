@@ -1,20 +1,38 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 
+#include "shell/DefaultsKeys.hpp"
+#include "shell/GrellanKit_.hpp"
+#include "support/app/message_capture.hpp"
+#include "support/app/odd_files.hpp"
+#include "support/app/scoped_defaults.hpp"
+#include "support/watchdog.hpp"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using grellan::GRKJsonManager;
 
-void writeEngineFile(const QByteArray& content) {
+using grellan_test::OddFile;
+
+std::filesystem::path path() { return GRKJsonManager::filePath().toStdString(); }
+
+void writeEngineFile(const QByteArray& content, const QString& suffix = "") {
   QDir().mkpath(QFileInfo(GRKJsonManager::filePath()).path());
-  QFile file(GRKJsonManager::filePath());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  QFile file(GRKJsonManager::filePath() + suffix);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(content);
+}
+
+QByteArray readEngineFile(const QString& suffix) {
+  QFile file(GRKJsonManager::filePath() + suffix);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(Engine, ignored_applications_live_in_the_engine_file_and_survive_a_new_facade) {
@@ -52,13 +70,75 @@ TEST(Engine, an_unreadable_engine_file_means_no_ignored_applications_and_other_k
   QFile::remove(GRKJsonManager::filePath());
 }
 
-TEST(Engine, the_facade_keeps_the_vim_key_and_names_it_among_its_modifications) {
+TEST(Engine, the_facade_keeps_the_vim_key_in_the_engine_file_beside_the_list_and_names_it_among_its_modifications) {
+  QFile::remove(GRKJsonManager::filePath());
   grellan::GRKGrellanKit kit;
   EXPECT_EQ(kit.vimKey(), "left_control");
+  kit.jsonManager().setIgnoredAppsIgnoredApps({"org.a"});
   kit.setVimKeyVimKey("right_command");
   EXPECT_EQ(kit.vimKey(), "right_command");
   EXPECT_TRUE(kit.getModificationNames().contains("Vim mode key: right_command"));
   EXPECT_TRUE(grellan::GRKGrellanKitKt::modifierKeys().contains("left_control"));
+
+  const grellan::GRKGrellanKit nextStart;
+  EXPECT_EQ(nextStart.vimKey(), "right_command");
+  EXPECT_TRUE(nextStart.getModificationNames().contains("Vim mode key: right_command"));
+  EXPECT_EQ(GRKJsonManager().getIgnoredApps(), QStringList{"org.a"});
+  QFile::remove(GRKJsonManager::filePath());
+}
+
+TEST(Engine, the_wrapper_hands_the_engine_the_user_s_stored_vim_key_at_start) {
+  QFile::remove(GRKJsonManager::filePath());
+  grellan::GRKGrellanKit().setVimKeyVimKey("right_shift");
+  grellan_test::ScopedMemoryDefaults defaults;
+  defaults.defaults().setValue(grellan::DefaultsKeys::vimKey, "fn");
+  EXPECT_EQ(grellan::GrellanKit_().kit().vimKey(), "fn");
+  EXPECT_EQ(grellan::GRKGrellanKit().vimKey(), "fn");
+  defaults.defaults().remove(grellan::DefaultsKeys::vimKey);
+  EXPECT_EQ(grellan::GrellanKit_().kit().vimKey(), "left_control");
+  QFile::remove(GRKJsonManager::filePath());
+}
+
+TEST(Engine, an_engine_file_that_is_no_regular_file_reads_as_empty_at_once_and_is_not_replaced) {
+  const hbd_test::watchdog watchdog("reading an odd engine file");
+  for (const OddFile kind : grellan_test::oddFiles) {
+    SCOPED_TRACE(grellan_test::name(kind));
+    grellan_test::plant(GRKJsonManager::filePath(), kind);
+    const grellan_test::MessageCapture messages;
+    const grellan::GRKGrellanKit kit;
+    EXPECT_EQ(kit.vimKey(), "left_control");
+    EXPECT_EQ(messages.count(GRKJsonManager::filePath()), 1);
+    EXPECT_TRUE(GRKJsonManager().getIgnoredApps().isEmpty());
+    EXPECT_EQ(messages.count(GRKJsonManager::filePath()), 2);
+    if (kind != OddFile::linkToDevice) {
+      // A list that cannot be stored is reported, and nothing was stored.
+      GRKJsonManager().setIgnoredAppsIgnoredApps({"org.a"});
+      EXPECT_EQ(messages.count("Cannot store ignoredApps"), 1);
+      EXPECT_TRUE(grellan_test::stillThere(path(), kind));
+    }
+  }
+  std::filesystem::remove_all(path());
+}
+
+TEST(Engine, an_engine_file_that_cannot_be_read_back_is_kept_aside_before_a_new_list_replaces_it) {
+  const grellan_test::MessageCapture messages;
+  const QByteArray corrupt = "{\"ignoredApps\": [\"org.mine\"";
+  writeEngineFile(corrupt);
+  writeEngineFile(corrupt, ".unreadable");
+  GRKJsonManager().setIgnoredAppsIgnoredApps({"org.a"});
+  EXPECT_EQ(GRKJsonManager().getIgnoredApps(), QStringList{"org.a"});
+  EXPECT_EQ(readEngineFile(".unreadable"), corrupt);
+  EXPECT_EQ(readEngineFile(".unreadable.2"), corrupt);
+  EXPECT_EQ(messages.count("kept as " + GRKJsonManager::filePath() + ".unreadable.2"), 1);
+
+  // An empty file holds nothing to keep.
+  writeEngineFile("");
+  GRKJsonManager().setIgnoredAppsIgnoredApps({"org.b"});
+  EXPECT_EQ(GRKJsonManager().getIgnoredApps(), QStringList{"org.b"});
+  EXPECT_FALSE(QFile::exists(GRKJsonManager::filePath() + ".unreadable.3"));
+  for (const char* suffix : {"", ".unreadable", ".unreadable.2"}) {
+    QFile::remove(GRKJsonManager::filePath() + suffix);
+  }
 }
 
 } // namespace

@@ -1,15 +1,21 @@
 #include "platform/UserDefaults.hpp"
 
+#include "support/app/message_capture.hpp"
+#include "support/app/odd_files.hpp"
+#include "support/watchdog.hpp"
+
 #include <QFile>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 
 namespace {
 
 using grellan::UserDefaults;
+using grellan_test::OddFile;
 
 void writeAndReadBack(UserDefaults& writer, const UserDefaults& reader) {
   EXPECT_FALSE(reader.value("tutorialPassed"));
@@ -54,6 +60,29 @@ TEST(UserDefaults, the_settings_file_keeps_typed_values_for_the_next_start) {
   EXPECT_EQ(nextStart.boolValue("tutorialPassed"), false);
   EXPECT_EQ(nextStart.stringListValue("enabledElectronApps"), QStringList{"com.example.one"});
   QFile::remove(file);
+}
+
+TEST(UserDefaults, a_settings_file_that_is_no_regular_file_reads_as_empty_at_once_and_stays_as_it_is) {
+  const hbd_test::watchdog watchdog("starting on an odd settings file");
+  const QString file =
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/grellan/grellan.conf";
+  for (const OddFile kind : grellan_test::oddFiles) {
+    SCOPED_TRACE(grellan_test::name(kind));
+    grellan_test::plant(file, kind);
+    const grellan_test::MessageCapture messages;
+    UserDefaults defaults(grellan::makeSettingsStorage());
+    EXPECT_EQ(messages.count(file), 1);
+    EXPECT_FALSE(defaults.value("tutorialPassed"));
+    if (kind != OddFile::linkToDevice) {
+      // The value holds for this run; the save is refused, reported once.
+      defaults.setValue("tutorialPassed", true);
+      defaults.setValue("indicatorSize", 0.5);
+      EXPECT_EQ(defaults.boolValue("tutorialPassed"), true);
+      EXPECT_EQ(messages.count("Cannot save the settings"), 1);
+      EXPECT_TRUE(grellan_test::stillThere(file.toStdString(), kind));
+    }
+  }
+  std::filesystem::remove_all(file.toStdString());
 }
 
 TEST(UserDefaults, observers_get_the_initial_value_then_every_write_and_removal_until_their_token_goes) {

@@ -5,11 +5,14 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QLayout>
 #include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -107,6 +110,22 @@ TEST_F(IndicatorSettingsTest, stored_values_of_the_wrong_type_or_range_show_the_
         << stored.name;
     EXPECT_EQ(tab().sizeSlider()->value(), std::lround(stored.sizeShown * tab().sizeSlider()->maximum()))
         << stored.name;
+  }
+}
+
+TEST_F(IndicatorSettingsTest, the_slider_rows_take_up_to_250_wide_in_the_middle) {
+  for (const int width : {500, 200}) {
+    SCOPED_TRACE(width);
+    tab().resize(width, 450);
+    QCoreApplication::processEvents();
+    for (const QString& key : {keys::indicatorAlpha, keys::indicatorSize}) {
+      const auto* row = tab().findChild<QWidget*>(key + "Row");
+      ASSERT_NE(row, nullptr);
+      const QRect geometry(row->mapTo(&tab(), QPoint(0, 0)), row->size());
+      const int margins = tab().layout()->contentsMargins().left() + tab().layout()->contentsMargins().right();
+      EXPECT_NEAR(geometry.width(), std::min(250, width - margins), 2);
+      EXPECT_NEAR(geometry.center().x(), width / 2, 2);
+    }
   }
 }
 

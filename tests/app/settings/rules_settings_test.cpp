@@ -1,6 +1,7 @@
 #include "settings/RulesSettings.hpp"
 
 #include "settings/ApplicationList.hpp"
+#include "support/app/message_capture.hpp"
 #include "support/app/settings_fixture.hpp"
 
 #include <QPushButton>
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -52,6 +54,23 @@ TEST_F(RulesSettingsTest, an_added_application_goes_to_the_engine_with_the_whole
   click(tab().ignoredApps()->addButton());
   EXPECT_EQ(engineList().getIgnoredApps(), (QStringList{"org.a", "org.example.Editor"}));
   EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.a", "org.example.Editor"}));
+}
+
+TEST_F(RulesSettingsTest, a_list_the_engine_cannot_store_is_reported_and_the_tab_shows_the_list_as_stored) {
+  const std::filesystem::path engineFile = grellan::GRKJsonManager::filePath().toStdString();
+  std::filesystem::create_directories(engineFile);
+  choose(installApplication("org.example.Editor.desktop"));
+  const grellan_test::MessageCapture messages;
+  click(tab().ignoredApps()->addButton());
+  EXPECT_TRUE(tab().ignoredApps()->identifiers().isEmpty());
+  EXPECT_EQ(messages.count("Cannot store ignoredApps"), 1);
+  std::filesystem::remove(engineFile);
+
+  // Added again: the same identifier twice.
+  click(tab().ignoredApps()->addButton());
+  click(tab().ignoredApps()->addButton());
+  EXPECT_EQ(engineList().getIgnoredApps(), (QStringList{"org.example.Editor", "org.example.Editor"}));
+  EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.example.Editor", "org.example.Editor"}));
 }
 
 TEST_F(RulesSettingsTest, the_button_asks_the_window_manager_for_the_active_modifications) {

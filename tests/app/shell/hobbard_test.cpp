@@ -1,9 +1,12 @@
 #include "shell/Hobbard.hpp"
 
 #include "support/app/backend_files.hpp"
+#include "support/app/message_capture.hpp"
+#include "support/app/odd_files.hpp"
 #include "support/app/wait.hpp"
 #include "support/file_writer_process.hpp"
 #include "support/launch_agents.hpp"
+#include "support/watchdog.hpp"
 
 #include "platform/command/command.hpp"
 
@@ -24,6 +27,7 @@ namespace {
 using grellan::Hobbard;
 using grellan_test::activationArgument;
 using grellan_test::installActivationApp;
+using grellan_test::OddFile;
 using grellan_test::stateFile;
 using grellan_test::waitUntil;
 
@@ -117,6 +121,25 @@ TEST_F(HobbardTest, each_state_file_sets_the_three_flags_from_that_file_alone) {
       EXPECT_EQ(hobbard.driverVersionNotMatched(), stateCase.flags.driverVersionNotMatched);
       EXPECT_EQ(hobbard.inputMonitoringNotPermitted(), stateCase.flags.inputMonitoringNotPermitted);
     }
+  }
+}
+
+TEST_F(HobbardTest, a_state_file_that_is_no_regular_file_clears_the_flags_at_once) {
+  Hobbard& hobbard = start();
+  const auto observer = stateFile("hobbard_observer_state.json");
+  const hbd_test::watchdog watchdog("reading an odd state file");
+  for (const OddFile kind : grellan_test::oddFiles) {
+    SCOPED_TRACE(grellan_test::name(kind));
+    std::ofstream(observer) << R"({"driver_loaded": false})";
+    hobbard.update(QString::fromStdString(observer.string()));
+    ASSERT_TRUE(hobbard.driverNotLoaded());
+    grellan_test::plant(observer, kind);
+    const grellan_test::MessageCapture messages;
+    hobbard.update(QString::fromStdString(observer.string()));
+    EXPECT_FALSE(hobbard.driverNotLoaded());
+    EXPECT_FALSE(hobbard.inputMonitoringNotPermitted());
+    EXPECT_EQ(messages.count(QString::fromStdString(observer.string())), 1);
+    std::filesystem::remove_all(observer);
   }
 }
 

@@ -1,40 +1,31 @@
 #include "shell/LaunchAtLogin.hpp"
 
+#include "platform/ReplaceableFile.hpp"
+#include "support/app/message_capture.hpp"
+#include "support/app/odd_files.hpp"
+#include "support/watchdog.hpp"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 namespace {
 
 namespace LaunchAtLogin = grellan::LaunchAtLogin;
 
-QStringList& loggedMessages() {
-  static QStringList messages;
-  return messages;
-}
-
-void recordMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg) {
-    loggedMessages().append(message);
-  }
-}
-
 class LaunchAtLoginTest : public testing::Test {
 protected:
-  LaunchAtLoginTest() : previousHandler_(qInstallMessageHandler(recordMessage)) {
-    loggedMessages().clear();
-    std::filesystem::remove_all(autostart());
-  }
-  ~LaunchAtLoginTest() override {
-    qInstallMessageHandler(previousHandler_);
-    std::filesystem::remove_all(autostart());
-  }
+  LaunchAtLoginTest() { std::filesystem::remove_all(autostart()); }
+  ~LaunchAtLoginTest() override { std::filesystem::remove_all(autostart()); }
+
+  const QStringList& loggedMessages() const { return messages_.messages(); }
 
   static std::filesystem::path autostart() {
     return std::filesystem::path(LaunchAtLogin::entryPath().toStdString()).parent_path();
@@ -45,7 +36,12 @@ protected:
     std::ofstream(LaunchAtLogin::entryPath().toStdString()) << text;
   }
 
-  QtMessageHandler previousHandler_;
+  static std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+
+  grellan_test::MessageCapture messages_;
 };
 
 TEST_F(LaunchAtLoginTest, switching_writes_and_removes_the_autostart_entry) {
@@ -102,6 +98,45 @@ TEST_F(LaunchAtLoginTest, failures_are_logged_with_the_requested_direction_and_t
   EXPECT_TRUE(loggedMessages().at(1).startsWith("Failed to enable launch at login: "));
   EXPECT_GT(loggedMessages().at(1).size(), QString("Failed to enable launch at login: ").size());
   EXPECT_FALSE(LaunchAtLogin::isEnabled());
+}
+
+TEST_F(LaunchAtLoginTest, a_user_s_own_entry_moves_aside_to_a_free_name_and_is_never_destroyed) {
+  const std::filesystem::path entry = LaunchAtLogin::entryPath().toStdString();
+  const std::string mine = "[Desktop Entry]\nType=Application\nExec=my-grellan --flag\n";
+  writeEntry(mine);
+  std::ofstream(entry.string() + ".user") << "an older file of that name";
+  LaunchAtLogin::setEnabled(true);
+  EXPECT_TRUE(LaunchAtLogin::isEnabled());
+  EXPECT_EQ(contentOf(entry.string() + ".user.2"), mine);
+  EXPECT_EQ(contentOf(entry.string() + ".user"), "an older file of that name");
+  ASSERT_EQ(loggedMessages().size(), 1);
+  EXPECT_EQ(
+      loggedMessages().at(0),
+      QString("The autostart entry %1 was not grellan's; it is kept as %1.user.2").arg(LaunchAtLogin::entryPath()));
+
+  // A user's entry that cannot be read is theirs too.
+  writeEntry(mine);
+  std::filesystem::resize_file(entry, grellan::ReplaceableFile::maximumSize + 1);
+  LaunchAtLogin::setEnabled(true);
+  EXPECT_TRUE(LaunchAtLogin::isEnabled());
+  EXPECT_EQ(std::filesystem::file_size(entry.string() + ".user.3"), grellan::ReplaceableFile::maximumSize + 1);
+}
+
+TEST_F(LaunchAtLoginTest, an_entry_that_is_no_regular_file_reads_as_off_at_once_and_stays_as_it_is) {
+  const hbd_test::watchdog watchdog("reading an odd autostart entry");
+  const std::filesystem::path entry = LaunchAtLogin::entryPath().toStdString();
+  for (const auto kind : grellan_test::oddFiles) {
+    SCOPED_TRACE(grellan_test::name(kind));
+    grellan_test::plant(entry, kind);
+    messages_.clear();
+    EXPECT_EQ(LaunchAtLogin::status(), LaunchAtLogin::Status::notRegistered);
+    EXPECT_EQ(messages_.count(LaunchAtLogin::entryPath()), 1);
+    if (kind != grellan_test::OddFile::linkToDevice) {
+      LaunchAtLogin::setEnabled(true);
+      EXPECT_EQ(messages_.count("Failed to enable launch at login: "), 1);
+      EXPECT_TRUE(grellan_test::stillThere(entry, kind));
+    }
+  }
 }
 
 TEST_F(LaunchAtLoginTest, toggles_follow_every_switch) {

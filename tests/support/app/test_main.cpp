@@ -9,9 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char** argv) {
   hbd_test::test_root root;
+  // Qt's temporary files (the settings' working copy among them) stay inside the test's folder too.
+  const auto temporary = std::filesystem::path(std::getenv("HBD_TEST_ROOT")) / "tmp";
+  std::filesystem::create_directories(temporary);
+  setenv("TMPDIR", temporary.c_str(), 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Nothing of a desktop session leaks into the tests.
   unsetenv("DISPLAY");

@@ -1,4 +1,4 @@
-#include "shell/DesktopEntry.hpp"
+#include "platform/DesktopEntry.hpp"
 #include "shell/LaunchAtLogin.hpp"
 
 #include <QCoreApplication>
