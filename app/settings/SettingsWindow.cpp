@@ -8,6 +8,7 @@
 #include "shell/DefaultsKeys.hpp"
 
 #include <QIcon>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -16,10 +17,12 @@ namespace grellan {
 SettingsWindow::SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
     : QWidget(parent),
       kit_(kit),
+      menuBar_(new QMenuBar(this)),
       tabs_(new QTabWidget(this)),
       general_(new GeneralSettingsView(kit, hobbard, updater)) {
   setWindowTitle(tr("Settings"));
   auto* layout = new QVBoxLayout(this);
+  layout->setMenuBar(menuBar_);
   layout->addWidget(tabs_);
   tabs_->addTab(general_, QIcon::fromTheme("preferences-system"), tr("General"));
   resize(width, height);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QMenuBar;
 class QTabWidget;
 
 namespace grellan {
@@ -14,7 +15,8 @@ class Hobbard;
 class Updater;
 
 // The settings window: the General tab, and once the tutorial was passed ("tutorialPassed") the
-// Indicator, Widgets and Rules tabs, which come and go live with that key.
+// Indicator, Widgets and Rules tabs, which come and go live with that key. Its menu bar starts empty
+// for the owner to fill.
 class SettingsWindow final : public QWidget {
   Q_OBJECT
 
@@ -24,6 +26,7 @@ public:
 
   SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent = nullptr);
 
+  QMenuBar* menuBar() const { return menuBar_; }
   QTabWidget* tabs() const { return tabs_; }
   GeneralSettingsView* general() const { return general_; }
 
@@ -31,6 +34,7 @@ private:
   void setTutorialPassed(bool passed);
 
   GrellanKit_& kit_;
+  QMenuBar* menuBar_;
   QTabWidget* tabs_;
   GeneralSettingsView* general_;
   ObservationToken tutorialPassedObservation_;
