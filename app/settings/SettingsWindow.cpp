@@ -6,6 +6,7 @@
 #include "settings/RulesSettings.hpp"
 #include "settings/WidgetSettingsView.hpp"
 #include "shell/DefaultsKeys.hpp"
+#include "shell/MenuItems.hpp"
 
 #include <QIcon>
 #include <QMenuBar>
@@ -30,6 +31,11 @@ SettingsWindow::SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& upda
       UserDefaults::standard().observe(DefaultsKeys::tutorialPassed, true, [this](const auto&) {
         setTutorialPassed(UserDefaults::standard().boolValue(DefaultsKeys::tutorialPassed).value_or(false));
       });
+}
+
+void SettingsWindow::addMainMenu(const MenuItems& items) {
+  items.addTo(*menuBar_);
+  resize(width, height + menuBar_->sizeHint().height());
 }
 
 void SettingsWindow::setTutorialPassed(bool passed) {

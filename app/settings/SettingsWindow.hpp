@@ -12,11 +12,11 @@ namespace grellan {
 class GeneralSettingsView;
 class GrellanKit_;
 class Hobbard;
+class MenuItems;
 class Updater;
 
 // The settings window: the General tab, and once the tutorial was passed ("tutorialPassed") the
-// Indicator, Widgets and Rules tabs, which come and go live with that key. Its menu bar starts empty
-// for the owner to fill.
+// Indicator, Widgets and Rules tabs, which come and go live with that key, under the main menu.
 class SettingsWindow final : public QWidget {
   Q_OBJECT
 
@@ -25,6 +25,9 @@ public:
   static constexpr int height = 450;
 
   SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent = nullptr);
+
+  // Shows `items` in the window's menu bar, above tabs of the same size as before.
+  void addMainMenu(const MenuItems& items);
 
   QMenuBar* menuBar() const { return menuBar_; }
   QTabWidget* tabs() const { return tabs_; }

@@ -164,7 +164,7 @@ void writeSettingsSnapshots(Pictures& pictures) {
   {
     UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
     SettingsWindow window(delegate->kit(), delegate->hobbard(), delegate->updater());
-    delegate->windowManager().menuItems().addTo(*window.menuBar());
+    window.addMainMenu(delegate->windowManager().menuItems());
     window.show();
     for (int tab = 0; tab < window.tabs()->count(); ++tab) {
       window.tabs()->setCurrentIndex(tab);

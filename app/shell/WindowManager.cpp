@@ -106,7 +106,7 @@ void WindowManager::showSettings() {
       return;
     }
     settingsWindow_ = new SettingsWindow(kit_, hobbard_, delegate->updater());
-    menuItems().addTo(*settingsWindow_->menuBar());
+    settingsWindow_->addMainMenu(menuItems());
   }
   bringToFront(*settingsWindow_);
 }

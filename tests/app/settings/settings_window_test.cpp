@@ -40,7 +40,8 @@ protected:
 
 TEST_F(SettingsWindowTest, the_other_tabs_come_and_go_with_tutorial_passed_while_the_window_is_open) {
   auto& window = open();
-  EXPECT_EQ(window.size(), QSize(500, 450));
+  // The tabs' room, with the main menu above it.
+  EXPECT_EQ(window.size(), QSize(500, 450 + window.menuBar()->height()));
   EXPECT_EQ(tabTitles(window), QStringList{"General"});
   EXPECT_FALSE(window.general()->settingsGroup()->isVisibleTo(&window));
   EXPECT_TRUE(window.general()->uninstallButton()->isVisibleTo(&window));
@@ -77,11 +78,13 @@ TEST_F(SettingsWindowTest, snapshots_include_every_settings_tab) {
   }
   // With the main menu at the top, as settings show it.
   grellan::SettingsWindow window(delegate().kit(), delegate().hobbard(), delegate().updater());
-  delegate().windowManager().menuItems().addTo(*window.menuBar());
+  window.addMainMenu(delegate().windowManager().menuItems());
   window.show();
   const QImage menuBar = window.menuBar()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QImage picture = QImage(path + "/settings-general.png").convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(picture.copy(window.menuBar()->geometry()), menuBar);
+  // The menu bar comes on top of the tabs' room, not out of it.
+  EXPECT_EQ(picture.size(), QSize(grellan::SettingsWindow::width, grellan::SettingsWindow::height + menuBar.height()));
   // The pictures leave the user's own settings alone.
   EXPECT_FALSE(defaults().value(tutorialPassed));
 }
