@@ -13,21 +13,42 @@
 #include <functional>
 #include <iostream>
 
+namespace {
+
+// Help and version need no display, so they are answered before the GUI application exists (which
+// aborts without one). Anything else, an option of Qt's own included, is left to the full parse.
+void answerHelpOrVersion(QCommandLineParser& parser, int& argc, char** argv) {
+  QStringList arguments;
+  for (int index = 0; index < argc; ++index) {
+    arguments.append(QString::fromLocal8Bit(argv[index]));
+  }
+  if (parser.parse(arguments) && (parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version"))) {
+    const QCoreApplication application(argc, argv);
+    parser.process(application);
+  }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName("grellan");
-  QApplication::setOrganizationName("grellan");
-  // A menu-bar application: closing its last window does not end it.
-  QApplication::setQuitOnLastWindowClosed(false);
+  QCoreApplication::setApplicationName("grellan");
+  QCoreApplication::setOrganizationName("grellan");
+  QCoreApplication::setApplicationVersion(GRELLAN_VERSION);
 
   QCommandLineParser parser;
   parser.setApplicationDescription("The menu-bar application of the modal editing layer.");
   parser.addHelpOption();
+  parser.addVersionOption();
   const QCommandLineOption snapshot("snapshot", "Write a PNG of every window into DIR, then exit.", "DIR");
   const QCommandLineOption quitAfterLaunch(
       "quit-after-launch", "Print \"launched\" once launching has finished and its window is shown, then exit.");
   parser.addOption(snapshot);
   parser.addOption(quitAfterLaunch);
+  answerHelpOrVersion(parser, argc, argv);
+
+  QApplication application(argc, argv);
+  // A menu-bar application: closing its last window does not end it.
+  QApplication::setQuitOnLastWindowClosed(false);
   parser.process(application);
 
   // One instance a session: a second start asks the running one to show settings and ends. Pictures
@@ -52,7 +73,14 @@ int main(int argc, char** argv) {
   QTimer::singleShot(0, &application, [&] {
     app.appDelegate().applicationDidFinishLaunching();
     if (parser.isSet(snapshot)) {
-      for (const QString& file : grellan::writeSnapshots(app.appDelegate().windowManager(), parser.value(snapshot))) {
+      const QString folder = parser.value(snapshot);
+      const auto files = grellan::writeSnapshots(app.appDelegate().windowManager(), folder);
+      if (!files) {
+        std::fprintf(stderr, "grellan: cannot write pictures into %s\n", qPrintable(folder));
+        QCoreApplication::exit(1);
+        return;
+      }
+      for (const QString& file : *files) {
         std::printf("%s\n", qPrintable(file));
       }
       QCoreApplication::quit();

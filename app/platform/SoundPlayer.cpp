@@ -3,6 +3,7 @@
 #include "platform/Installed.hpp"
 #include "platform/LoadedLibrary.hpp"
 
+#include <alsa/asoundlib.h>
 #include <canberra.h>
 
 #include <optional>
@@ -20,6 +21,18 @@ const char* themeEvent(const QString& name) {
     return "complete";
   }
   return nullptr;
+}
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// The sound library falls back to ALSA, which reports every device it cannot open on standard error:
+// noise wherever no sound server or card answers, so its reports go nowhere.
+void silenceAlsa() {
+  static LoadedLibrary alsa("libasound.so.2");
+  decltype(snd_lib_error_set_handler)* setErrorHandler = nullptr;
+  if (alsa.resolve(setErrorHandler, "snd_lib_error_set_handler")) {
+    setErrorHandler(&ignoreAlsaError);
+  }
 }
 
 // The sound library's functions, typed as its header declares them.
@@ -62,6 +75,7 @@ private:
   bool open() {
     if (!tried_) {
       tried_ = true;
+      silenceAlsa();
       canberra_.emplace(libraryName_);
       if (canberra_->complete && canberra_->create(&context_) == CA_SUCCESS &&
           canberra_->changeProps(context_, CA_PROP_APPLICATION_NAME, "grellan", nullptr) == CA_SUCCESS &&

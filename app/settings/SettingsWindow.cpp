@@ -6,8 +6,10 @@
 #include "settings/RulesSettings.hpp"
 #include "settings/WidgetSettingsView.hpp"
 #include "shell/DefaultsKeys.hpp"
+#include "shell/MenuItems.hpp"
 
 #include <QIcon>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -16,10 +18,12 @@ namespace grellan {
 SettingsWindow::SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
     : QWidget(parent),
       kit_(kit),
+      menuBar_(new QMenuBar(this)),
       tabs_(new QTabWidget(this)),
       general_(new GeneralSettingsView(kit, hobbard, updater)) {
   setWindowTitle(tr("Settings"));
   auto* layout = new QVBoxLayout(this);
+  layout->setMenuBar(menuBar_);
   layout->addWidget(tabs_);
   tabs_->addTab(general_, QIcon::fromTheme("preferences-system"), tr("General"));
   resize(width, height);
@@ -27,6 +31,11 @@ SettingsWindow::SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& upda
       UserDefaults::standard().observe(DefaultsKeys::tutorialPassed, true, [this](const auto&) {
         setTutorialPassed(UserDefaults::standard().boolValue(DefaultsKeys::tutorialPassed).value_or(false));
       });
+}
+
+void SettingsWindow::addMainMenu(const MenuItems& items) {
+  items.addTo(*menuBar_);
+  resize(width, height + menuBar_->sizeHint().height());
 }
 
 void SettingsWindow::setTutorialPassed(bool passed) {

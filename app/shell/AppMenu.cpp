@@ -7,7 +7,7 @@ namespace grellan {
 
 AppMenu::AppMenu(QWidget* parent)
     : QMenu(parent),
-      settings_(addAction(tr("Settings"), [] { withWindowManager(&WindowManager::showSettings); })),
+      settings_(addSettingsItem(*this, {})),
       toggleIndicator_(addAction(tr("Hide indicator"), [this] { showHideIndicatorWindow(); })),
       about_(nullptr),
       quit_(nullptr) {

@@ -33,10 +33,8 @@ void GrellanApp::setMenuBarEnabled(bool enabled) {
     menuBarExtra_ = std::make_unique<QSystemTrayIcon>(toIcon(ImageResource::menubarV()));
     menuBarExtra_->setToolTip("grellan");
     menuBarExtra_->setContextMenu(appMenu_.get());
-    // Desktops without a tray keep the extra hidden; settings stay reachable by starting grellan again.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-      menuBarExtra_->show();
-    }
+    // Shown even while no tray exists: Qt places it once one appears (a panel started after grellan).
+    menuBarExtra_->show();
   }
 }
 

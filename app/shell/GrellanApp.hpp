@@ -26,7 +26,8 @@ public:
 
   // The menu-bar extra, inserted while "menuBarEnabled" (default true) holds.
   bool menuBarEnabled() const { return menuBarEnabled_; }
-  bool menuBarExtraShown() const { return menuBarExtra_ != nullptr; }
+  // Shown means asked to be shown: without a tray, it appears when a tray does.
+  bool menuBarExtraShown() const { return menuBarExtra_ != nullptr && menuBarExtra_->isVisible(); }
   // The extra's menu while it is shown, else null.
   AppMenu* appMenu() const { return appMenu_.get(); }
 

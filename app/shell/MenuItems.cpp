@@ -13,29 +13,50 @@
 
 namespace grellan {
 
-MenuItems::MenuItems(QMenuBar& menuBar) : QObject(&menuBar), help_(nullptr) {
-  QMenu* application = menuBar.addMenu(tr("grellan"));
-  addAboutItem(*application);
-  addQuitItem(*application, QKeySequence(Qt::CTRL | Qt::Key_Q));
+MenuItems::MenuItems()
+    : application_(std::make_unique<QMenu>(tr("grellan"))),
+      file_(std::make_unique<QMenu>(tr("File"))),
+      edit_(std::make_unique<QMenu>(tr("Edit"))),
+      help_(std::make_unique<QMenu>(tr("Help"))) {
+  addAboutItem(*application_);
+  addSettingsItem(*application_, settingsShortcut());
+  addQuitItem(*application_, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-  QMenu* file = menuBar.addMenu(tr("File"));
-  file->addAction(tr("Close"), QKeySequence(Qt::CTRL | Qt::Key_W), [] {
+  file_->addAction(tr("Close"), QKeySequence(Qt::CTRL | Qt::Key_W), [] {
     if (QWidget* window = QApplication::activeWindow()) {
       window->close();
     }
   });
 
-  QMenu* edit = menuBar.addMenu(tr("Edit"));
-  edit->addAction(tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), [] { send("copy"); });
-  edit->addAction(tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), [] { send("paste"); });
-  edit->addAction(tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), [] { send("cut"); });
-  edit->addAction(tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), [] { send("selectAll"); });
+  edit_->addAction(tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), [] { send("copy"); });
+  edit_->addAction(tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), [] { send("paste"); });
+  edit_->addAction(tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), [] { send("cut"); });
+  edit_->addAction(tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), [] { send("selectAll"); });
 
-  help_ = menuBar.addMenu(tr("Help"));
   tutorialPassedObservation_ =
       UserDefaults::standard().observe(DefaultsKeys::tutorialPassed, true, [this](const std::optional<QVariant>&) {
         rebuildHelpMenu(UserDefaults::standard().boolValue(DefaultsKeys::tutorialPassed).value_or(false));
       });
+}
+
+MenuItems::~MenuItems() = default;
+
+std::array<QMenu*, 4> MenuItems::menus() const { return {application_.get(), file_.get(), edit_.get(), help_.get()}; }
+
+void MenuItems::addTo(QMenuBar& menuBar) const {
+  for (QMenu* menu : menus()) {
+    menuBar.addMenu(menu);
+  }
+}
+
+void MenuItems::addShortcutsTo(QWidget& window) const {
+  for (const QMenu* menu : menus()) {
+    for (QAction* action : menu->actions()) {
+      if (!action->shortcut().isEmpty()) {
+        window.addAction(action);
+      }
+    }
+  }
 }
 
 void MenuItems::send(const char* command) {

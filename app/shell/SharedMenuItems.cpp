@@ -7,10 +7,17 @@
 
 namespace grellan {
 
+QKeySequence settingsShortcut() { return QKeySequence(Qt::CTRL | Qt::Key_Comma); }
+
 void withWindowManager(void (WindowManager::*operation)()) {
   if (appDelegate() != nullptr) {
     (appDelegate()->windowManager().*operation)();
   }
+}
+
+QAction* addSettingsItem(QMenu& menu, const QKeySequence& shortcut) {
+  return menu.addAction(QCoreApplication::translate("grellan::SharedMenuItems", "Settings"), shortcut,
+                        [] { withWindowManager(&WindowManager::showSettings); });
 }
 
 QAction* addAboutItem(QMenu& menu) {

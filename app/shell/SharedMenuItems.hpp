@@ -9,11 +9,17 @@ namespace grellan {
 
 class WindowManager;
 
+// The key that opens settings from any of the application's windows.
+QKeySequence settingsShortcut();
+
 // Calls `operation` on the running application's window manager; without a running application it
 // does nothing.
 void withWindowManager(void (WindowManager::*operation)());
 
-// The "About" item, which shows the About window; the tray menu and the main menu both offer it.
+// The "Settings" item, which shows settings, with `shortcut` (empty: none); the tray menu and the main
+// menu both offer it, and so the "About" and "Quit" items.
+QAction* addSettingsItem(QMenu& menu, const QKeySequence& shortcut);
+// The "About" item, which shows the About window.
 QAction* addAboutItem(QMenu& menu);
 // The "Quit" item, which ends the application, with `shortcut` (empty: none).
 QAction* addQuitItem(QMenu& menu, const QKeySequence& shortcut);

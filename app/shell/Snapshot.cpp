@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <utility>
+
 namespace grellan {
 namespace {
 
@@ -29,14 +31,23 @@ void settle() {
   QCoreApplication::sendPostedEvents();
 }
 
-bool save(const QImage& image, const QString& folder, const QString& name, QStringList& written) {
-  const QString path = QDir(folder).filePath(name + ".png");
-  if (!image.save(path)) {
-    return false;
+// The folder the pictures go into, and how writing them went.
+struct Pictures {
+  explicit Pictures(QString into) : folder(std::move(into)) {}
+
+  QString folder;
+  QStringList written;
+  bool failed = false;
+
+  void save(const QImage& image, const QString& name) {
+    const QString path = QDir(folder).filePath(name + ".png");
+    if (image.save(path)) {
+      written.append(path);
+    } else {
+      failed = true;
+    }
   }
-  written.append(path);
-  return true;
-}
+};
 
 // The indicator where it sits on the chosen screen.
 QImage onScreen(IndicatorWindow& window) {
@@ -57,7 +68,7 @@ QImage onScreen(IndicatorWindow& window) {
   return image;
 }
 
-void writeIndicatorSnapshots(const QString& folder, QStringList& written) {
+void writeIndicatorSnapshots(Pictures& pictures) {
   // The pictures use settings of their own, so the user's stay as they are.
   auto userDefaults = UserDefaults::setStandard(std::make_unique<UserDefaults>(makeMemoryStorage()));
   {
@@ -72,7 +83,7 @@ void writeIndicatorSnapshots(const QString& folder, QStringList& written) {
       defaults.setValue(DefaultsKeys::indicatorLocation, rawValue(location));
       for (const auto& state : states) {
         NotificationCenter::defaultCenter().post("changeIndicator", state.number);
-        save(onScreen(window), folder, QString("indicator-%1-%2").arg(caseName(location), state.name), written);
+        pictures.save(onScreen(window), QString("indicator-%1-%2").arg(caseName(location), state.name));
       }
     }
     defaults.setValue(DefaultsKeys::indicatorSize, 1.0);
@@ -80,7 +91,7 @@ void writeIndicatorSnapshots(const QString& folder, QStringList& written) {
     defaults.setValue(DefaultsKeys::bottomWidget, rawValue(Widget::CharacterAndLineCount));
     NotificationCenter::defaultCenter().post("changeIndicator", 2);
     window.imageView()->refreshWidgets();
-    save(onScreen(window), folder, "indicator-widgets", written);
+    pictures.save(onScreen(window), "indicator-widgets");
   }
   UserDefaults::setStandard(std::move(userDefaults));
 }
@@ -97,7 +108,7 @@ void settle(const Tutorial& tutorial) {
 
 // Every page of the tutorial, in each of the layouts the backend's state chooses. The backend's flags
 // come from state files of the pictures' own; they hold until the backend reports again.
-void writeTutorialSnapshots(const QString& folder, QStringList& written) {
+void writeTutorialSnapshots(Pictures& pictures) {
   auto* delegate = appDelegate();
   QTemporaryDir states;
   if (delegate == nullptr || !states.isValid()) {
@@ -121,7 +132,7 @@ void writeTutorialSnapshots(const QString& folder, QStringList& written) {
     auto picture = [&](int step, const QString& name) {
       tutorial.setTutorialStep(step);
       settle(tutorial);
-      save(tutorial.grab().toImage(), folder, QString("tutorial-%1-%2").arg(step).arg(name), written);
+      pictures.save(tutorial.grab().toImage(), QString("tutorial-%1-%2").arg(step).arg(name));
     };
     report(R"({"driver_loaded": false, "hid_device_open_permitted": false})");
     picture(0, "welcome");
@@ -144,7 +155,7 @@ void writeTutorialSnapshots(const QString& folder, QStringList& written) {
 }
 
 // Every tab of settings, as after the tutorial.
-void writeSettingsSnapshots(const QString& folder, QStringList& written) {
+void writeSettingsSnapshots(Pictures& pictures) {
   auto* delegate = appDelegate();
   if (delegate == nullptr) {
     return;
@@ -153,11 +164,12 @@ void writeSettingsSnapshots(const QString& folder, QStringList& written) {
   {
     UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
     SettingsWindow window(delegate->kit(), delegate->hobbard(), delegate->updater());
+    window.addMainMenu(delegate->windowManager().menuItems());
     window.show();
     for (int tab = 0; tab < window.tabs()->count(); ++tab) {
       window.tabs()->setCurrentIndex(tab);
       settle();
-      save(window.grab().toImage(), folder, "settings-" + window.tabs()->tabText(tab).toLower(), written);
+      pictures.save(window.grab().toImage(), "settings-" + window.tabs()->tabText(tab).toLower());
     }
   }
   UserDefaults::setStandard(std::move(userDefaults));
@@ -165,21 +177,24 @@ void writeSettingsSnapshots(const QString& folder, QStringList& written) {
 
 } // namespace
 
-QStringList writeSnapshots(WindowManager& windowManager, const QString& folder) {
-  QStringList written;
+std::optional<QStringList> writeSnapshots(WindowManager& windowManager, const QString& folder) {
+  Pictures pictures(folder);
   if (!QDir().mkpath(folder)) {
-    return written;
+    return std::nullopt;
   }
   windowManager.showAboutWindow();
   settle();
-  save(windowManager.aboutWindow()->grab().toImage(), folder, "about", written);
+  pictures.save(windowManager.aboutWindow()->grab().toImage(), "about");
   windowManager.showActiveModificationsView();
   settle();
-  save(windowManager.activeModificationsWindow()->grab().toImage(), folder, "active-modifications", written);
-  writeTutorialSnapshots(folder, written);
-  writeSettingsSnapshots(folder, written);
-  writeIndicatorSnapshots(folder, written);
-  return written;
+  pictures.save(windowManager.activeModificationsWindow()->grab().toImage(), "active-modifications");
+  writeTutorialSnapshots(pictures);
+  writeSettingsSnapshots(pictures);
+  writeIndicatorSnapshots(pictures);
+  if (pictures.failed) {
+    return std::nullopt;
+  }
+  return pictures.written;
 }
 
 } // namespace grellan

@@ -40,9 +40,17 @@ WindowManager::~WindowManager() {
   delete settingsWindow_;
 }
 
+MenuItems& WindowManager::menuItems() {
+  if (!menuItems_) {
+    menuItems_ = std::make_unique<MenuItems>();
+  }
+  return *menuItems_;
+}
+
 void WindowManager::showTutorialWindow() {
   if (!tutorialWindow_) {
     tutorialWindow_ = new Tutorial(kit_, hobbard_);
+    menuItems().addShortcutsTo(*tutorialWindow_);
     centre(*tutorialWindow_);
     tutorialWindow_->setWindowTitle("grellan setup");
   }
@@ -58,6 +66,7 @@ void WindowManager::closeTutorialWindow() {
 void WindowManager::showActiveModificationsView() {
   if (!activeModificationsWindow_) {
     activeModificationsWindow_ = new ActiveModifications(kit_);
+    menuItems().addShortcutsTo(*activeModificationsWindow_);
     makeContentWindow(*activeModificationsWindow_, "Active modifications");
   }
   bringToFront(*activeModificationsWindow_);
@@ -66,6 +75,7 @@ void WindowManager::showActiveModificationsView() {
 void WindowManager::showAboutWindow() {
   if (!aboutWindow_) {
     aboutWindow_ = new AboutView();
+    menuItems().addShortcutsTo(*aboutWindow_);
     makeContentWindow(*aboutWindow_, "About");
   }
   bringToFront(*aboutWindow_);
@@ -96,6 +106,7 @@ void WindowManager::showSettings() {
       return;
     }
     settingsWindow_ = new SettingsWindow(kit_, hobbard_, delegate->updater());
+    settingsWindow_->addMainMenu(menuItems());
   }
   bringToFront(*settingsWindow_);
 }

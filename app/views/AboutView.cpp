@@ -1,5 +1,6 @@
 #include "views/AboutView.hpp"
 
+#include "shell/SharedMenuItems.hpp"
 #include "views/Link.hpp"
 
 #include <QHBoxLayout>
@@ -29,7 +30,8 @@ AboutView::AboutView(QWidget* parent) : QWidget(parent), appVersion_(GRELLAN_VER
   layout->setAlignment(credit, Qt::AlignHCenter);
 
   layout->addStretch();
-  auto* hint = new QLabel(tr("Open settings by pressing cmd+,"), this);
+  auto* hint =
+      new QLabel(tr("Open settings by pressing %1").arg(settingsShortcut().toString(QKeySequence::NativeText)), this);
   hint->setObjectName("hint");
   layout->addWidget(hint, 0, Qt::AlignHCenter);
   layout->addStretch();

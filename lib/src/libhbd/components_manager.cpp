@@ -5,11 +5,13 @@
 #include "hbd/logger.hpp"
 #include "hbd/run_loop_thread_utility.hpp"
 #include "libhbd.h"
+#include "platform/command/command.hpp"
 #include "platform/fsevents/stream.hpp"
 #include "zunto/dispatcher/extra/shared_dispatcher.hpp"
 
 #include <condition_variable>
 #include <cstddef>
+#include <string>
 
 namespace {
 
@@ -102,6 +104,11 @@ void libhbd_initialize(void) {
     }
 
     hbd::logger::get_logger()->info("libhbd_initialize");
+    // One line for a missing program (a backend that is not installed) instead of the shell's message
+    // at every command.
+    platform::command::set_missing_program_reporter([](const std::string& program) {
+      hbd::logger::get_logger()->warn("{0} is missing: commands that run it do nothing", program);
+    });
 
     auto& state = get_frame_state();
     std::lock_guard lifecycle(state.lifecycle_mutex);

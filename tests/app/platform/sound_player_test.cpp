@@ -1,10 +1,16 @@
 #include "platform/SoundPlayer.hpp"
 
+#include "support/stderr_capture.hpp"
+#include "support/temporary_directory.hpp"
+
 #include <QtGlobal>
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -35,6 +41,26 @@ TEST(DesktopSoundPlayer, a_missing_sound_library_is_silence) {
     SCOPED_TRACE(name);
     EXPECT_NO_THROW(player->play(name));
   }
+}
+
+TEST(DesktopSoundPlayer, a_sound_that_no_device_answers_writes_nothing_on_standard_error) {
+  // ALSA with no devices configured, as on a machine where no sound server or card answers.
+  hbd_test::temporary_directory directory;
+  const auto configuration = directory.path() / "asound.conf";
+  std::ofstream(configuration).close();
+  qputenv("CANBERRA_DRIVER", "alsa");
+  qputenv("ALSA_CONFIG_PATH", QByteArray::fromStdString(configuration.string()));
+  std::string written;
+  {
+    hbd_test::stderr_capture errors;
+    auto player = grellan::SoundPlayer::desktop("libcanberra.so.0");
+    player->play("Pop");
+    player->play("Hero");
+    written = errors.text();
+  }
+  qunsetenv("ALSA_CONFIG_PATH");
+  qunsetenv("CANBERRA_DRIVER");
+  EXPECT_EQ(written, "");
 }
 
 } // namespace

@@ -1,8 +1,14 @@
 #include "resources/Assets.hpp"
 
+#include <QColor>
 #include <QFile>
+#include <QPainter>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -42,6 +48,25 @@ TEST(Assets, every_named_asset_resolves_in_the_application_s_bundle) {
     EXPECT_TRUE(QFile::exists(grellan::assetPath(entry.image)));
     EXPECT_FALSE(grellan::toImage(entry.image).isNull());
     EXPECT_FALSE(grellan::toIcon(entry.image).isNull());
+  }
+}
+
+// The tray's panel may be light or dark, and the icon draws itself the same on both.
+TEST(Assets, the_tray_icon_stands_out_on_light_and_dark_panels) {
+  const QPixmap icon = grellan::toIcon(ImageResource::menubarV()).pixmap(22, 22);
+  ASSERT_FALSE(icon.isNull());
+  for (const QColor panel : {QColor(Qt::white), QColor(240, 240, 240), QColor(Qt::black), QColor(40, 40, 48)}) {
+    SCOPED_TRACE(panel.name().toStdString());
+    QImage onPanel(icon.size(), QImage::Format_RGB32);
+    onPanel.fill(panel);
+    QPainter(&onPanel).drawPixmap(0, 0, icon);
+    int contrast = 0;
+    for (int y = 0; y < onPanel.height(); ++y) {
+      for (int x = 0; x < onPanel.width(); ++x) {
+        contrast = std::max(contrast, std::abs(qGray(onPanel.pixel(x, y)) - qGray(panel.rgb())));
+      }
+    }
+    EXPECT_GE(contrast, 160);
   }
 }
 

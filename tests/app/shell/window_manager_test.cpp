@@ -6,12 +6,14 @@
 #include "platform/NotificationCenter.hpp"
 #include "shell/DefaultsKeys.hpp"
 #include "support/app/indicator_fixture.hpp"
+#include "tutorial/Tutorial.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -19,6 +21,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -45,6 +48,28 @@ QAction* action(const QMenu& menu, const QString& title) {
   return nullptr;
 }
 
+// The windows made on request that hold content, with their titles.
+const struct {
+  void (grellan::WindowManager::*show)();
+  QWidget* (grellan::WindowManager::*field)() const;
+  const char* title;
+} contentWindows[] = {
+    {&grellan::WindowManager::showAboutWindow, &grellan::WindowManager::aboutWindow, "About"},
+    {&grellan::WindowManager::showActiveModificationsView, &grellan::WindowManager::activeModificationsWindow,
+     "Active modifications"},
+    {&grellan::WindowManager::showTutorialWindow, &grellan::WindowManager::tutorialWindow, "grellan setup"},
+};
+
+// Quits when `quit` runs inside the event loop; a quit that does not come ends the loop with 1.
+int exitCodeOf(const std::function<void()>& quit) {
+  QTimer::singleShot(0, quit);
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  guard.start(30000);
+  return QApplication::exec();
+}
+
 class WindowManagerTest : public grellan_test::IndicatorFixture {
 protected:
   ~WindowManagerTest() override {
@@ -59,17 +84,7 @@ protected:
 };
 
 TEST_F(WindowManagerTest, each_content_window_is_made_once_and_brought_forward_on_every_request) {
-  const struct {
-    void (grellan::WindowManager::*show)();
-    QWidget* (grellan::WindowManager::*field)() const;
-    const char* title;
-  } cases[] = {
-      {&grellan::WindowManager::showAboutWindow, &grellan::WindowManager::aboutWindow, "About"},
-      {&grellan::WindowManager::showActiveModificationsView, &grellan::WindowManager::activeModificationsWindow,
-       "Active modifications"},
-      {&grellan::WindowManager::showTutorialWindow, &grellan::WindowManager::tutorialWindow, "grellan setup"},
-  };
-  for (const auto& entry : cases) {
+  for (const auto& entry : contentWindows) {
     SCOPED_TRACE(entry.title);
     EXPECT_EQ((windowManager().*entry.field)(), nullptr);
     (windowManager().*entry.show)();
@@ -149,7 +164,8 @@ TEST_F(WindowManagerTest, the_tray_menu_title_follows_the_first_launch_sequence)
 TEST_F(WindowManagerTest, about_and_quit_act_alike_in_the_tray_menu_and_the_main_menu) {
   grellan::AppMenu trayMenu;
   QMenuBar menuBar;
-  const grellan::MenuItems items(menuBar);
+  const grellan::MenuItems items;
+  items.addTo(menuBar);
   const struct {
     const char* name;
     QMenu* menu;
@@ -165,13 +181,7 @@ TEST_F(WindowManagerTest, about_and_quit_act_alike_in_the_tray_menu_and_the_main
 
     QAction* quit = action(*entry.menu, "Quit");
     ASSERT_NE(quit, nullptr);
-    QTimer::singleShot(0, quit, &QAction::trigger);
-    // A quit that does not come ends the loop with 1 instead.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    guard.start(30000);
-    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(exitCodeOf([quit] { quit->trigger(); }), 0);
   }
 
   // Menus that outlive the application's delegate do nothing.
@@ -183,8 +193,7 @@ TEST_F(WindowManagerTest, about_and_quit_act_alike_in_the_tray_menu_and_the_main
 }
 
 TEST_F(WindowManagerTest, the_help_menu_offers_active_modifications_only_once_the_tutorial_is_passed) {
-  QMenuBar menuBar;
-  const grellan::MenuItems items(menuBar);
+  const grellan::MenuItems items;
   EXPECT_EQ(titles(*items.helpMenu()), (QStringList{"Run tutorial"}));
 
   defaults().setValue(DefaultsKeys::tutorialPassed, true);
@@ -201,7 +210,8 @@ TEST_F(WindowManagerTest, the_help_menu_offers_active_modifications_only_once_th
 
 TEST_F(WindowManagerTest, main_menu_commands_have_their_shortcuts_and_edit_commands_reach_the_focused_field) {
   QMenuBar menuBar;
-  const grellan::MenuItems items(menuBar);
+  const grellan::MenuItems items;
+  items.addTo(menuBar);
   QHash<QString, QKeySequence> shortcuts;
   for (const QAction* menuAction : menuBar.actions()) {
     for (const QAction* item : menuAction->menu()->actions()) {
@@ -210,6 +220,7 @@ TEST_F(WindowManagerTest, main_menu_commands_have_their_shortcuts_and_edit_comma
   }
   const QHash<QString, QKeySequence> expected{
       {"About", {}},
+      {"Settings", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
       {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
       {"Close", QKeySequence(Qt::CTRL | Qt::Key_W)},
       {"Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
@@ -242,6 +253,44 @@ TEST_F(WindowManagerTest, main_menu_commands_have_their_shortcuts_and_edit_comma
   EXPECT_FALSE(window.isVisible());
   ASSERT_EQ(QApplication::activeWindow(), nullptr);
   close->trigger();
+}
+
+TEST_F(WindowManagerTest, the_main_menu_sits_on_settings_and_its_shortcuts_work_in_every_window) {
+  const auto press = [](QWidget& window, QKeyCombination keys) {
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, keys.key(), keys.keyboardModifiers());
+  };
+  for (const auto& entry : contentWindows) {
+    SCOPED_TRACE(entry.title);
+    (windowManager().*entry.show)();
+    QWidget& window = *(windowManager().*entry.field)();
+    press(window, Qt::CTRL | Qt::Key_Comma);
+    ASSERT_NE(windowManager().settingsWindow(), nullptr);
+    EXPECT_TRUE(windowManager().settingsWindow()->isVisible());
+    windowManager().settingsWindow()->close();
+
+    press(window, Qt::CTRL | Qt::Key_W);
+    EXPECT_FALSE(window.isVisible());
+  }
+
+  // Settings carries the main menu, whose help menu brings back the tutorial closed half-way.
+  windowManager().showSettings();
+  grellan::SettingsWindow& settings = *windowManager().settingsWindow();
+  QStringList menus;
+  for (const QAction* menu : settings.menuBar()->actions()) {
+    menus.append(menu->text());
+  }
+  EXPECT_EQ(menus, (QStringList{"grellan", "File", "Edit", "Help"}));
+  auto& tutorial = static_cast<grellan::Tutorial&>(*windowManager().tutorialWindow());
+  tutorial.setTutorialStep(2);
+  tutorial.close();
+  action(*settings.menuBar()->actions().back()->menu(), "Run tutorial")->trigger();
+  EXPECT_TRUE(tutorial.isVisible());
+  EXPECT_EQ(tutorial.tutorialStep(), 2);
+
+  press(settings, Qt::CTRL | Qt::Key_W);
+  EXPECT_FALSE(settings.isVisible());
+  EXPECT_EQ(exitCodeOf([&] { press(tutorial, Qt::CTRL | Qt::Key_Q); }), 0);
 }
 
 } // namespace

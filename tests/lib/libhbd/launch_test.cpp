@@ -2,10 +2,14 @@
 #include "platform/command/command.hpp"
 #include "platform/notify/notify.hpp"
 #include "support/launch_agents.hpp"
+#include "support/log_capture.hpp"
+#include "support/stderr_capture.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -129,4 +133,29 @@ TEST(libhbd_launchctl, console_user_server_is_disabled_is_posted_only_after_its_
   EXPECT_EQ(commands, expected);
   EXPECT_EQ(notifications.notifications(),
             std::vector<platform::notify::notification>({console_user_server_is_disabled}));
+}
+
+TEST(libhbd_launchctl, a_missing_launchctl_is_one_warning_of_the_library_and_no_message_of_the_shell) {
+  if (std::filesystem::exists("/bin/launchctl")) {
+    GTEST_SKIP() << "launchctl is installed here";
+  }
+  hbd_test::log_capture log;
+  libhbd_initialize();
+  // The shared test main refuses real commands; these find their program missing and run nothing.
+  auto previous = platform::command::set_runner({});
+  std::string written;
+  {
+    hbd_test::stderr_capture errors;
+    libhbd_launchctl_manage_console_user_server(true);
+    libhbd_launchctl_manage_session_monitor();
+    written = errors.text();
+  }
+  platform::command::set_runner(std::move(previous));
+  libhbd_terminate();
+
+  EXPECT_EQ(written, "");
+  const hbd_test::log_capture::entry warning{spdlog::level::warn,
+                                             "/bin/launchctl is missing: commands that run it do nothing"};
+  const auto entries = log.entries();
+  EXPECT_EQ(std::count(entries.begin(), entries.end(), warning), 1) << testing::PrintToString(entries);
 }

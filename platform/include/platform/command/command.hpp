@@ -15,8 +15,16 @@ using runner = std::function<int(const std::string& command)>;
 int run(const std::string& command);
 
 // system(): the command runs through /bin/sh; the result is its wait status, or -1 when no shell
-// could be started.
+// could be started. A command whose program does not exist is not run: it answers as the shell
+// would (exit status 127) without the shell's message, and the missing-program reporter hears of it.
 int run_in_shell(const std::string& command);
+
+// Hears of each program that commands name but that does not exist, once a program.
+using missing_program_reporter = std::function<void(const std::string& program)>;
+
+// Installs the reporter for the whole process (empty: none), which hears of every program afresh;
+// returns the one it replaces.
+missing_program_reporter set_missing_program_reporter(missing_program_reporter replacement);
 
 // Installs a runner for the whole process and returns the one it replaces; an empty runner means
 // the shell.
