@@ -135,7 +135,8 @@ void libhbd_core_configuration_set_selected_profile_device_game_pad_swap_sticks(
     void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
 
 /* Game-pad values: has tells whether the device's entry holds one; get gives it or the default (0.1,
- * 0.1 and 500); unset brings the default back. */
+ * 0.1 and 500); unset brings the default back. A deadzone of NaN or infinity, which the file cannot
+ * hold, is refused and logged: nothing changes. */
 bool libhbd_core_configuration_has_selected_profile_device_game_pad_xy_stick_deadzone(
     void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
 double libhbd_core_configuration_get_selected_profile_device_game_pad_xy_stick_deadzone(
@@ -209,7 +210,7 @@ const char* libhbd_core_configuration_get_selected_profile_simple_modification_f
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
 const char* libhbd_core_configuration_get_selected_profile_simple_modification_to_json_string(
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
-/* Nothing when a text is not JSON. */
+/* Nothing when a text is not JSON or nests deeper than 505 levels (a deeper one could not be saved). */
 void libhbd_core_configuration_replace_selected_profile_simple_modification(
     void* core_configuration_handle, size_t index, const char* from_json, const char* to_json,
     const libhbd_device_identifiers* device_identifiers);
@@ -225,7 +226,8 @@ const char* libhbd_core_configuration_get_selected_profile_fn_function_key_from_
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
 const char* libhbd_core_configuration_get_selected_profile_fn_function_key_to_json_string(
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
-/* Sets the "to" of the pair whose "from" equals from_json as JSON; nothing when a text is not JSON. */
+/* Sets the "to" of the pair whose "from" equals from_json as JSON; nothing when a text is not JSON or
+ * nests too deep, as above. */
 void libhbd_core_configuration_replace_selected_profile_fn_function_key(
     void* core_configuration_handle, const char* from_json, const char* to_json,
     const libhbd_device_identifiers* device_identifiers);
