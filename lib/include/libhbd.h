@@ -295,7 +295,8 @@ const char* libhbd_complex_modifications_assets_manager_get_file_title(size_t in
 int64_t libhbd_complex_modifications_assets_manager_get_file_last_write_time(size_t index);
 size_t libhbd_complex_modifications_assets_manager_get_rules_size(size_t file_index);
 const char* libhbd_complex_modifications_assets_manager_get_rule_description(size_t file_index, size_t index);
-/* Inserts a copy of the rule before the first rule of the selected profile. */
+/* Inserts a copy of the rule before the first rule of the selected profile. A rule nested deeper than
+ * 507 levels, which a save could not write, is refused and logged, here and in the checked rule edits. */
 void libhbd_complex_modifications_assets_manager_add_rule_to_core_configuration_selected_profile(
     size_t file_index, size_t index, void* core_configuration_handle);
 /* Whether the file lies in the user's assets folder. */

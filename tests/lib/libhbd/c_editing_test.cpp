@@ -366,3 +366,27 @@ TEST_F(libhbd_c_editing_test, a_simple_modification_too_deep_to_save_is_refused)
     saved();
   }
 }
+
+// Rules sit five levels down in the file.
+TEST_F(libhbd_c_editing_test, a_rule_too_deep_to_save_is_refused) {
+  const auto rule = [](std::size_t depth) {
+    return R"({"manipulators": [{"type": "basic", "from": {"key_code": "a"}}], "deep": )" +
+           std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}";
+  };
+  const struct {
+    std::size_t depth;
+    bool stored;
+  } cases[] = {{507, true}, {508, false}, {512, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.depth);
+    TearDown();
+    SetUp();
+    char error[256] = "unset";
+    libhbd_core_configuration_push_front_selected_profile_complex_modifications_rule(handle_, rule(c.depth).c_str(),
+                                                                                     error, sizeof(error));
+    EXPECT_EQ(std::string(error).empty(), c.stored) << error;
+    EXPECT_EQ(libhbd_core_configuration_get_selected_profile_complex_modifications_rules_size(handle_),
+              c.stored ? 4u : 3u);
+    saved();
+  }
+}
