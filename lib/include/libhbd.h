@@ -135,7 +135,8 @@ void libhbd_core_configuration_set_selected_profile_device_game_pad_swap_sticks(
     void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers, bool value);
 
 /* Game-pad values: has tells whether the device's entry holds one; get gives it or the default (0.1,
- * 0.1 and 500); unset brings the default back. */
+ * 0.1 and 500); unset brings the default back. A deadzone of NaN or infinity, which the file cannot
+ * hold, is refused and logged: nothing changes. */
 bool libhbd_core_configuration_has_selected_profile_device_game_pad_xy_stick_deadzone(
     void* core_configuration_handle, const libhbd_device_identifiers* device_identifiers);
 double libhbd_core_configuration_get_selected_profile_device_game_pad_xy_stick_deadzone(
@@ -209,7 +210,7 @@ const char* libhbd_core_configuration_get_selected_profile_simple_modification_f
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
 const char* libhbd_core_configuration_get_selected_profile_simple_modification_to_json_string(
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
-/* Nothing when a text is not JSON. */
+/* Nothing when a text is not JSON or nests deeper than 505 levels (a deeper one could not be saved). */
 void libhbd_core_configuration_replace_selected_profile_simple_modification(
     void* core_configuration_handle, size_t index, const char* from_json, const char* to_json,
     const libhbd_device_identifiers* device_identifiers);
@@ -225,7 +226,8 @@ const char* libhbd_core_configuration_get_selected_profile_fn_function_key_from_
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
 const char* libhbd_core_configuration_get_selected_profile_fn_function_key_to_json_string(
     void* core_configuration_handle, size_t index, const libhbd_device_identifiers* device_identifiers);
-/* Sets the "to" of the pair whose "from" equals from_json as JSON; nothing when a text is not JSON. */
+/* Sets the "to" of the pair whose "from" equals from_json as JSON; nothing when a text is not JSON or
+ * nests too deep, as above. */
 void libhbd_core_configuration_replace_selected_profile_fn_function_key(
     void* core_configuration_handle, const char* from_json, const char* to_json,
     const libhbd_device_identifiers* device_identifiers);
@@ -293,7 +295,8 @@ const char* libhbd_complex_modifications_assets_manager_get_file_title(size_t in
 int64_t libhbd_complex_modifications_assets_manager_get_file_last_write_time(size_t index);
 size_t libhbd_complex_modifications_assets_manager_get_rules_size(size_t file_index);
 const char* libhbd_complex_modifications_assets_manager_get_rule_description(size_t file_index, size_t index);
-/* Inserts a copy of the rule before the first rule of the selected profile. */
+/* Inserts a copy of the rule before the first rule of the selected profile. A rule nested deeper than
+ * 507 levels, which a save could not write, is refused and logged, here and in the checked rule edits. */
 void libhbd_complex_modifications_assets_manager_add_rule_to_core_configuration_selected_profile(
     size_t file_index, size_t index, void* core_configuration_handle);
 /* Whether the file lies in the user's assets folder. */

@@ -7,10 +7,12 @@
 #include "zunto/dispatcher/extra/dispatcher_client.hpp"
 #include "zunto/osx/file_monitor.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <sys/types.h>
 
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
 
 namespace hbd {
@@ -33,9 +35,6 @@ public:
   // Starts watching; both files are reported once at once, so the first configuration follows.
   void async_start();
 
-  // The last configuration announced; null before the first.
-  std::shared_ptr<core_configuration::core_configuration> get_core_configuration() const;
-
 private:
   void file_changed(const std::string& changed_file_path);
 
@@ -43,8 +42,10 @@ private:
   std::string system_core_configuration_file_path_;
   uid_t expected_user_;
   std::unique_ptr<zunto::osx::file_monitor> file_monitor_;
-  std::shared_ptr<core_configuration::core_configuration> core_configuration_;
-  mutable std::mutex core_configuration_mutex_;
+  // The last configuration announced, as its to_json() was before anyone could edit it: the
+  // receivers edit that object in place on their own threads, so it is never read here again.
+  // Empty before the first. Dispatcher thread only.
+  std::optional<nlohmann::json> core_configuration_json_;
 };
 
 } // namespace hbd

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -52,11 +53,6 @@ configuration_monitor::~configuration_monitor() {
 
 void configuration_monitor::async_start() { file_monitor_->async_start(); }
 
-std::shared_ptr<core_configuration::core_configuration> configuration_monitor::get_core_configuration() const {
-  std::lock_guard lock(core_configuration_mutex_);
-  return core_configuration_;
-}
-
 void configuration_monitor::file_changed(const std::string& changed_file_path) {
   // A user file takes precedence over the system file; the system file stands in while there is no
   // user file.
@@ -82,21 +78,22 @@ void configuration_monitor::file_changed(const std::string& changed_file_path) {
     logger::get_logger()->error("configuration_monitor: {0}", e.what());
   }
 
-  if (auto current = get_core_configuration()) {
-    // After the first, a file that does not load, or loads to the same content, changes nothing.
-    if (!new_core_configuration || !new_core_configuration->is_loaded() ||
-        new_core_configuration->to_json() == current->to_json()) {
-      return;
-    }
+  // After the first, a file that does not load, or loads to the content announced, changes nothing.
+  if (core_configuration_json_ && (!new_core_configuration || !new_core_configuration->is_loaded())) {
+    return;
+  }
+  std::optional<nlohmann::json> new_core_configuration_json;
+  if (new_core_configuration) {
+    new_core_configuration_json = new_core_configuration->to_json();
+  }
+  if (core_configuration_json_ && new_core_configuration_json == core_configuration_json_) {
+    return;
   }
 
   // The first announcement comes even without a configuration (an expired reference), since
   // whoever waits for it must not wait forever.
   if (new_core_configuration) {
-    {
-      std::lock_guard lock(core_configuration_mutex_);
-      core_configuration_ = new_core_configuration;
-    }
+    core_configuration_json_ = std::move(new_core_configuration_json);
     logger::get_logger()->info("core_configuration is updated.");
   }
 

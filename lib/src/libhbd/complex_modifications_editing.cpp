@@ -2,9 +2,11 @@
 #include "core_configuration_editing.hpp"
 #include "libhbd.h"
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -23,6 +25,9 @@ namespace libhbd_cpp {
 
 void core_configuration_push_front_selected_profile_complex_modifications_rule(
     void* core_configuration_handle, const hbd::core_configuration::details::complex_modifications_rule& rule) {
+  if (rule.get_json_depth() > max_rule_depth) {
+    throw std::invalid_argument(fmt::format("the rule is nested deeper than {0} levels", max_rule_depth));
+  }
   if (auto* configuration = libhbd::get_core_configuration(core_configuration_handle)) {
     auto& rules = configuration->get_selected_profile().get_complex_modifications().get_rules();
     rules.insert(rules.begin(), rule);

@@ -27,7 +27,7 @@ void check_and_store_rule(std::string_view entry_point, void* handle, const char
       return;
     }
     try {
-      const complex_modifications_rule rule(zunto::json::parse_with_depth_limit(json),
+      const complex_modifications_rule rule(zunto::json::parse_with_depth_limit(json, libhbd_cpp::max_rule_depth),
                                             selected.get_complex_modifications().get_parameters());
       const auto errors = hbd::complex_modifications_utility::lint_rule(rule);
       if (errors.empty()) {

@@ -4,12 +4,19 @@
 #include "device_identifiers.hpp"
 #include "entry_point.hpp"
 #include "hbd/core_configuration/details/complex_modifications_rule.hpp"
+#include "zunto/json/parse_with_depth_limit.hpp"
 
+#include <cstddef>
 #include <string_view>
 
 namespace libhbd_cpp {
 
+// Rules sit five levels down in the configuration file, which loads only up to
+// zunto::json::default_max_depth levels: a deeper rule could be held but never saved.
+inline constexpr std::size_t max_rule_depth = zunto::json::default_max_depth - 5;
+
 // Inserts a copy of the rule before the selected profile's first rule; nothing for a null handle.
+// Throws std::invalid_argument for a rule deeper than max_rule_depth.
 void core_configuration_push_front_selected_profile_complex_modifications_rule(
     void* core_configuration_handle, const hbd::core_configuration::details::complex_modifications_rule& rule);
 

@@ -1,6 +1,8 @@
 #include "core_configuration_editing.hpp"
 #include "libhbd.h"
 
+#include <cstddef>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -37,11 +39,15 @@ std::size_t get_size(std::string_view entry_point, void* handle, const libhbd_de
 const char* get_text(std::string_view entry_point, void* handle, std::size_t index,
                      const libhbd_device_identifiers* identifiers, find_list find,
                      std::string simple_modifications::pair::*text) {
-  return libhbd::with_selected_profile(entry_point, handle, static_cast<const char*>(nullptr),
-                                       [&](profile& selected) -> const char* {
-                                         const auto& pairs = find(selected, identifiers).get_pairs();
-                                         return index < pairs.size() ? (pairs[index].*text).c_str() : nullptr;
-                                       });
+  return libhbd::with_selected_profile(
+      entry_point, handle, static_cast<const char*>(nullptr), [&](profile& selected) -> const char* {
+        const auto& pairs = find(selected, identifiers).get_pairs();
+        if (index >= pairs.size()) {
+          return nullptr;
+        }
+        const auto& found = *std::next(pairs.begin(), static_cast<std::ptrdiff_t>(index));
+        return (found.*text).c_str();
+      });
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <deque>
 #include <filesystem>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -402,4 +403,49 @@ TEST_F(libhbd_configuration_monitor_test, after_start_the_user_file_is_chosen_wh
     EXPECT_EQ(last_load(), "Load " + step.chosen.string() + "...");
   }
   EXPECT_EQ(hbd_test::read_file(system_file()), profiles_json("system"));
+}
+
+TEST_F(libhbd_configuration_monitor_test, a_handle_edited_on_its_thread_while_the_file_changes_is_left_to_it) {
+  std::filesystem::create_directories(user_directory());
+  const auto original = profiles_json("mine");
+  hbd_test::write_file(user_file(), original);
+
+  auto& receiver = make_receiver();
+  receiver.save = false;
+  receiver.keep_handles = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+  // An edit the application has not saved: the file still holds what was announced.
+  libhbd_core_configuration_set_profile_name(receiver.kept().back(), 0, "edited");
+
+  // The application's thread keeps editing the newest handle, its lists growing and shrinking.
+  std::jthread editor([&](const std::stop_token& stop) {
+    while (!stop.stop_requested()) {
+      void* handle = receiver.kept().back();
+      libhbd_core_configuration_push_back_selected_profile_simple_modification(handle, nullptr);
+      libhbd_core_configuration_replace_selected_profile_simple_modification(handle, 0, R"({"key_code":"a"})",
+                                                                             R"([{"key_code":"b"}])", nullptr);
+      libhbd_core_configuration_erase_selected_profile_simple_modification(handle, 0, nullptr);
+    }
+  });
+
+  // Another process rewrites what was announced, reformatted; each is loaded and compared while the
+  // edits go on, and none is a change.
+  const auto load = "Load " + user_file().string() + "...";
+  for (int i = 0; i < 10; ++i) {
+    log_.clear();
+    ASSERT_TRUE(hbd_test::file_writer_process::run(
+        {"replace", user_file().string(), nlohmann::json::parse(original).dump(i % 2 == 0 ? -1 : 2)}));
+    ASSERT_TRUE(log_.wait_for_text(load));
+  }
+  // A real change still comes through.
+  ASSERT_TRUE(hbd_test::file_writer_process::run({"replace", user_file().string(), profiles_json("theirs")}));
+  ASSERT_TRUE(receiver.wait_for(2));
+  editor = {};
+  EXPECT_EQ(receiver.all().size(), 2u);
+  EXPECT_STREQ(libhbd_core_configuration_get_profile_name(receiver.kept().back(), 0), "theirs");
+
+  for (void* handle : receiver.kept()) {
+    libhbd_core_configuration_terminate(&handle);
+  }
 }

@@ -80,6 +80,9 @@ private:
   std::shared_ptr<impl::base_impl::send_entry_queue> send_entries_;
   std::shared_ptr<impl::client_impl> client_impl_;
   dispatcher::extra::timer reconnect_timer_;
+  // Set by the first failure or close, for good: the interval is cleared only on the way out.
+  // Dispatcher thread only.
+  bool reconnect_timer_armed_ = false;
 };
 
 } // namespace zunto::local_datagram

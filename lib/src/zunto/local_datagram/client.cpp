@@ -90,6 +90,12 @@ void client::start_reconnect_timer() {
     reconnect_timer_.stop();
     return;
   }
+  // Once armed the timer goes on ticking through later failures and closes; arming it again
+  // would add a second attempt to every interval.
+  if (reconnect_timer_armed_) {
+    return;
+  }
+  reconnect_timer_armed_ = true;
   enqueue_to_dispatcher(
       [this] {
         if (!reconnect_interval_) {

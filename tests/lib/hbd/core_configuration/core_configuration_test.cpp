@@ -370,10 +370,12 @@ TEST_F(core_configuration_test, a_file_that_loads_loads_again_after_a_save_even_
 
 TEST_F(core_configuration_test, a_save_refuses_edits_that_would_not_load_again) {
   core_configuration configuration(write_temporary_file("{}").string(), uid_);
-  // Within the depth limit on its own, past it once it sits in the file's profiles.
-  const std::string deep = std::string(510, '[') + std::string(510, ']');
-  configuration.get_selected_profile().get_simple_modifications().push_back_pair();
-  configuration.get_selected_profile().get_simple_modifications().replace_pair(0, R"({"key_code": "a"})", deep);
+  // A rule within the depth limit on its own (508 levels), past it once it sits in the file's
+  // profiles, five levels down.
+  const auto rule = json::parse(R"({"manipulators": [{"type": "basic", "from": {"key_code": "a"}, "deep": )" +
+                                std::string(505, '[') + std::string(505, ']') + "}]}");
+  auto& rules = configuration.get_selected_profile().get_complex_modifications().get_rules();
+  rules.emplace_back(rule, hbd::core_configuration::details::complex_modifications_parameters());
 
   EXPECT_THAT([&] { configuration.sync_save_to_file(); },
               testing::ThrowsMessage<std::runtime_error>(testing::StrEq(

@@ -383,3 +383,14 @@ TEST_F(local_datagram_client_test, leaves_no_socket_file_thread_or_descriptor_be
 }
 
 } // namespace
+
+TEST_F(local_datagram_client_test, makes_one_attempt_per_reconnect_interval) {
+  make_client(path("absent.sock"), std::nullopt);
+  const auto started = time_source_->now();
+  client_->async_start();
+  constexpr std::size_t attempts = 8;
+  ASSERT_TRUE(events_.wait_for_count("connect_failed", attempts));
+  // Each attempt comes a whole interval after the one before, however late; an attempt in between
+  // brings the last one forward.
+  EXPECT_GE(time_source_->now() - started, (attempts - 1) * 100ms);
+}

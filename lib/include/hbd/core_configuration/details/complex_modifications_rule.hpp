@@ -38,13 +38,14 @@ public:
     const std::vector<condition>& get_conditions() const { return conditions_; }
     // The rule's parameters with the manipulator's own "parameters" merged over them.
     const complex_modifications_parameters& get_parameters() const { return parameters_; }
-    const std::string& get_description() const { return description_; }
+    const std::string& get_description() const { return *description_; }
 
   private:
     std::shared_ptr<const nlohmann::json> json_;
     std::vector<condition> conditions_;
     complex_modifications_parameters parameters_;
-    std::string description_;
+    // Into json_, or the empty text.
+    const std::string* description_;
   };
 
   // Throws zunto::json::unmarshal_error, also when there is no manipulator.
@@ -57,14 +58,16 @@ public:
   // How deep that value nests (zunto::json::nesting_depth), known once read since it never changes.
   std::size_t get_json_depth() const { return json_depth_; }
   const std::vector<manipulator>& get_manipulators() const { return manipulators_; }
-  // The rule's own description, or else the first one among its manipulators.
-  const std::string& get_description() const { return description_; }
+  // The rule's own description, or else the first one among its manipulators. The text lives in
+  // the shared value, so it stays where it is while rules are copied, moved and reordered.
+  const std::string& get_description() const { return *description_; }
 
 private:
   std::shared_ptr<const nlohmann::json> json_;
   std::size_t json_depth_;
   std::vector<manipulator> manipulators_;
-  std::string description_;
+  // Into json_, or the empty text.
+  const std::string* description_;
 };
 
 } // namespace hbd::core_configuration::details

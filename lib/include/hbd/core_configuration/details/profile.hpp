@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,8 +42,8 @@ public:
   // Function keys f1 to f12 mapped to the display, media and system functions printed on them.
   static nlohmann::json make_default_fn_function_keys_json();
 
-  const std::string& get_name() const { return name_; }
-  void set_name(const std::string& value) { name_ = value; }
+  const std::string& get_name() const { return *name_; }
+  void set_name(const std::string& value) { name_ = std::make_unique<const std::string>(value); }
   bool get_selected() const { return selected_; }
   void set_selected(bool value) { selected_ = value; }
 
@@ -79,6 +80,7 @@ public:
   void set_device_game_pad_swap_sticks(const device_identifiers& identifiers, bool value);
 
   // The game-pad options look past matching records that hold no value; an empty value clears.
+  // The deadzone setters throw std::invalid_argument for NaN and infinities, changing nothing.
   bool has_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers) const;
   double get_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers) const;
   void set_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers, std::optional<double> value);
@@ -113,7 +115,8 @@ private:
 
   // The members this record does not read.
   nlohmann::json json_;
-  std::string name_;
+  // On the heap, so that the text stays where it is when the profile list moves its profiles.
+  std::unique_ptr<const std::string> name_ = std::make_unique<const std::string>();
   bool selected_ = false;
   details::parameters parameters_;
   details::simple_modifications simple_modifications_;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "zunto/json/indented_writer.hpp"
+#include "zunto/json/parse_with_depth_limit.hpp"
 
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,15 +33,21 @@ public:
   // Writes the text of to_json() without building it.
   void write_json(zunto::json::indented_writer& writer) const;
 
+  // How deep a text given to replace_pair or replace_second may nest: a device's list sits seven
+  // levels down in the configuration file, which loads only up to zunto::json::default_max_depth.
+  static constexpr std::size_t max_text_depth = zunto::json::default_max_depth - 7;
+
+  // Nothing when either text is not JSON or nests deeper than max_text_depth.
   void replace_pair(std::size_t index, const std::string& from_json_string, const std::string& to_json_string);
   void push_back_pair();
   void erase_pair(std::size_t index);
   void replace_second(const std::string& from_json_string, const std::string& to_json_string);
 
-  const std::vector<pair>& get_pairs() const { return pairs_; }
+  // A list, so that a text handed out stays where it is while other pairs come and go.
+  const std::list<pair>& get_pairs() const { return pairs_; }
 
 private:
-  std::vector<pair> pairs_;
+  std::list<pair> pairs_;
 };
 
 } // namespace hbd::core_configuration::details

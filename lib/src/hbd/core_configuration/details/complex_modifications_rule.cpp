@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include <string>
 #include <utility>
 
 namespace hbd::core_configuration::details {
@@ -14,6 +15,11 @@ namespace hbd::core_configuration::details {
 namespace {
 
 std::string backquoted(const std::string& key) { return fmt::format("`{0}`", key); }
+
+const std::string& empty_text() {
+  static const std::string empty;
+  return empty;
+}
 
 } // namespace
 
@@ -26,7 +32,7 @@ complex_modifications_rule::manipulator::manipulator(const nlohmann::json& json,
 
 complex_modifications_rule::manipulator::manipulator(std::shared_ptr<const nlohmann::json> json,
                                                      const complex_modifications_parameters& parameters)
-    : json_(std::move(json)), parameters_(parameters) {
+    : json_(std::move(json)), parameters_(parameters), description_(&empty_text()) {
   zunto::json::requires_object(*json_, "json");
 
   for (auto it = json_->begin(); it != json_->end(); ++it) {
@@ -34,7 +40,7 @@ complex_modifications_rule::manipulator::manipulator(std::shared_ptr<const nlohm
     const auto& value = *it;
     if (key == "description") {
       zunto::json::requires_string(value, backquoted(key));
-      description_ = value.get<std::string>();
+      description_ = &value.get_ref<const std::string&>();
     } else if (key == "conditions") {
       zunto::json::requires_array(value, backquoted(key));
       conditions_.reserve(value.size());
@@ -55,7 +61,9 @@ complex_modifications_rule::complex_modifications_rule(const nlohmann::json& jso
 
 complex_modifications_rule::complex_modifications_rule(nlohmann::json&& json,
                                                        const complex_modifications_parameters& parameters)
-    : json_(std::make_shared<const nlohmann::json>(std::move(json))), json_depth_(zunto::json::nesting_depth(*json_)) {
+    : json_(std::make_shared<const nlohmann::json>(std::move(json))),
+      json_depth_(zunto::json::nesting_depth(*json_)),
+      description_(&empty_text()) {
   zunto::json::requires_object(*json_, "json");
 
   for (auto it = json_->begin(); it != json_->end(); ++it) {
@@ -63,7 +71,7 @@ complex_modifications_rule::complex_modifications_rule(nlohmann::json&& json,
     const auto& value = *it;
     if (key == "description") {
       zunto::json::requires_string(value, backquoted(key));
-      description_ = value.get<std::string>();
+      description_ = &value.get_ref<const std::string&>();
     } else if (key == "available_since") {
       zunto::json::requires_string(value, backquoted(key));
     } else if (key == "manipulators") {
@@ -84,10 +92,10 @@ complex_modifications_rule::complex_modifications_rule(nlohmann::json&& json,
         fmt::format("`manipulators` is missing or empty in {0}", zunto::json::dump_for_error_message(*json_)));
   }
 
-  if (description_.empty()) {
+  if (description_->empty()) {
     for (const auto& m : manipulators_) {
       if (!m.get_description().empty()) {
-        description_ = m.get_description();
+        description_ = &m.get_description();
         break;
       }
     }

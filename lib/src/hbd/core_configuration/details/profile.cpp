@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <stdexcept>
+#include <string_view>
 #include <utility>
 
 namespace hbd::core_configuration::details {
@@ -24,6 +27,14 @@ void wrap_error(const char* format, const std::string& key, Function&& function)
     function();
   } catch (const zunto::json::unmarshal_error& e) {
     throw zunto::json::unmarshal_error(fmt::format(fmt::runtime(format), key, e.what()));
+  }
+}
+
+// JSON has no NaN or infinity: such a value would be saved as null, and the file would no longer
+// load. Thrown before the device record is looked up, so nothing changes.
+void require_finite(std::optional<double> value, std::string_view key) {
+  if (value && !std::isfinite(*value)) {
+    throw std::invalid_argument(fmt::format("`{0}` must be a finite number, but is {1}", key, *value));
   }
 }
 
@@ -63,7 +74,7 @@ profile::profile(nlohmann::json&& json) : json_(nlohmann::json::object()) {
       wrap_error(error_format, key, [&] { fn_function_keys_.handle_json(value); });
     } else if (key == "name") {
       zunto::json::requires_string(value, "`name`");
-      name_ = value.get<std::string>();
+      set_name(value.get<std::string>());
     } else if (key == "parameters") {
       wrap_error(error_format, key, [&] {
         details::parameters p;
@@ -91,7 +102,7 @@ profile::profile(nlohmann::json&& json) : json_(nlohmann::json::object()) {
 
 nlohmann::json profile::to_json() const {
   auto json = zunto::json::object_copy(json_);
-  json["name"] = name_;
+  json["name"] = *name_;
   json["selected"] = selected_;
   json["parameters"] = parameters_;
   json["simple_modifications"] = simple_modifications_.to_json();
@@ -124,7 +135,7 @@ void profile::write_json(zunto::json::indented_writer& writer) const {
       {"devices",
        [&](indented_writer& w) { w.array(devices_.size(), [&](std::size_t i) { devices_[i].write_json(w); }); }},
       {"fn_function_keys", [&](indented_writer& w) { fn_function_keys_.write_json(w); }},
-      {"name", [&](indented_writer& w) { w.value(name_); }},
+      {"name", [&](indented_writer& w) { w.value(*name_); }},
       {"parameters", [&](indented_writer& w) { w.value(parameters_); }},
       {"selected", [&](indented_writer& w) { w.value(selected_); }},
       {"simple_modifications", [&](indented_writer& w) { simple_modifications_.write_json(w); }},
@@ -280,6 +291,7 @@ double profile::get_device_game_pad_xy_stick_deadzone(const device_identifiers& 
 
 void profile::set_device_game_pad_xy_stick_deadzone(const device_identifiers& identifiers,
                                                     std::optional<double> value) {
+  require_finite(value, "game_pad_xy_stick_deadzone");
   set_device(identifiers, [&](device& d) { d.set_game_pad_xy_stick_deadzone(value); });
 }
 
@@ -295,6 +307,7 @@ double profile::get_device_game_pad_wheels_stick_deadzone(const device_identifie
 
 void profile::set_device_game_pad_wheels_stick_deadzone(const device_identifiers& identifiers,
                                                         std::optional<double> value) {
+  require_finite(value, "game_pad_wheels_stick_deadzone");
   set_device(identifiers, [&](device& d) { d.set_game_pad_wheels_stick_deadzone(value); });
 }
 

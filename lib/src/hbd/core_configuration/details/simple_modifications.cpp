@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -20,9 +21,11 @@ namespace hbd::core_configuration::details {
 
 namespace {
 
-// Texts come from callers of the C interface: a value nested deep enough to exhaust the stack when
-// it is copied or freed is refused like any other text that is not JSON.
-nlohmann::json parse_with_comments(const std::string& text) { return zunto::json::parse_with_depth_limit(text); }
+// Texts come from callers of the C interface: a value nested too deep to be saved and loaded again
+// is refused like any other text that is not JSON.
+nlohmann::json parse_with_comments(const std::string& text) {
+  return zunto::json::parse_with_depth_limit(text, simple_modifications::max_text_depth);
+}
 
 // Natural order, then byte order between texts it ranks equal: a strict weak ordering, so
 // the same entries always sort (and save) the same way.
@@ -67,10 +70,13 @@ std::string to_text(const nlohmann::json& to) {
 std::optional<simple_modifications::pair> normalize_pair(const std::string& from_json_string,
                                                          const std::string& to_json_string) {
   try {
-    return simple_modifications::pair{
-        parse_with_comments(from_json_string).dump(),
-        simple_modifications::migrate_to_json(parse_with_comments(to_json_string)).dump(),
-    };
+    auto from = parse_with_comments(from_json_string);
+    auto to = simple_modifications::migrate_to_json(parse_with_comments(to_json_string));
+    // A single event becomes a list of one, a level deeper.
+    if (zunto::json::nesting_depth(to) > simple_modifications::max_text_depth) {
+      return std::nullopt;
+    }
+    return simple_modifications::pair{from.dump(), to.dump()};
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -136,8 +142,7 @@ void simple_modifications::handle_json(const nlohmann::json& json) {
     }
   }
 
-  std::stable_sort(pairs_.begin(), pairs_.end(),
-                   [](const pair& left, const pair& right) { return from_less(left.first, right.first); });
+  pairs_.sort([](const pair& left, const pair& right) { return from_less(left.first, right.first); });
 }
 
 nlohmann::json simple_modifications::migrate_to_json(const nlohmann::json& json) {
@@ -213,7 +218,7 @@ void simple_modifications::replace_pair(std::size_t index, const std::string& fr
                                         const std::string& to_json_string) {
   auto normalized = normalize_pair(from_json_string, to_json_string);
   if (normalized && index < pairs_.size()) {
-    pairs_[index] = std::move(*normalized);
+    *std::next(pairs_.begin(), static_cast<std::ptrdiff_t>(index)) = std::move(*normalized);
   }
 }
 
@@ -221,7 +226,7 @@ void simple_modifications::push_back_pair() { pairs_.emplace_back("{}", "[]"); }
 
 void simple_modifications::erase_pair(std::size_t index) {
   if (index < pairs_.size()) {
-    pairs_.erase(pairs_.begin() + static_cast<std::ptrdiff_t>(index));
+    pairs_.erase(std::next(pairs_.begin(), static_cast<std::ptrdiff_t>(index)));
   }
 }
 

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <list>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,7 +19,11 @@ namespace {
 
 using hbd::core_configuration::details::simple_modifications;
 using nlohmann::json;
-using pairs = std::vector<simple_modifications::pair>;
+using pairs = std::list<simple_modifications::pair>;
+
+const simple_modifications::pair& at(const simple_modifications& list, std::size_t index) {
+  return *std::next(list.get_pairs().begin(), static_cast<std::ptrdiff_t>(index));
+}
 
 std::vector<std::string> froms(const simple_modifications& list) {
   std::vector<std::string> result;
@@ -170,9 +177,9 @@ TEST(simple_modifications, file_entries_replace_defaults_one_from_at_a_time) {
   list.handle_json(json::parse(R"([{"from": {"key_code": "f1"}, "to": [{"key_code": "y"}]}])"));
 
   ASSERT_EQ(list.get_pairs().size(), 12u);
-  EXPECT_EQ(list.get_pairs()[0], (simple_modifications::pair{R"({"key_code":"f1"})", R"([{"key_code":"y"}])"}));
+  EXPECT_EQ(at(list, 0), (simple_modifications::pair{R"({"key_code":"f1"})", R"([{"key_code":"y"}])"}));
   for (std::size_t i = 1; i < 12; ++i) {
-    EXPECT_EQ(list.get_pairs()[i].second, R"([{"key_code":"x"}])");
+    EXPECT_EQ(at(list, i).second, R"([{"key_code":"x"}])");
   }
 }
 
@@ -212,7 +219,7 @@ TEST(simple_modifications, editing_operations) {
 
   // Comments are allowed; "to" goes through the same migration as on reading.
   list.replace_pair(2, R"({"key_code": /* x */ "c"})", R"({"key_code": "3"})");
-  EXPECT_EQ(list.get_pairs()[2], (simple_modifications::pair{R"({"key_code":"c"})", R"([{"key_code":"3"}])"}));
+  EXPECT_EQ(at(list, 2), (simple_modifications::pair{R"({"key_code":"c"})", R"([{"key_code":"3"}])"}));
 
   // Out of range or not JSON: nothing changes.
   const auto before = list.get_pairs();
@@ -226,7 +233,7 @@ TEST(simple_modifications, editing_operations) {
   EXPECT_EQ(list.get_pairs(), before);
 
   list.replace_second(R"({ "key_code" : "b" })", R"([{"key_code": "4"}])");
-  EXPECT_EQ(list.get_pairs()[1].second, R"([{"key_code":"4"}])");
+  EXPECT_EQ(at(list, 1).second, R"([{"key_code":"4"}])");
 
   list.erase_pair(0);
   EXPECT_EQ(froms(list), (std::vector<std::string>{R"({"key_code":"b"})", R"({"key_code":"c"})"}));
@@ -242,8 +249,8 @@ TEST(simple_modifications, edits_can_duplicate_a_from_and_only_the_first_is_writ
 
   // replace_second changes the first match only; erasing by "from" removes both.
   list.replace_second(R"({"key_code": "a"})", R"([{"key_code": "7"}])");
-  EXPECT_EQ(list.get_pairs()[0].second, R"([{"key_code":"7"}])");
-  EXPECT_EQ(list.get_pairs()[1].second, R"([{"key_code":"9"}])");
+  EXPECT_EQ(at(list, 0).second, R"([{"key_code":"7"}])");
+  EXPECT_EQ(at(list, 1).second, R"([{"key_code":"9"}])");
   list.erase_by_from_json_string(R"({"key_code": "a"})");
   EXPECT_TRUE(list.get_pairs().empty());
 }
