@@ -198,8 +198,7 @@ void dump_write_fsync_rename(benchmark::State& state) {
   for (auto _ : state) {
     const auto before = current_bytes.load();
     peak_bytes = before;
-    const auto text = json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
-    if (!hbd_bench::raw_write_and_rename(target, text, true)) {
+    if (!hbd_bench::dump_write_and_rename(target, json, true)) {
       state.SkipWithError("the raw write failed");
       break;
     }

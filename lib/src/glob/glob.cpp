@@ -125,6 +125,28 @@ bool is_directory_quietly(const fs::path& path) {
   return fs::is_directory(path, error);
 }
 
+// The text after the last "/" (the whole text when there is none).
+std::string_view last_component(std::string_view path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Calls visit with each entry of a directory (the current one when empty), following directory
+// symbolic links; an unreadable or missing directory has none, and a listing error ends the listing.
+template <typename Visit>
+void for_each_entry(const fs::path& directory, bool dironly, Visit visit) {
+  const fs::path base = directory.empty() ? fs::path(".") : directory;
+  std::error_code error;
+  fs::directory_iterator it(base, fs::directory_options::skip_permission_denied, error);
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    std::error_code status_error;
+    if (dironly && !it->is_directory(status_error)) {
+      continue;
+    }
+    visit(*it);
+  }
+}
+
 std::string expand_home(const std::string& pathname) {
   if (pathname.empty() || pathname.front() != '~') {
     return pathname;
@@ -162,18 +184,32 @@ std::vector<fs::path> glob2(const fs::path& directory, bool dironly) {
   return result;
 }
 
+// Calls take(entry, name) with each visible entry whose name matches the pattern, in listing order.
+// Names are matched where the listing holds them: a path per entry would copy every component of
+// a deep directory.
+template <typename Take>
+void for_each_match(const fs::path& directory, const std::string& pattern, bool dironly, Take take) {
+  const name_pattern matcher(pattern);
+  for_each_entry(directory, dironly, [&](const fs::directory_entry& entry) {
+    const std::string_view name = last_component(entry.path().native());
+    if (!is_hidden(name) && matcher.matches(name)) {
+      take(entry, name);
+    }
+  });
+}
+
 std::vector<fs::path> join_all(const std::vector<fs::path>& directories, const std::string& basename, bool recursive,
                                bool dironly) {
   std::vector<fs::path> result;
   for (const auto& directory : directories) {
-    std::vector<fs::path> names;
-    if (recursive && basename == "**") {
-      names = glob2(directory, dironly);
-    } else if (has_magic(basename)) {
-      names = glob1(directory, basename, dironly);
-    } else {
-      names = glob0(directory, basename, dironly);
+    if (!(recursive && basename == "**") && has_magic(basename)) {
+      // The listing's own path of an entry is the directory joined with its name.
+      for_each_match(directory, basename, dironly, [&](const fs::directory_entry& entry, std::string_view name) {
+        result.push_back(directory.empty() ? fs::path(name) : entry.path());
+      });
+      continue;
     }
+    const auto names = recursive && basename == "**" ? glob2(directory, dironly) : glob0(directory, basename, dironly);
     for (const auto& name : names) {
       result.push_back(directory / name);
     }
@@ -206,7 +242,7 @@ std::vector<fs::path> glob(const std::string& pathname, bool recursive, bool dir
   }
 
   std::vector<fs::path> directories;
-  if (dirname != path && has_magic(dirname.native())) {
+  if (has_magic(dirname.native()) && dirname != path) {
     directories = glob(dirname.string(), recursive, true);
   } else {
     directories.push_back(dirname);
@@ -321,8 +357,7 @@ bool is_hidden(std::string_view path) {
   while (!path.empty() && path.back() == '/') {
     path.remove_suffix(1);
   }
-  const auto slash = path.rfind('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string_view name = last_component(path);
   return name.size() >= 2 && name.front() == '.' && name.find('.', 1) == std::string_view::npos;
 }
 
@@ -341,36 +376,17 @@ std::vector<fs::path> glob0(const fs::path& directory, const std::string& name, 
 }
 
 std::vector<fs::path> glob1(const fs::path& directory, const std::string& pattern, bool dironly) {
-  const auto entries = iter_directory(directory, dironly);
-  if (entries.empty()) {
-    return {};
-  }
-  const name_pattern matcher(pattern);
   std::vector<fs::path> result;
-  for (const auto& entry : entries) {
-    if (is_hidden(entry.native())) {
-      continue;
-    }
-    fs::path name = entry.filename();
-    if (matcher.matches(name.native())) {
-      result.push_back(std::move(name));
-    }
-  }
+  for_each_match(directory, pattern, dironly,
+                 [&](const fs::directory_entry&, std::string_view name) { result.emplace_back(name); });
   return result;
 }
 
 std::vector<fs::path> iter_directory(const fs::path& directory, bool dironly) {
   std::vector<fs::path> result;
-  const fs::path base = directory.empty() ? fs::path(".") : directory;
-  std::error_code error;
-  fs::directory_iterator it(base, fs::directory_options::skip_permission_denied, error);
-  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    std::error_code status_error;
-    if (dironly && !it->is_directory(status_error)) {
-      continue;
-    }
-    result.push_back(directory.empty() ? it->path().filename() : it->path());
-  }
+  for_each_entry(directory, dironly, [&](const fs::directory_entry& entry) {
+    result.push_back(directory.empty() ? entry.path().filename() : entry.path());
+  });
   return result;
 }
 

@@ -31,6 +31,9 @@ public:
   // Queue `function` for `id`, due at `when` (0: ahead of everything; 1: at once). Safe from any
   // thread. An empty function is ignored.
   void enqueue(const object_id& id, std::function<void()> function, time_point when);
+  // Queues two jobs at once, as two calls in this order would.
+  void enqueue(const object_id& id, std::function<void()> first, time_point first_when, std::function<void()> second,
+               time_point second_when);
 
   void attach(const object_id& id);
   bool attached(const object_id& id) const;
@@ -59,13 +62,12 @@ private:
 
   void worker();
   // Milliseconds until the front entry is due; 0 when it is due or the queue is empty.
-  // Called with queue_mutex_ held.
+  // Called with mutex_ held.
   time_point::rep compute_wait() const;
   void place(entry new_entry);
-  void run(entry& job);
 
-  std::weak_ptr<time_source> weak_time_source_;
-  mutable std::mutex time_source_mutex_;
+  // Set once: read without a lock.
+  const std::weak_ptr<time_source> weak_time_source_;
 
   std::thread worker_thread_;
   // Cleared once the worker is joined: a later thread may be given the same id.
@@ -73,18 +75,21 @@ private:
   std::shared_ptr<thread_wait> worker_started_;
   std::mutex terminate_mutex_;
 
-  std::deque<entry> queue_;
-  bool exit_ = false;
-  std::mutex queue_mutex_;
-  std::condition_variable queue_cv_;
-
   object_id object_id_;
 
+  // One lock for the queue, the attached owners and the running owner: the worker takes it once a
+  // job, and a detach sees all three change together.
+  mutable std::mutex mutex_;
+  std::deque<entry> queue_;
+  bool exit_ = false;
+  std::condition_variable queue_cv_;
+  // The clock's latest reading: an entry due by then is due, so runs of entries due within one
+  // millisecond read the clock once.
+  mutable time_point::rep latest_now_ = 1;
   std::unordered_set<std::uint64_t> attached_ids_;
-  mutable std::mutex attached_ids_mutex_;
-
   std::optional<std::uint64_t> running_id_;
-  std::mutex running_id_mutex_;
+  // Callers of detach waiting for the running job; the worker wakes them only when there are any.
+  std::size_t detach_waiters_ = 0;
   std::condition_variable running_id_cv_;
 };
 

@@ -46,8 +46,21 @@ void dispatcher::enqueue(const object_id& id, std::function<void()> function, ti
     return;
   }
   {
-    std::lock_guard lock(queue_mutex_);
+    std::lock_guard lock(mutex_);
     place(entry{id.get(), std::move(function), when});
+  }
+  queue_cv_.notify_all();
+}
+
+void dispatcher::enqueue(const object_id& id, std::function<void()> first, time_point first_when,
+                         std::function<void()> second, time_point second_when) {
+  {
+    std::lock_guard lock(mutex_);
+    for (auto* job : {&first, &second}) {
+      if (*job) {
+        place(entry{id.get(), std::move(*job), job == &first ? first_when : second_when});
+      }
+    }
   }
   queue_cv_.notify_all();
 }
@@ -66,47 +79,43 @@ void dispatcher::place(entry new_entry) {
 }
 
 void dispatcher::attach(const object_id& id) {
-  std::lock_guard lock(attached_ids_mutex_);
+  std::lock_guard lock(mutex_);
   attached_ids_.insert(id.get());
 }
 
 bool dispatcher::attached(const object_id& id) const {
-  std::lock_guard lock(attached_ids_mutex_);
+  std::lock_guard lock(mutex_);
   return attached_ids_.contains(id.get());
 }
 
 bool dispatcher::detach(const object_id& id) {
   const auto value = id.get();
-  {
-    std::lock_guard lock(attached_ids_mutex_);
-    if (attached_ids_.erase(value) == 0) {
-      return false;
-    }
-  }
-
   // The removed jobs are destroyed after the lock is released: their captures may call back in.
   std::vector<entry> removed;
-  {
-    std::lock_guard lock(queue_mutex_);
-    auto kept = queue_.begin();
-    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-      if (it->owner == value) {
-        removed.push_back(std::move(*it));
-      } else {
-        if (kept != it) {
-          *kept = std::move(*it);
-        }
-        ++kept;
-      }
-    }
-    queue_.erase(kept, queue_.end());
+  std::unique_lock lock(mutex_);
+  if (attached_ids_.erase(value) == 0) {
+    return false;
   }
+  auto kept = queue_.begin();
+  for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+    if (it->owner == value) {
+      removed.push_back(std::move(*it));
+    } else {
+      if (kept != it) {
+        *kept = std::move(*it);
+      }
+      ++kept;
+    }
+  }
+  queue_.erase(kept, queue_.end());
 
   // On the worker the running job is the caller itself or belongs to another owner.
   if (!dispatcher_thread()) {
-    std::unique_lock lock(running_id_mutex_);
+    ++detach_waiters_;
     running_id_cv_.wait(lock, [&] { return running_id_ != value; });
+    --detach_waiters_;
   }
+  lock.unlock();
   return true;
 }
 
@@ -118,7 +127,7 @@ void dispatcher::detach(const object_id& id, std::function<void()> function) {
   if (dispatcher_thread()) {
     bool exiting = false;
     {
-      std::lock_guard lock(queue_mutex_);
+      std::lock_guard lock(mutex_);
       exiting = exit_;
     }
     if (!exiting && function) {
@@ -131,7 +140,7 @@ void dispatcher::detach(const object_id& id, std::function<void()> function) {
   {
     // Checked and queued under one lock: terminate either comes first (and nothing is queued) or
     // finds the job in the queue and releases the waiter when it drops it.
-    std::lock_guard lock(queue_mutex_);
+    std::lock_guard lock(mutex_);
     if (exit_) {
       return;
     }
@@ -158,7 +167,7 @@ void dispatcher::terminate() {
     return;
   }
   {
-    std::lock_guard lock(queue_mutex_);
+    std::lock_guard lock(mutex_);
     exit_ = true;
   }
   queue_cv_.notify_all();
@@ -168,25 +177,22 @@ void dispatcher::terminate() {
   // Jobs left behind never run; dropping them now releases any caller of detach(id, function).
   std::deque<entry> dropped;
   {
-    std::lock_guard lock(queue_mutex_);
+    std::lock_guard lock(mutex_);
     dropped.swap(queue_);
   }
 }
 
 bool dispatcher::dispatcher_thread() const { return std::this_thread::get_id() == worker_thread_id_; }
 
-std::shared_ptr<time_source> dispatcher::lock_weak_time_source() const {
-  std::lock_guard lock(time_source_mutex_);
-  return weak_time_source_.lock();
-}
+std::shared_ptr<time_source> dispatcher::lock_weak_time_source() const { return weak_time_source_.lock(); }
 
 time_point::rep dispatcher::compute_wait() const {
   if (queue_.empty()) {
     return 0;
   }
   const auto due = queue_.front().when.count();
-  if (due <= 1) {
-    return 0; // 0 and 1 are always due: no need to read the clock
+  if (due <= latest_now_) {
+    return 0; // the clock has shown that time already (0 and 1 always have)
   }
   time_point::rep now = 1;
   if (auto clock = lock_weak_time_source()) {
@@ -195,39 +201,15 @@ time_point::rep dispatcher::compute_wait() const {
   if (now < 2) {
     now = 1;
   }
+  latest_now_ = now;
   return due > now ? due - now : 0;
-}
-
-void dispatcher::run(entry& job) {
-  {
-    std::lock_guard lock(running_id_mutex_);
-    running_id_ = job.owner;
-  }
-  running_id_cv_.notify_all();
-
-  // Checked after the running id is set: a detach that missed the running id also finds the owner
-  // gone from the set here, so no job of a detached owner starts after detach returned.
-  bool owner_attached = false;
-  {
-    std::lock_guard lock(attached_ids_mutex_);
-    owner_attached = attached_ids_.contains(job.owner);
-  }
-  if (owner_attached) {
-    job.function();
-  }
-
-  {
-    std::lock_guard lock(running_id_mutex_);
-    running_id_.reset();
-  }
-  running_id_cv_.notify_all();
 }
 
 void dispatcher::worker() {
   worker_thread_id_ = std::this_thread::get_id();
   worker_started_->notify();
 
-  std::unique_lock lock(queue_mutex_);
+  std::unique_lock lock(mutex_);
   while (!exit_) {
     if (queue_.empty()) {
       queue_cv_.wait(lock);
@@ -243,10 +225,20 @@ void dispatcher::worker() {
 
     auto job = std::move(queue_.front());
     queue_.pop_front();
+    // Under the lock that detach takes to remove the owner: no job of a detached owner starts after
+    // detach returned, and detach waits for the one that did start.
+    const bool owner_attached = attached_ids_.contains(job.owner);
+    running_id_ = job.owner;
     lock.unlock();
-    run(job);
+    if (owner_attached) {
+      job.function();
+    }
     job = {}; // the job's captures go before the lock is taken again
     lock.lock();
+    running_id_.reset();
+    if (detach_waiters_ != 0) {
+      running_id_cv_.notify_all();
+    }
   }
 }
 

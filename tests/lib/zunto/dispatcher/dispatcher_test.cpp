@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -95,6 +96,28 @@ INSTANTIATE_TEST_SUITE_P(
                     ordering_case{
                         "past_time_point_after_every_entry_due_by_then", {1, 300, 800, 500, 300}, {0, 1, 4, 3, 2}}),
     [](const auto& test_case) { return test_case.param.name; });
+
+TEST_F(dispatcher_test, two_jobs_queued_at_once_go_where_two_calls_would_put_them) {
+  dispatcher->attach(owner);
+  auto gate = block_worker(owner);
+  dispatcher->enqueue(owner, record(0), time_point(1));
+  dispatcher->enqueue(owner, record(1), time_point(1), record(2), time_point(0));
+  dispatcher->enqueue(owner, nullptr, time_point(1), record(3), time_point(1)); // an empty job is left out
+  gate->notify();
+  run_until(owner, time_point(1));
+  EXPECT_EQ(recorded(), (std::vector<int>{2, 0, 1, 3}));
+}
+
+TEST_F(dispatcher_test, entry_due_by_a_time_the_clock_has_shown_stays_due_when_the_clock_goes_back) {
+  dispatcher->attach(owner);
+  clock->set(2000);
+  run_until(owner, time_point(2000));
+  clock->set(1000);
+  auto done = zunto::make_thread_wait();
+  dispatcher->enqueue(
+      owner, [done] { done->notify(); }, time_point(1500));
+  EXPECT_TRUE(done->wait_notice_for(std::chrono::seconds(10)));
+}
 
 TEST_F(dispatcher_test, entry_due_later_waits_for_the_clock) {
   dispatcher->attach(owner);

@@ -21,6 +21,9 @@ public:
 
   // Dropped without notice when the dispatcher is gone.
   void enqueue_to_dispatcher(std::function<void()> function, time_point when) const;
+  // Two jobs at once, as two calls in this order would queue them.
+  void enqueue_to_dispatcher(std::function<void()> first, time_point first_when, std::function<void()> second,
+                             time_point second_when) const;
 
   // The dispatcher's clock, or 1 when the dispatcher or its clock is gone.
   time_point when_now() const;

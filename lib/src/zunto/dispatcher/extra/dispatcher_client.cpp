@@ -26,6 +26,13 @@ void dispatcher_client::enqueue_to_dispatcher(std::function<void()> function, ti
   }
 }
 
+void dispatcher_client::enqueue_to_dispatcher(std::function<void()> first, time_point first_when,
+                                              std::function<void()> second, time_point second_when) const {
+  if (auto d = weak_dispatcher_.lock()) {
+    d->enqueue(object_id_, std::move(first), first_when, std::move(second), second_when);
+  }
+}
+
 time_point dispatcher_client::when_now() const {
   if (auto d = weak_dispatcher_.lock()) {
     if (auto clock = d->lock_weak_time_source()) {

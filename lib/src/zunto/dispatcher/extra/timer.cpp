@@ -43,10 +43,10 @@ void timer::tick(std::uint32_t function_id) {
   if (current_function_id_ != function_id) {
     return;
   }
-  if (function_) {
-    owner_.enqueue_to_dispatcher(function_, time_point(1)); // a copy: a later stop or start cannot take it back
-  }
-  owner_.enqueue_to_dispatcher([this, function_id] { tick(function_id); }, owner_.when_now() + interval_);
+  // The call (a copy: a later stop or start cannot take it back; none when empty) and the next tick
+  // go in under one lock.
+  owner_.enqueue_to_dispatcher(
+      function_, time_point(1), [this, function_id] { tick(function_id); }, owner_.when_now() + interval_);
 }
 
 } // namespace zunto::dispatcher::extra
