@@ -41,8 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& path = environment.file.write(data, size);
 
   hbd::core_configuration::core_configuration configuration(path, ::geteuid());
-  auto json = configuration.to_json();
-  (void)json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
+  // Each to_json() and dump is a large part of a run: every one is made once and reused.
+  const auto json = configuration.to_json();
+  const auto text = json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
 
   if (configuration.is_loaded()) {
     try {
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fail("the save threw");
     }
     // Written record by record, the text must be the dump of to_json().
-    if (hbd_fuzz::read_whole_file(path) != json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore)) {
+    if (hbd_fuzz::read_whole_file(path) != text) {
       fail("the saved text is not the dump of to_json()");
     }
     hbd::core_configuration::core_configuration reloaded(path, ::geteuid());
