@@ -1,8 +1,8 @@
 #pragma once
 
-#include "indicator/IndicatorTypes.hpp"
 #include "indicator/TextLayer.hpp"
 #include "indicator/Widgets.hpp"
+#include "services/IndicatorTypes.hpp"
 
 #include <QTimer>
 #include <QWidget>

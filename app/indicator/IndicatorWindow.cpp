@@ -3,8 +3,8 @@
 #include "platform/NotificationCenter.hpp"
 #include "platform/Screens.hpp"
 #include "platform/UserDefaults.hpp"
-#include "shell/AppDelegate.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/WidestScreen.hpp"
 
 #include <QTimer>
 
@@ -107,7 +107,7 @@ bool IndicatorWindow::animating() const { return animation_.state() == QAbstract
 
 void IndicatorWindow::moveTo(const QRectF& frame, bool animated) {
   targetFrame_ = frame;
-  const QRect geometry = toQtGeometry(frame, AppDelegate::screen());
+  const QRect geometry = toQtGeometry(frame, widestScreen());
   animation_.stop();
   if (imageView_) {
     imageView_->setBounds(frame.size());

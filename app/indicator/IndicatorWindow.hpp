@@ -1,8 +1,8 @@
 #pragma once
 
 #include "indicator/IndicatorImageView.hpp"
-#include "indicator/IndicatorTypes.hpp"
 #include "platform/ObservationToken.hpp"
+#include "services/IndicatorTypes.hpp"
 
 #include <QPointer>
 #include <QPropertyAnimation>

@@ -1,10 +1,10 @@
 #include "indicator/Widgets.hpp"
 
 #include "indicator/IndicatorImageView.hpp"
-#include "indicator/IndicatorTypes.hpp"
 #include "platform/NotificationCenter.hpp"
 #include "platform/UserDefaults.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/IndicatorTypes.hpp"
 
 #include <QTextBoundaryFinder>
 

@@ -2,8 +2,8 @@
 
 #include "indicator/TextLayer.hpp"
 #include "platform/ObservationToken.hpp"
-#include "settings/Widget.hpp"
-#include "shell/AccessibilityHelpers.hpp"
+#include "services/AccessibilityHelpers.hpp"
+#include "services/Widget.hpp"
 
 #include <QStringList>
 #include <QTime>

@@ -1,12 +1,12 @@
 #include "settings/GeneralSettingsView.hpp"
 
-#include "indicator/IndicatorTypes.hpp"
 #include "platform/UserDefaults.hpp"
-#include "shell/DefaultsKeys.hpp"
-#include "shell/GrellanKit_.hpp"
-#include "shell/Hobbard.hpp"
-#include "shell/LaunchAtLogin.hpp"
-#include "shell/Updater.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/GrellanKit_.hpp"
+#include "services/Hobbard.hpp"
+#include "services/IndicatorTypes.hpp"
+#include "services/LaunchAtLogin.hpp"
+#include "services/Updater.hpp"
 #include "views/VimKeyPicker.hpp"
 
 #include <QCheckBox>
@@ -63,16 +63,16 @@ IconStylePicker::IconStylePicker(QWidget* parent) : QComboBox(parent) {
 }
 
 GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent)
-    : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)), vimKey_(VimKeyPicker::storedVimKey()) {
+    : QWidget(parent), kit_(kit), settingsGroup_(new QWidget(this)), vimKey_(GrellanKit_::storedVimKey()) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
 
   auto* settings = new QVBoxLayout(settingsGroup_);
   settings->setContentsMargins(0, 0, 0, 0);
 
-  vimKeyPicker_ = new VimKeyPicker(&VimKeyPicker::storedVimKey, [](const QString& key) {
+  vimKeyPicker_ = new VimKeyPicker(&GrellanKit_::storedVimKey, [](const QString& key) {
     // Choosing the entry already shown is no change.
-    if (VimKeyPicker::storedVimKey() != key) {
+    if (GrellanKit_::storedVimKey() != key) {
       UserDefaults::standard().setValue(DefaultsKeys::vimKey, key);
     }
   });
@@ -81,7 +81,7 @@ GeneralSettingsView::GeneralSettingsView(GrellanKit_& kit, Hobbard& hobbard, Upd
     vimKeyPicker_->reload();
     // Every change of the stored key while the row is shown reaches the engine, as stored; a write of the
     // same key is no change.
-    const QString key = VimKeyPicker::storedVimKey();
+    const QString key = GrellanKit_::storedVimKey();
     if (key == vimKey_) {
       return;
     }

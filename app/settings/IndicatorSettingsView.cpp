@@ -1,7 +1,7 @@
 #include "settings/IndicatorSettingsView.hpp"
 
 #include "platform/UserDefaults.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "views/IndicatorLocationPicker.hpp"
 
 #include <QHBoxLayout>

@@ -1,9 +1,7 @@
 #include "settings/RulesSettings.hpp"
 
+#include "services/GrellanKit_.hpp"
 #include "settings/ApplicationList.hpp"
-#include "shell/GrellanKit_.hpp"
-#include "shell/SharedMenuItems.hpp"
-#include "shell/WindowManager.hpp"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,10 +28,8 @@ RulesSettings::RulesSettings(GrellanKit_& kit, QWidget* parent)
     kit_.kit().jsonManager().setIgnoredAppsIgnoredApps(identifiers);
     ignoredApps_->setIdentifiers(kit_.kit().jsonManager().getIgnoredApps());
   });
-  connect(showActiveModificationsButton_, &QPushButton::clicked, this, &RulesSettings::showActiveModifications);
+  connect(showActiveModificationsButton_, &QPushButton::clicked, this, &RulesSettings::activeModificationsWanted);
 }
-
-void RulesSettings::showActiveModifications() { withWindowManager(&WindowManager::showActiveModificationsView); }
 
 void RulesSettings::showEvent(QShowEvent* event) {
   ignoredApps_->setIdentifiers(kit_.kit().jsonManager().getIgnoredApps());

@@ -20,7 +20,9 @@ public:
   ApplicationList* ignoredApps() const { return ignoredApps_; }
   QPushButton* showActiveModificationsButton() const { return showActiveModificationsButton_; }
 
-  void showActiveModifications();
+signals:
+  // "Show active modifications" was pressed; whoever owns the windows shows them.
+  void activeModificationsWanted();
 
 protected:
   void showEvent(QShowEvent* event) override;

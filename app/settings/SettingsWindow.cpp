@@ -1,12 +1,11 @@
 #include "settings/SettingsWindow.hpp"
 
 #include "platform/UserDefaults.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "settings/GeneralSettingsView.hpp"
 #include "settings/IndicatorSettingsView.hpp"
 #include "settings/RulesSettings.hpp"
 #include "settings/WidgetSettingsView.hpp"
-#include "shell/DefaultsKeys.hpp"
-#include "shell/MenuItems.hpp"
 
 #include <QIcon>
 #include <QMenuBar>
@@ -33,8 +32,8 @@ SettingsWindow::SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& upda
       });
 }
 
-void SettingsWindow::addMainMenu(const MenuItems& items) {
-  items.addTo(*menuBar_);
+void SettingsWindow::addMainMenu(const std::function<void(QMenuBar&)>& addMenus) {
+  addMenus(*menuBar_);
   resize(width, height + menuBar_->sizeHint().height());
 }
 
@@ -43,7 +42,9 @@ void SettingsWindow::setTutorialPassed(bool passed) {
   if (passed && !shown) {
     tabs_->addTab(new IndicatorSettingsView, QIcon::fromTheme("preferences-desktop-display"), tr("Indicator"));
     tabs_->addTab(new WidgetSettingsView, QIcon::fromTheme("preferences-desktop"), tr("Widgets"));
-    tabs_->addTab(new RulesSettings(kit_), QIcon::fromTheme("text-x-generic"), tr("Rules"));
+    auto* rules = new RulesSettings(kit_);
+    connect(rules, &RulesSettings::activeModificationsWanted, this, &SettingsWindow::activeModificationsWanted);
+    tabs_->addTab(rules, QIcon::fromTheme("text-x-generic"), tr("Rules"));
   } else if (!passed && shown) {
     while (tabs_->count() > 1) {
       QWidget* tab = tabs_->widget(1);

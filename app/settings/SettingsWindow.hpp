@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QMenuBar;
 class QTabWidget;
 
@@ -12,7 +14,6 @@ namespace grellan {
 class GeneralSettingsView;
 class GrellanKit_;
 class Hobbard;
-class MenuItems;
 class Updater;
 
 // The settings window: the General tab, and once the tutorial was passed ("tutorialPassed") the
@@ -26,12 +27,16 @@ public:
 
   SettingsWindow(GrellanKit_& kit, Hobbard& hobbard, Updater& updater, QWidget* parent = nullptr);
 
-  // Shows `items` in the window's menu bar, above tabs of the same size as before.
-  void addMainMenu(const MenuItems& items);
+  // Lets `addMenus` fill the window's menu bar, above tabs of the same size as before.
+  void addMainMenu(const std::function<void(QMenuBar&)>& addMenus);
 
   QMenuBar* menuBar() const { return menuBar_; }
   QTabWidget* tabs() const { return tabs_; }
   GeneralSettingsView* general() const { return general_; }
+
+signals:
+  // The Rules tab asked for the active modifications.
+  void activeModificationsWanted();
 
 private:
   void setTutorialPassed(bool passed);

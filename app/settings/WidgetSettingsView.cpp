@@ -2,9 +2,9 @@
 
 #include "platform/UserDefaults.hpp"
 #include "platform/Workspace.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/Widget.hpp"
 #include "settings/ApplicationList.hpp"
-#include "settings/Widget.hpp"
-#include "shell/DefaultsKeys.hpp"
 
 #include <QHBoxLayout>
 #include <QLabel>

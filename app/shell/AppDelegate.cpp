@@ -1,8 +1,8 @@
 #include "shell/AppDelegate.hpp"
 
-#include "platform/Screens.hpp"
 #include "platform/UserDefaults.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/WidestScreen.hpp"
 
 namespace grellan {
 namespace {
@@ -52,16 +52,6 @@ bool AppDelegate::applicationShouldHandleReopen(bool) {
 
 void AppDelegate::applicationWillTerminate() { hobbard_->terminate(); }
 
-QRect AppDelegate::screen() {
-  QRect widest;
-  bool found = false;
-  for (const QRect& frame : Screens::shared().frames()) {
-    if (!found || frame.width() > widest.width()) {
-      widest = frame;
-      found = true;
-    }
-  }
-  return widest;
-}
+QRect AppDelegate::screen() { return widestScreen(); }
 
 } // namespace grellan

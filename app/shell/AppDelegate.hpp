@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/GrellanKit_.hpp"
-#include "shell/Hobbard.hpp"
-#include "shell/Updater.hpp"
+#include "services/GrellanKit_.hpp"
+#include "services/Hobbard.hpp"
+#include "services/Updater.hpp"
 #include "shell/WindowManager.hpp"
 
 #include <QRect>
@@ -38,8 +38,7 @@ public:
   Updater& updater() { return *updater_; }
   WindowManager& windowManager() { return *windowManager_; }
 
-  // The widest screen, the first listed among equally wide ones; without any screen an empty frame
-  // at the origin, so placing a window still gives numbers and nothing divides by it.
+  // widestScreen(), which the windows below the shell use directly.
   static QRect screen();
 
 private:

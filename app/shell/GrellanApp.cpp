@@ -3,7 +3,7 @@
 #include "platform/UserDefaults.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "resources/Assets.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 
 namespace grellan {
 

@@ -1,7 +1,7 @@
 #include "shell/MenuItems.hpp"
 
 #include "platform/UserDefaults.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "shell/SharedMenuItems.hpp"
 #include "shell/WindowManager.hpp"
 

@@ -7,8 +7,6 @@
 
 namespace grellan {
 
-QKeySequence settingsShortcut() { return QKeySequence(Qt::CTRL | Qt::Key_Comma); }
-
 void withWindowManager(void (WindowManager::*operation)()) {
   if (appDelegate() != nullptr) {
     (appDelegate()->windowManager().*operation)();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/SettingsShortcut.hpp"
+
 #include <QKeySequence>
 
 class QAction;
@@ -8,9 +10,6 @@ class QMenu;
 namespace grellan {
 
 class WindowManager;
-
-// The key that opens settings from any of the application's windows.
-QKeySequence settingsShortcut();
 
 // Calls `operation` on the running application's window manager; without a running application it
 // does nothing.

@@ -4,10 +4,10 @@
 #include "platform/NotificationCenter.hpp"
 #include "platform/SoundPlayer.hpp"
 #include "platform/UserDefaults.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/Widget.hpp"
 #include "settings/SettingsWindow.hpp"
-#include "settings/Widget.hpp"
 #include "shell/AppDelegate.hpp"
-#include "shell/DefaultsKeys.hpp"
 #include "shell/WindowManager.hpp"
 #include "tutorial/EnableVirtualHIDDevice.hpp"
 
@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QTabWidget>
@@ -164,7 +165,7 @@ void writeSettingsSnapshots(Pictures& pictures) {
   {
     UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
     SettingsWindow window(delegate->kit(), delegate->hobbard(), delegate->updater());
-    window.addMainMenu(delegate->windowManager().menuItems());
+    window.addMainMenu([delegate](QMenuBar& menuBar) { delegate->windowManager().menuItems().addTo(menuBar); });
     window.show();
     for (int tab = 0; tab < window.tabs()->count(); ++tab) {
       window.tabs()->setCurrentIndex(tab);

@@ -6,6 +6,8 @@
 #include "views/AboutView.hpp"
 #include "views/ActiveModifications.hpp"
 
+#include <QMenuBar>
+
 namespace grellan {
 namespace {
 
@@ -49,7 +51,11 @@ MenuItems& WindowManager::menuItems() {
 
 void WindowManager::showTutorialWindow() {
   if (!tutorialWindow_) {
-    tutorialWindow_ = new Tutorial(kit_, hobbard_);
+    auto* tutorial = new Tutorial(kit_, hobbard_);
+    // The window manager outlives the tutorial window it deletes.
+    QObject::connect(tutorial, &Tutorial::indicatorWindowWanted, tutorial, [this] { showIndicatorWindow(); });
+    QObject::connect(tutorial, &Tutorial::finished, tutorial, [this] { closeTutorialWindow(); });
+    tutorialWindow_ = tutorial;
     menuItems().addShortcutsTo(*tutorialWindow_);
     centre(*tutorialWindow_);
     tutorialWindow_->setWindowTitle("grellan setup");
@@ -106,7 +112,9 @@ void WindowManager::showSettings() {
       return;
     }
     settingsWindow_ = new SettingsWindow(kit_, hobbard_, delegate->updater());
-    settingsWindow_->addMainMenu(menuItems());
+    settingsWindow_->addMainMenu([this](QMenuBar& menuBar) { menuItems().addTo(menuBar); });
+    QObject::connect(settingsWindow_, &SettingsWindow::activeModificationsWanted, settingsWindow_,
+                     [this] { showActiveModificationsView(); });
   }
   bringToFront(*settingsWindow_);
 }

@@ -1,9 +1,9 @@
 #include "tutorial/ChooseVimKey.hpp"
 
 #include "platform/UserDefaults.hpp"
-#include "shell/DefaultsKeys.hpp"
-#include "shell/GrellanKit_.hpp"
-#include "shell/LaunchAtLogin.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/GrellanKit_.hpp"
+#include "services/LaunchAtLogin.hpp"
 #include "views/VimKeyPicker.hpp"
 
 #include <QVBoxLayout>
@@ -14,13 +14,13 @@ Tutorial::ChooseVimKey::ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit
     : Page(std::move(tutorialStep), parent),
       kit_(kit),
       picker_(
-          new VimKeyPicker(&VimKeyPicker::storedVimKey,
+          new VimKeyPicker(&GrellanKit_::storedVimKey,
                            [](const QString& key) { UserDefaults::standard().setValue(DefaultsKeys::vimKey, key); })),
       launchAtLoginToggle_(new LaunchAtLogin::Toggle(Tutorial::tr("Launch grellan at login"))) {
   sendVimKey();
   observations_.push_back(UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) {
     // Writing the key it already holds is no change.
-    if (VimKeyPicker::storedVimKey() != sentVimKey_) {
+    if (GrellanKit_::storedVimKey() != sentVimKey_) {
       sendVimKey();
     }
     picker_->reload();
@@ -42,7 +42,7 @@ Tutorial::ChooseVimKey::ChooseVimKey(Binding<int> tutorialStep, GrellanKit_& kit
 }
 
 void Tutorial::ChooseVimKey::sendVimKey() {
-  sentVimKey_ = VimKeyPicker::storedVimKey();
+  sentVimKey_ = GrellanKit_::storedVimKey();
   kit_.kit().setVimKeyVimKey(sentVimKey_);
 }
 

@@ -1,13 +1,13 @@
 #include "tutorial/EnableHobbardDaemons.hpp"
 
-#include "shell/AppDelegate.hpp"
-#include "shell/Hobbard.hpp"
+#include "services/Hobbard.hpp"
 
 #include <QVBoxLayout>
 
 namespace grellan {
 
-Tutorial::EnableHobbardDaemons::EnableHobbardDaemons(Binding<int> tutorialStep, Hobbard& hobbard, QWidget* parent)
+Tutorial::EnableHobbardDaemons::EnableHobbardDaemons(Binding<int> tutorialStep, Hobbard& hobbard,
+                                                     std::function<void()> showIndicator, QWidget* parent)
     : Page(std::move(tutorialStep), parent), hobbard_(hobbard) {
   notPermitted_ = column(
       {text(Tutorial::tr("Enable \"hobbard_grabber\" and \"hobbard_observer\" processes in Input Monitoring"), false),
@@ -17,12 +17,10 @@ Tutorial::EnableHobbardDaemons::EnableHobbardDaemons(Binding<int> tutorialStep, 
   permitted_ = column({text(Tutorial::tr("Enable Hobbard daemons"), true), nullptr,
                        text(Tutorial::tr("\"hobbard_grabber\" and \"hobbard_observer\" enabled"), false), nullptr,
                        buttonRow({button(Tutorial::tr("Continue"),
-                                         [this] {
+                                         [this, showIndicator = std::move(showIndicator)] {
                                            step(+1);
                                            // The next page's choice moves a visible indicator.
-                                           if (auto* delegate = appDelegate()) {
-                                             delegate->windowManager().showIndicatorWindow();
-                                           }
+                                           showIndicator();
                                          }),
                                   button(Tutorial::tr("Back"), [this] { step(-1); })})});
 

@@ -4,10 +4,11 @@
 
 namespace grellan {
 
-// Step 2: waits until the backend's daemons may read the keyboard, then shows the mode indicator.
+// Step 2: waits until the backend's daemons may read the keyboard; "Continue" calls `showIndicator`.
 class Tutorial::EnableHobbardDaemons final : public Tutorial::Page {
 public:
-  EnableHobbardDaemons(Binding<int> tutorialStep, Hobbard& hobbard, QWidget* parent = nullptr);
+  EnableHobbardDaemons(Binding<int> tutorialStep, Hobbard& hobbard, std::function<void()> showIndicator,
+                       QWidget* parent = nullptr);
 
 private:
   void showLayout();

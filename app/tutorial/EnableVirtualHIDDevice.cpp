@@ -1,6 +1,6 @@
 #include "tutorial/EnableVirtualHIDDevice.hpp"
 
-#include "shell/Hobbard.hpp"
+#include "services/Hobbard.hpp"
 #include "views/AboutView.hpp"
 #include "views/Animation.hpp"
 #include "views/Link.hpp"

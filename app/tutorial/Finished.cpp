@@ -2,17 +2,16 @@
 
 #include "platform/SoundPlayer.hpp"
 #include "platform/UserDefaults.hpp"
-#include "shell/AppDelegate.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/GrellanKit_.hpp"
 #include "views/Link.hpp"
-#include "views/VimKeyPicker.hpp"
 
 #include <QVBoxLayout>
 
 namespace grellan {
 
-Tutorial::Finished::Finished(Binding<int> tutorialStep, QWidget* parent)
-    : Page(std::move(tutorialStep), parent), usage_(text(usage(VimKeyPicker::storedVimKey()), true, Qt::RichText)) {
+Tutorial::Finished::Finished(Binding<int> tutorialStep, std::function<void()> finish, QWidget* parent)
+    : Page(std::move(tutorialStep), parent), usage_(text(usage(GrellanKit_::storedVimKey()), true, Qt::RichText)) {
   SoundPlayer::shared().play("Hero");
   observations_.push_back(
       UserDefaults::standard().observe(DefaultsKeys::vimKey, false, [this](const auto&) { refresh(); }));
@@ -33,11 +32,9 @@ Tutorial::Finished::Finished(Binding<int> tutorialStep, QWidget* parent)
               text(Tutorial::tr("to learn how to use vim."), false)}),
          nullptr,
          buttonRow({button(Tutorial::tr("Finish"),
-                           [this] {
+                           [this, finish = std::move(finish)] {
                              UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
-                             if (auto* delegate = appDelegate()) {
-                               delegate->windowManager().closeTutorialWindow();
-                             }
+                             finish();
                              setStep(0);
                            }),
                     button(Tutorial::tr("Back"), [this] { step(-1); })})});
@@ -49,6 +46,6 @@ QString Tutorial::Finished::usage(const QString& vimKey) {
 
 QUrl Tutorial::Finished::openVimTutorial() { return QUrl("https://www.openvim.com/"); }
 
-void Tutorial::Finished::refresh() { usage_->setText(usage(VimKeyPicker::storedVimKey())); }
+void Tutorial::Finished::refresh() { usage_->setText(usage(GrellanKit_::storedVimKey())); }
 
 } // namespace grellan

@@ -6,10 +6,11 @@
 
 namespace grellan {
 
-// Step 5: explains the modes, plays "Hero" once on arrival and ends the tutorial with "Finish".
+// Step 5: explains the modes, plays "Hero" once on arrival and ends the tutorial with "Finish", which
+// calls `finish`.
 class Tutorial::Finished final : public Tutorial::Page {
 public:
-  explicit Finished(Binding<int> tutorialStep, QWidget* parent = nullptr);
+  Finished(Binding<int> tutorialStep, std::function<void()> finish, QWidget* parent = nullptr);
 
   // The line that names the Vim key: the key verbatim and in bold, as rich text.
   static QString usage(const QString& vimKey);

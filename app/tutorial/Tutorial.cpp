@@ -2,7 +2,7 @@
 
 #include "platform/UserDefaults.hpp"
 #include "resources/Assets.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "tutorial/ChooseIndicatorLocation.hpp"
 #include "tutorial/ChooseVimKey.hpp"
 #include "tutorial/EnableHobbardDaemons.hpp"
@@ -94,13 +94,13 @@ Tutorial::Page* Tutorial::makePage() {
     case 1:
       return new EnableVirtualHIDDevice(stepBinding_, hobbard_);
     case 2:
-      return new EnableHobbardDaemons(stepBinding_, hobbard_);
+      return new EnableHobbardDaemons(stepBinding_, hobbard_, [this] { emit indicatorWindowWanted(); });
     case 3:
       return new ChooseIndicatorLocation(stepBinding_, IndicatorLocationPicker::storedLocation());
     case 4:
       return new ChooseVimKey(stepBinding_, kit_);
     case 5:
-      return new Finished(stepBinding_);
+      return new Finished(stepBinding_, [this] { emit finished(); });
     default:
       return nullptr;
   }

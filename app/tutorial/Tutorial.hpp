@@ -55,6 +55,13 @@ public:
   // While the ring or a page is still moving.
   bool animating() const;
 
+signals:
+  // The user went on from the daemons' page: the indicator should show, so the next page's choice
+  // moves a visible one.
+  void indicatorWindowWanted();
+  // The user pressed "Finish"; the tutorial is passed.
+  void finished();
+
 private:
   Page* makePage();
   void showPage(bool animated);

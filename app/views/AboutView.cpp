@@ -1,6 +1,6 @@
 #include "views/AboutView.hpp"
 
-#include "shell/SharedMenuItems.hpp"
+#include "services/SettingsShortcut.hpp"
 #include "views/Link.hpp"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "views/ActiveModifications.hpp"
 
-#include "shell/GrellanKit_.hpp"
+#include "services/GrellanKit_.hpp"
 
 #include <QLabel>
 #include <QListWidget>

@@ -1,9 +1,9 @@
 #include "views/IndicatorLocationPicker.hpp"
 
-#include "indicator/IndicatorTypes.hpp"
 #include "platform/UserDefaults.hpp"
-#include "settings/CamelCase.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/CamelCase.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/IndicatorTypes.hpp"
 
 #include <QButtonGroup>
 #include <QRadioButton>

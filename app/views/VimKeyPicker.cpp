@@ -1,8 +1,6 @@
 #include "views/VimKeyPicker.hpp"
 
-#include "platform/UserDefaults.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
-#include "shell/DefaultsKeys.hpp"
 
 namespace grellan {
 
@@ -17,10 +15,6 @@ VimKeyPicker::VimKeyPicker(std::function<QString()> vimKey, std::function<void(c
 
 VimKeyPicker::KeyNames VimKeyPicker::defaultKeyNames() {
   return [] { return GRKGrellanKitKt::modifierKeys(); };
-}
-
-QString VimKeyPicker::storedVimKey() {
-  return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey);
 }
 
 void VimKeyPicker::reload() {

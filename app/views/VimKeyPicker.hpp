@@ -18,11 +18,7 @@ public:
   VimKeyPicker(std::function<QString()> vimKey, std::function<void(const QString&)> setVimKey,
                KeyNames keyNames = defaultKeyNames(), QWidget* parent = nullptr);
 
-  static inline const QString defaultVimKey = "left_control";
-
   static KeyNames defaultKeyNames();
-  // The user-defaults key "vimKey", `defaultVimKey` while absent.
-  static QString storedVimKey();
 
   // Asks the engine for its names again and shows the caller's key among them.
   void reload();

@@ -1,7 +1,7 @@
 #include "indicator/IndicatorWindow.hpp"
 
 #include "platform/NotificationCenter.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "support/app/indicator_fixture.hpp"
 #include "support/app/wait.hpp"
 

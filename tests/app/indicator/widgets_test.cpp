@@ -1,7 +1,7 @@
 #include "indicator/IndicatorImageView.hpp"
 #include "indicator/Widgets.hpp"
 
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "support/app/indicator_fixture.hpp"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/DesktopEntry.hpp"
-#include "shell/LaunchAtLogin.hpp"
+#include "services/LaunchAtLogin.hpp"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 
-#include "shell/DefaultsKeys.hpp"
-#include "shell/GrellanKit_.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/GrellanKit_.hpp"
 #include "support/app/message_capture.hpp"
 #include "support/app/odd_files.hpp"
 #include "support/app/scoped_defaults.hpp"

@@ -1,7 +1,7 @@
 #include "settings/GeneralSettingsView.hpp"
 
-#include "shell/DefaultsKeys.hpp"
-#include "shell/LaunchAtLogin.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/LaunchAtLogin.hpp"
 #include "support/app/settings_fixture.hpp"
 #include "support/launch_agents.hpp"
 #include "views/VimKeyPicker.hpp"

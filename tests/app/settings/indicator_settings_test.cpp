@@ -1,6 +1,6 @@
 #include "settings/IndicatorSettingsView.hpp"
 
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "support/app/settings_fixture.hpp"
 
 #include <QAbstractButton>

@@ -1,6 +1,9 @@
 #include "settings/RulesSettings.hpp"
 
+#include "services/DefaultsKeys.hpp"
 #include "settings/ApplicationList.hpp"
+#include "settings/SettingsWindow.hpp"
+#include "shell/WindowManager.hpp"
 #include "support/app/message_capture.hpp"
 #include "support/app/settings_fixture.hpp"
 
@@ -73,9 +76,13 @@ TEST_F(RulesSettingsTest, a_list_the_engine_cannot_store_is_reported_and_the_tab
   EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.example.Editor", "org.example.Editor"}));
 }
 
-TEST_F(RulesSettingsTest, the_button_asks_the_window_manager_for_the_active_modifications) {
-  click(tab().showActiveModificationsButton());
-  EXPECT_EQ(tab().showActiveModificationsButton()->text(), "Show active modifications");
+TEST_F(RulesSettingsTest, the_button_of_the_settings_window_shows_the_active_modifications) {
+  defaults().setValue(grellan::DefaultsKeys::tutorialPassed, true);
+  delegate().windowManager().showSettings();
+  auto* rules = delegate().windowManager().settingsWindow()->findChild<grellan::RulesSettings*>();
+  ASSERT_NE(rules, nullptr);
+  EXPECT_EQ(rules->showActiveModificationsButton()->text(), "Show active modifications");
+  click(rules->showActiveModificationsButton());
   ASSERT_NE(delegate().windowManager().activeModificationsWindow(), nullptr);
   EXPECT_TRUE(delegate().windowManager().activeModificationsWindow()->isVisible());
 }

@@ -1,8 +1,8 @@
 #include "settings/SettingsWindow.hpp"
 
+#include "services/DefaultsKeys.hpp"
 #include "settings/GeneralSettingsView.hpp"
 #include "shell/AppDelegate.hpp"
-#include "shell/DefaultsKeys.hpp"
 #include "shell/Snapshot.hpp"
 #include "support/app/settings_fixture.hpp"
 #include "support/temporary_directory.hpp"
@@ -78,7 +78,7 @@ TEST_F(SettingsWindowTest, snapshots_include_every_settings_tab) {
   }
   // With the main menu at the top, as settings show it.
   grellan::SettingsWindow window(delegate().kit(), delegate().hobbard(), delegate().updater());
-  window.addMainMenu(delegate().windowManager().menuItems());
+  window.addMainMenu([this](QMenuBar& menuBar) { delegate().windowManager().menuItems().addTo(menuBar); });
   window.show();
   const QImage menuBar = window.menuBar()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QImage picture = QImage(path + "/settings-general.png").convertToFormat(QImage::Format_RGB32);

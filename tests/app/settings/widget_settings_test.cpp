@@ -1,8 +1,8 @@
 #include "settings/WidgetSettingsView.hpp"
 
+#include "services/DefaultsKeys.hpp"
+#include "services/Widget.hpp"
 #include "settings/ApplicationList.hpp"
-#include "settings/Widget.hpp"
-#include "shell/DefaultsKeys.hpp"
 #include "support/app/settings_fixture.hpp"
 #include "support/app/url_recorder.hpp"
 

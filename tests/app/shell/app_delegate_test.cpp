@@ -3,7 +3,7 @@
 
 #include "platform/Screens.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "support/app/scoped_defaults.hpp"
 #include "support/launch_agents.hpp"
 

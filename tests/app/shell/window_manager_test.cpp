@@ -4,7 +4,7 @@
 
 #include "indicator/IndicatorImageView.hpp"
 #include "platform/NotificationCenter.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
 #include "support/app/indicator_fixture.hpp"
 #include "tutorial/Tutorial.hpp"
 

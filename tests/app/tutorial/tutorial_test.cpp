@@ -1,9 +1,9 @@
 #include "tutorial/Tutorial.hpp"
 
 #include "platform/SoundPlayer.hpp"
-#include "shell/DefaultsKeys.hpp"
+#include "services/DefaultsKeys.hpp"
+#include "services/LaunchAtLogin.hpp"
 #include "shell/GrellanApp.hpp"
-#include "shell/LaunchAtLogin.hpp"
 #include "shell/Snapshot.hpp"
 #include "support/app/backend_files.hpp"
 #include "support/app/indicator_fixture.hpp"

@@ -5,7 +5,7 @@
 #include "views/VimKeyPicker.hpp"
 
 #include "platform/engine/GRKGrellanKit.hpp"
-#include "shell/GrellanKit_.hpp"
+#include "services/GrellanKit_.hpp"
 #include "support/app/url_recorder.hpp"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "support/app/backend_files.hpp"
 
-#include "shell/Hobbard.hpp"
+#include "services/Hobbard.hpp"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "shell/LaunchAtLogin.hpp"
+#include "services/LaunchAtLogin.hpp"
 
 #include "platform/ReplaceableFile.hpp"
 #include "support/app/message_capture.hpp"

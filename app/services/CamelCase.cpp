@@ -1,4 +1,4 @@
-#include "settings/CamelCase.hpp"
+#include "services/CamelCase.hpp"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "shell/AccessibilityHelpers.hpp"
+#include "services/AccessibilityHelpers.hpp"
 
 #include "support/app/indicator_fixture.hpp"
 

@@ -1,4 +1,4 @@
-#include "shell/AccessibilityHelpers.hpp"
+#include "services/AccessibilityHelpers.hpp"
 
 namespace grellan {
 namespace {

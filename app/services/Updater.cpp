@@ -1,4 +1,4 @@
-#include "shell/Updater.hpp"
+#include "services/Updater.hpp"
 
 #include "platform/NotificationCenter.hpp"
 

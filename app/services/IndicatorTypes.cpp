@@ -1,7 +1,7 @@
-#include "indicator/IndicatorTypes.hpp"
+#include "services/IndicatorTypes.hpp"
 
-#include "settings/CamelCase.hpp"
-#include "shell/AppDelegate.hpp"
+#include "services/CamelCase.hpp"
+#include "services/WidestScreen.hpp"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -87,12 +87,10 @@ QPointF animatedAwayPosition(IndicatorLocation location, QSizeF size, QSizeF scr
   return {origin.x() + size.width() - visibleStrip, y};
 }
 
-QPointF position(IndicatorLocation location, QSizeF size) {
-  return position(location, size, AppDelegate::screen().size());
-}
+QPointF position(IndicatorLocation location, QSizeF size) { return position(location, size, widestScreen().size()); }
 
 QPointF animatedAwayPosition(IndicatorLocation location, QSizeF size) {
-  return animatedAwayPosition(location, size, AppDelegate::screen().size());
+  return animatedAwayPosition(location, size, widestScreen().size());
 }
 
 QRect toQtGeometry(const QRectF& frame, const QRect& screen) {

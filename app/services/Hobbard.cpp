@@ -1,4 +1,4 @@
-#include "shell/Hobbard.hpp"
+#include "services/Hobbard.hpp"
 
 #include "libhbd.h"
 #include "platform/ReplaceableFile.hpp"

@@ -2,6 +2,8 @@
 
 #include "platform/engine/GRKGrellanKit.hpp"
 
+#include <QString>
+
 namespace grellan {
 
 // The application's one wrapper around the engine's facade, which screens message directly.
@@ -11,6 +13,10 @@ public:
   GrellanKit_();
 
   GRKGrellanKit& kit() { return kit_; }
+
+  static inline const QString defaultVimKey = "left_control";
+  // The user-defaults key "vimKey", `defaultVimKey` while absent.
+  static QString storedVimKey();
 
 private:
   GRKGrellanKit kit_;

@@ -1,4 +1,4 @@
-#include "shell/Hobbard.hpp"
+#include "services/Hobbard.hpp"
 
 #include "support/app/backend_files.hpp"
 #include "support/app/message_capture.hpp"

@@ -1,4 +1,4 @@
-#include "settings/Widget.hpp"
+#include "services/Widget.hpp"
 
 namespace grellan {
 

@@ -1,5 +1,5 @@
-#include "settings/CamelCase.hpp"
-#include "settings/Widget.hpp"
+#include "services/CamelCase.hpp"
+#include "services/Widget.hpp"
 
 #include <gtest/gtest.h>
 

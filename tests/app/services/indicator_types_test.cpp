@@ -1,4 +1,4 @@
-#include "indicator/IndicatorTypes.hpp"
+#include "services/IndicatorTypes.hpp"
 
 #include "platform/Screens.hpp"
 

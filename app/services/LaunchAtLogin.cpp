@@ -1,4 +1,4 @@
-#include "shell/LaunchAtLogin.hpp"
+#include "services/LaunchAtLogin.hpp"
 
 #include "platform/DesktopEntry.hpp"
 #include "platform/ReplaceableFile.hpp"

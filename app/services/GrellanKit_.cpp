@@ -1,0 +1,14 @@
+#include "services/GrellanKit_.hpp"
+
+#include "platform/UserDefaults.hpp"
+#include "services/DefaultsKeys.hpp"
+
+namespace grellan {
+
+GrellanKit_::GrellanKit_() { kit_.setVimKeyVimKey(storedVimKey()); }
+
+QString GrellanKit_::storedVimKey() {
+  return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey);
+}
+
+} // namespace grellan

@@ -1,9 +1,0 @@
-#include "shell/GrellanKit_.hpp"
-
-#include "views/VimKeyPicker.hpp"
-
-namespace grellan {
-
-GrellanKit_::GrellanKit_() { kit_.setVimKeyVimKey(VimKeyPicker::storedVimKey()); }
-
-} // namespace grellan
