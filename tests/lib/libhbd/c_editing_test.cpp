@@ -258,9 +258,10 @@ TEST_F(libhbd_c_editing_test, returned_texts_survive_edits_of_other_elements) {
          return libhbd_core_configuration_get_selected_profile_complex_modifications_rule_description(h, 1);
        },
        [](void* h) {
+         // three, two, one; then two, one; then one, two.
          libhbd_core_configuration_swap_selected_profile_complex_modifications_rules(h, 0, 2);
-         libhbd_core_configuration_move_selected_profile_complex_modifications_rule(h, 0, 3);
          libhbd_core_configuration_erase_selected_profile_complex_modifications_rule(h, 0);
+         libhbd_core_configuration_move_selected_profile_complex_modifications_rule(h, 0, 2);
        },
        "two"},
   };
