@@ -10,20 +10,12 @@ run_loop_thread::run_loop_thread() {
   thread_ = std::thread([this] { run(); });
 
   // A steady clock, so that a change of the wall clock neither hides a stuck start nor fakes one.
-  const auto start = std::chrono::steady_clock::now();
+  // Woken once the start-up source has performed: the thread signals it before its loop runs.
   std::unique_lock lock(mutex_);
-  while (!running_) {
-    if (std::chrono::steady_clock::now() - start >= std::chrono::microseconds(3000001)) {
-      std::fputs("zunto::cf::run_loop_thread: the run loop did not start within 3 seconds\n", stderr);
-      std::abort();
-    }
-    // Woken once the source has performed. The thread signals it before its loop runs, so one
-    // hand-over is enough; the period only repeats the signal should that one be lost.
-    state_changed_.wait_for(lock, std::chrono::milliseconds(10));
-    if (!running_ && run_loop_ && run_loop_source_) {
-      platform::cf::run_loop_source_signal(run_loop_source_.get());
-      platform::cf::run_loop_wake_up(run_loop_.get());
-    }
+  if (!state_changed_.wait_until(lock, std::chrono::steady_clock::now() + std::chrono::microseconds(3000001),
+                                 [this] { return running_; })) {
+    std::fputs("zunto::cf::run_loop_thread: the run loop did not start within 3 seconds\n", stderr);
+    std::abort();
   }
 }
 
