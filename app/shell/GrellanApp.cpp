@@ -4,13 +4,10 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "resources/Assets.hpp"
 #include "services/DefaultsKeys.hpp"
-#include "shell/StartupWarmUp.hpp"
 
 namespace grellan {
 
 GrellanApp::GrellanApp(std::ostream& output) {
-  // Joined once the delegate exists, that is once the first configuration save is done.
-  const StartupWarmUp warmUp;
   menuBarEnabledObservation_ =
       UserDefaults::standard().observe(DefaultsKeys::menuBarEnabled, true, [this](const std::optional<QVariant>&) {
         setMenuBarEnabled(UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true));

@@ -3,6 +3,7 @@
 #include "platform/ObservationToken.hpp"
 #include "shell/AppDelegate.hpp"
 #include "shell/AppMenu.hpp"
+#include "shell/StartupWarmUp.hpp"
 
 #include <QSystemTrayIcon>
 
@@ -34,6 +35,9 @@ public:
 private:
   void setMenuBarEnabled(bool enabled);
 
+  // First, so that it starts before anything else and is joined last; the windows need not wait
+  // for it, since the font database and painting on images are thread-safe.
+  StartupWarmUp warmUp_;
   bool menuBarEnabled_ = true;
   ObservationToken menuBarEnabledObservation_;
   std::unique_ptr<AppDelegate> appDelegate_;

@@ -46,7 +46,7 @@ private:
   cf_ptr<platform::cf::run_loop_ref> run_loop_;
   cf_ptr<platform::cf::run_loop_source_ref> run_loop_source_;
   mutable std::mutex mutex_;
-  // Notified once the loop and source are set and once running_ becomes true.
+  // Notified once running_ becomes true.
   std::condition_variable state_changed_;
   // Set by the start-up source, under mutex_. A member rather than a local of the constructor: the
   // source may fire again after the constructor has returned, and the thread is joined before this

@@ -10,20 +10,12 @@ run_loop_thread::run_loop_thread() {
   thread_ = std::thread([this] { run(); });
 
   // A steady clock, so that a change of the wall clock neither hides a stuck start nor fakes one.
-  const auto start = std::chrono::steady_clock::now();
+  // Woken once the start-up source has performed: the thread signals it before its loop runs.
   std::unique_lock lock(mutex_);
-  while (!running_) {
-    if (std::chrono::steady_clock::now() - start >= std::chrono::microseconds(3000001)) {
-      std::fputs("zunto::cf::run_loop_thread: the run loop did not start within 3 seconds\n", stderr);
-      std::abort();
-    }
-    if (run_loop_ && run_loop_source_) {
-      platform::cf::run_loop_source_signal(run_loop_source_.get());
-      platform::cf::run_loop_wake_up(run_loop_.get());
-    }
-    // Woken as soon as the thread has its loop and again once the source has performed; the
-    // period only repeats the signal for a loop that has not yet entered its run.
-    state_changed_.wait_for(lock, std::chrono::milliseconds(10));
+  if (!state_changed_.wait_until(lock, std::chrono::steady_clock::now() + std::chrono::microseconds(3000001),
+                                 [this] { return running_; })) {
+    std::fputs("zunto::cf::run_loop_thread: the run loop did not start within 3 seconds\n", stderr);
+    std::abort();
   }
 }
 
@@ -76,8 +68,10 @@ void run_loop_thread::run() {
     run_loop_source_ = cf_ptr(source);
     platform::cf::release(source);
     platform::cf::run_loop_add_source(run_loop_.get(), run_loop_source_.get());
+    // Performed by the loop's first pass: the constructor learns that the loop runs without first
+    // being woken to signal it.
+    platform::cf::run_loop_source_signal(run_loop_source_.get());
   }
-  state_changed_.notify_all();
 
   platform::cf::run_loop_run();
 
