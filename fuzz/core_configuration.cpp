@@ -41,11 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& path = environment.file.write(data, size);
 
   hbd::core_configuration::core_configuration configuration(path, ::geteuid());
-  // Each to_json() and dump is a large part of a run: every one is made once and reused.
-  const auto json = configuration.to_json();
-  const auto text = json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
 
+  // Most inputs do not load: only those that do are saved, so only they need the value and its text.
   if (configuration.is_loaded()) {
+    // Each to_json() and dump is a large part of a run: every one is made once and reused.
+    const auto json = configuration.to_json();
+    const auto text = json.dump(4, ' ', false, nlohmann::json::error_handler_t::ignore);
     try {
       configuration.sync_save_to_file();
     } catch (const std::exception& e) {

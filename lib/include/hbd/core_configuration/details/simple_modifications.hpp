@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <list>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +16,8 @@
 namespace hbd::core_configuration::details {
 
 // One list of "from" -> "to" mappings ("simple_modifications" or "fn_function_keys" of a
-// profile or of a device). Each entry is kept as two compact JSON texts.
+// profile or of a device). Each entry is kept as two compact JSON texts, with the values they are
+// the dumps of.
 class simple_modifications final {
 public:
   using pair = std::pair<std::string, std::string>;
@@ -43,11 +46,24 @@ public:
   void erase_pair(std::size_t index);
   void replace_second(const std::string& from_json_string, const std::string& to_json_string);
 
+  // The texts of a pair with the values they are the compact dumps of: to_json() copies the values
+  // rather than parse every text again. The values never change, so copies of a list (the default
+  // function keys in every profile and device) share them.
+  struct entry : pair {
+    std::shared_ptr<const nlohmann::json> from;
+    std::shared_ptr<const nlohmann::json> to;
+  };
+
   // A list, so that a text handed out stays where it is while other pairs come and go.
-  const std::list<pair>& get_pairs() const { return pairs_; }
+  const std::list<entry>& get_pairs() const { return entries_; }
 
 private:
-  std::list<pair> pairs_;
+  static entry make_entry(nlohmann::json from, nlohmann::json to);
+  static std::optional<entry> normalize_pair(const std::string& from_json_string, const std::string& to_json_string);
+  // A "from" object with members and a "to" list with elements: only such entries are written.
+  static bool is_complete(const entry& e);
+
+  std::list<entry> entries_;
 };
 
 } // namespace hbd::core_configuration::details

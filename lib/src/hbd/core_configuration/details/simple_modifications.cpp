@@ -12,10 +12,12 @@
 #include <array>
 #include <exception>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace hbd::core_configuration::details {
 
@@ -47,74 +49,72 @@ nlohmann::json key_code_object(const std::string& name) {
   return object;
 }
 
-// The compact text of "from" without its member of empty name; the copy is made only when there is
-// one to take away. Throws the JSON library's type_error when the value is not an object.
-std::string from_text(const nlohmann::json& from) {
-  if (from.is_object() && !from.contains("")) {
-    return from.dump();
-  }
+// "from" without its member of empty name. Throws the JSON library's type_error when the value is
+// not an object.
+nlohmann::json from_value(const nlohmann::json& from) {
   auto copy = from;
   copy.erase("");
-  return copy.dump();
+  return copy;
 }
 
-// The compact text of migrate_to_json(to), without copying an event that needs no change.
-std::string to_text(const nlohmann::json& to) {
-  if (to.is_object() && !to.empty() && !to.contains("")) {
-    return "[" + to.dump() + "]";
-  }
-  return simple_modifications::migrate_to_json(to).dump();
+} // namespace
+
+// The texts are dumped from the values, so the two always agree. Throws the JSON library's
+// type_error when a value holds invalid UTF-8.
+simple_modifications::entry simple_modifications::make_entry(nlohmann::json from, nlohmann::json to) {
+  // Braced elements are evaluated in order: the texts are dumped before the values move.
+  return entry{{from.dump(), to.dump()},
+               std::make_shared<const nlohmann::json>(std::move(from)),
+               std::make_shared<const nlohmann::json>(std::move(to))};
 }
 
-// The text pair that replace_pair and replace_second store; empty when either text is not JSON.
-std::optional<simple_modifications::pair> normalize_pair(const std::string& from_json_string,
-                                                         const std::string& to_json_string) {
+// The entry that replace_pair and replace_second store; empty when either text is not JSON.
+std::optional<simple_modifications::entry> simple_modifications::normalize_pair(const std::string& from_json_string,
+                                                                                const std::string& to_json_string) {
   try {
     auto from = parse_with_comments(from_json_string);
-    auto to = simple_modifications::migrate_to_json(parse_with_comments(to_json_string));
+    auto to = migrate_to_json(parse_with_comments(to_json_string));
     // A single event becomes a list of one, a level deeper.
-    if (zunto::json::nesting_depth(to) > simple_modifications::max_text_depth) {
+    if (zunto::json::nesting_depth(to) > max_text_depth) {
       return std::nullopt;
     }
-    return simple_modifications::pair{from.dump(), to.dump()};
+    return make_entry(std::move(from), std::move(to));
   } catch (const std::exception&) {
     return std::nullopt;
   }
 }
 
-} // namespace
-
 void simple_modifications::handle_json(const nlohmann::json& json) {
-  std::vector<pair> entries;
+  std::vector<entry> entries;
 
   if (json.is_object()) {
     for (const auto& [name, value] : json.items()) {
       if (!value.is_string()) {
         continue;
       }
-      std::string from = name.empty() ? std::string("{}") : key_code_object(name).dump();
-      auto to = nlohmann::json::array({key_code_object(value.get<std::string>())});
-      entries.emplace_back(std::move(from), to.dump());
+      auto from = name.empty() ? nlohmann::json::object() : key_code_object(name);
+      entries.push_back(
+          make_entry(std::move(from), nlohmann::json::array({key_code_object(value.get<std::string>())})));
     }
   } else if (json.is_array()) {
-    for (const auto& entry : json) {
-      if (!entry.is_object()) {
+    for (const auto& item : json) {
+      if (!item.is_object()) {
         continue;
       }
-      std::optional<std::string> from;
-      std::optional<std::string> to;
-      for (const auto& [key, value] : entry.items()) {
+      std::optional<nlohmann::json> from;
+      std::optional<nlohmann::json> to;
+      for (const auto& [key, value] : item.items()) {
         if (key == "from") {
-          from = from_text(value);
+          from = from_value(value);
         } else if (key == "to") {
-          to = to_text(value);
+          to = migrate_to_json(value);
         } else {
           logger::get_logger()->error("json error: Unknown key: {0} in {1}", key,
-                                      zunto::json::dump_for_error_message(entry));
+                                      zunto::json::dump_for_error_message(item));
         }
       }
       if (from && to) {
-        entries.emplace_back(std::move(*from), std::move(*to));
+        entries.push_back(make_entry(std::move(*from), std::move(*to)));
       }
     }
   } else {
@@ -129,7 +129,7 @@ void simple_modifications::handle_json(const nlohmann::json& json) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     last_index.insert_or_assign(std::string_view(entries[i].first), i);
   }
-  std::erase_if(pairs_, [&](const pair& p) { return last_index.contains(std::string_view(p.first)); });
+  std::erase_if(entries_, [&](const entry& e) { return last_index.contains(std::string_view(e.first)); });
 
   std::vector<bool> keep(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -138,11 +138,11 @@ void simple_modifications::handle_json(const nlohmann::json& json) {
   last_index.clear(); // its keys view the strings that are moved below
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (keep[i]) {
-      pairs_.push_back(std::move(entries[i]));
+      entries_.push_back(std::move(entries[i]));
     }
   }
 
-  pairs_.sort([](const pair& left, const pair& right) { return from_less(left.first, right.first); });
+  entries_.sort([](const entry& left, const entry& right) { return from_less(left.first, right.first); });
 }
 
 nlohmann::json simple_modifications::migrate_to_json(const nlohmann::json& json) {
@@ -164,44 +164,34 @@ void simple_modifications::erase_by_from_json_string(const std::string& from_jso
   } catch (const std::exception&) {
     return;
   }
-  std::erase_if(pairs_, [&](const pair& p) { return p.first == from; });
+  std::erase_if(entries_, [&](const entry& e) { return e.first == from; });
+}
+
+bool simple_modifications::is_complete(const entry& e) {
+  return e.from->is_object() && !e.from->empty() && e.to->is_array() && !e.to->empty();
 }
 
 nlohmann::json simple_modifications::to_json() const {
   auto result = nlohmann::json::array();
   std::unordered_set<std::string_view> written;
-  for (const auto& [from_text, to_text] : pairs_) {
-    if (written.contains(from_text)) {
-      continue;
-    }
-    try {
-      auto from = nlohmann::json::parse(from_text);
-      auto to = nlohmann::json::parse(to_text);
-      if (!from.is_object() || from.empty() || !to.is_array() || to.empty()) {
-        continue;
-      }
-      auto entry = nlohmann::json::object();
-      entry["from"] = std::move(from);
-      entry["to"] = std::move(to);
-      result.push_back(std::move(entry));
-      written.insert(from_text);
-    } catch (const std::exception&) {
-      // A text that no longer parses is dropped from the save.
+  for (const auto& e : entries_) {
+    if (is_complete(e) && written.insert(e.first).second) {
+      auto item = nlohmann::json::object();
+      item["from"] = *e.from;
+      item["to"] = *e.to;
+      result.push_back(std::move(item));
     }
   }
   return result;
 }
 
 void simple_modifications::write_json(zunto::json::indented_writer& writer) const {
-  // The stored texts are compact dumps, so what to_json() keeps shows in the text: a "from" object
-  // with members, a "to" array with elements, and the first pair of each "from".
+  // The first complete entry of each "from", as to_json() keeps them.
   std::vector<const pair*> written;
   std::unordered_set<std::string_view> seen;
-  for (const auto& p : pairs_) {
-    const bool complete =
-        p.first.size() > 2 && p.first.front() == '{' && p.second.size() > 2 && p.second.front() == '[';
-    if (complete && seen.insert(p.first).second) {
-      written.push_back(&p);
+  for (const auto& e : entries_) {
+    if (is_complete(e) && seen.insert(e.first).second) {
+      written.push_back(&e);
     }
   }
   using zunto::json::indented_writer;
@@ -217,16 +207,18 @@ void simple_modifications::write_json(zunto::json::indented_writer& writer) cons
 void simple_modifications::replace_pair(std::size_t index, const std::string& from_json_string,
                                         const std::string& to_json_string) {
   auto normalized = normalize_pair(from_json_string, to_json_string);
-  if (normalized && index < pairs_.size()) {
-    *std::next(pairs_.begin(), static_cast<std::ptrdiff_t>(index)) = std::move(*normalized);
+  if (normalized && index < entries_.size()) {
+    *std::next(entries_.begin(), static_cast<std::ptrdiff_t>(index)) = std::move(*normalized);
   }
 }
 
-void simple_modifications::push_back_pair() { pairs_.emplace_back("{}", "[]"); }
+void simple_modifications::push_back_pair() {
+  entries_.push_back(make_entry(nlohmann::json::object(), nlohmann::json::array()));
+}
 
 void simple_modifications::erase_pair(std::size_t index) {
-  if (index < pairs_.size()) {
-    pairs_.erase(std::next(pairs_.begin(), static_cast<std::ptrdiff_t>(index)));
+  if (index < entries_.size()) {
+    entries_.erase(std::next(entries_.begin(), static_cast<std::ptrdiff_t>(index)));
   }
 }
 
@@ -235,9 +227,11 @@ void simple_modifications::replace_second(const std::string& from_json_string, c
   if (!normalized) {
     return;
   }
-  auto it = std::find_if(pairs_.begin(), pairs_.end(), [&](const pair& p) { return p.first == normalized->first; });
-  if (it != pairs_.end()) {
+  auto it =
+      std::find_if(entries_.begin(), entries_.end(), [&](const entry& e) { return e.first == normalized->first; });
+  if (it != entries_.end()) {
     it->second = std::move(normalized->second);
+    it->to = std::move(normalized->to);
   }
 }
 
