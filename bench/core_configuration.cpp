@@ -198,7 +198,7 @@ void dump_write_fsync_rename(benchmark::State& state) {
   for (auto _ : state) {
     const auto before = current_bytes.load();
     peak_bytes = before;
-    if (!hbd_bench::dump_write_and_rename(target, json, true)) {
+    if (!hbd_bench::dump_write_and_rename(target, json, hbd_bench::durability::file)) {
       state.SkipWithError("the raw write failed");
       break;
     }

@@ -4,6 +4,7 @@
 #include "zunto/dispatcher/object_id.hpp"
 #include "zunto/dispatcher/time_point.hpp"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -21,9 +22,10 @@ public:
 
   // Dropped without notice when the dispatcher is gone.
   void enqueue_to_dispatcher(std::function<void()> function, time_point when) const;
-  // Two jobs at once, as two calls in this order would queue them.
-  void enqueue_to_dispatcher(std::function<void()> first, time_point first_when, std::function<void()> second,
-                             time_point second_when) const;
+  // `now_job` due at once and `later_job` due `delay` after when_now(), queued together as two calls
+  // in this order would queue them; the dispatcher and its clock are looked up once for both.
+  void enqueue_now_and_after(std::function<void()> now_job, std::function<void()> later_job,
+                             std::chrono::milliseconds delay) const;
 
   // The dispatcher's clock, or 1 when the dispatcher or its clock is gone.
   time_point when_now() const;

@@ -6,6 +6,17 @@
 
 namespace zunto::dispatcher::extra {
 
+namespace {
+
+time_point now_of(const dispatcher& d) {
+  if (auto clock = d.lock_weak_time_source()) {
+    return clock->now();
+  }
+  return time_point(1);
+}
+
+} // namespace
+
 dispatcher_client::dispatcher_client(std::weak_ptr<dispatcher> weak_dispatcher)
     : weak_dispatcher_(std::move(weak_dispatcher)) {
   if (auto d = weak_dispatcher_.lock()) {
@@ -26,18 +37,16 @@ void dispatcher_client::enqueue_to_dispatcher(std::function<void()> function, ti
   }
 }
 
-void dispatcher_client::enqueue_to_dispatcher(std::function<void()> first, time_point first_when,
-                                              std::function<void()> second, time_point second_when) const {
+void dispatcher_client::enqueue_now_and_after(std::function<void()> now_job, std::function<void()> later_job,
+                                              std::chrono::milliseconds delay) const {
   if (auto d = weak_dispatcher_.lock()) {
-    d->enqueue(object_id_, std::move(first), first_when, std::move(second), second_when);
+    d->enqueue(object_id_, std::move(now_job), time_point(1), std::move(later_job), now_of(*d) + delay);
   }
 }
 
 time_point dispatcher_client::when_now() const {
   if (auto d = weak_dispatcher_.lock()) {
-    if (auto clock = d->lock_weak_time_source()) {
-      return clock->now();
-    }
+    return now_of(*d);
   }
   return time_point(1);
 }

@@ -45,8 +45,8 @@ void timer::tick(std::uint32_t function_id) {
   }
   // The call (a copy: a later stop or start cannot take it back; none when empty) and the next tick
   // go in under one lock.
-  owner_.enqueue_to_dispatcher(
-      function_, time_point(1), [this, function_id] { tick(function_id); }, owner_.when_now() + interval_);
+  owner_.enqueue_now_and_after(
+      function_, [this, function_id] { tick(function_id); }, interval_);
 }
 
 } // namespace zunto::dispatcher::extra

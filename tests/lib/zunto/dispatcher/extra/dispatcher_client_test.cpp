@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +47,34 @@ TEST_F(dispatcher_client_test, attached_client_runs_jobs_until_it_detaches) {
   run_pending(witness);
   witness.detach_from_dispatcher();
   EXPECT_EQ(runs, 1);
+}
+
+TEST_F(dispatcher_client_test, now_and_after_queues_as_two_calls_would) {
+  dispatcher_client client(dispatcher);
+  std::vector<std::string> order; // touched only on the worker until the last job has run
+  const auto record = [&](std::string label) { return [&order, label] { order.push_back(label); }; };
+
+  // Queued from one job, so that every entry is in place before any of them runs.
+  auto queued = zunto::make_thread_wait();
+  client.enqueue_to_dispatcher(
+      [&] {
+        client.enqueue_to_dispatcher(record("due at 1009"), time_point(1009));
+        client.enqueue_to_dispatcher(record("due at 1010"), time_point(1010));
+        client.enqueue_now_and_after(record("now"), record("10 after the clock"), std::chrono::milliseconds(10));
+        client.enqueue_to_dispatcher(record("at once"), time_point(1));
+        client.enqueue_to_dispatcher(record("due at 1011"), time_point(1011));
+        queued->notify();
+      },
+      time_point(1));
+  queued->wait_notice();
+  clock->set(1011);
+  auto done = zunto::make_thread_wait();
+  client.enqueue_to_dispatcher([done] { done->notify(); }, time_point(1011));
+  done->wait_notice();
+
+  EXPECT_EQ(order, (std::vector<std::string>{"now", "at once", "due at 1009", "due at 1010", "10 after the clock",
+                                             "due at 1011"}));
+  client.detach_from_dispatcher();
 }
 
 TEST_F(dispatcher_client_test, client_outliving_its_dispatcher) {
