@@ -2,8 +2,8 @@
 
 #include "platform/NotificationCenter.hpp"
 #include "services/DefaultsKeys.hpp"
-#include "support/app/indicator_fixture.hpp"
-#include "support/app/wait.hpp"
+#include "support/app/platform/indicator_fixture.hpp"
+#include "support/app/platform/wait.hpp"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 #include "indicator/Widgets.hpp"
 
 #include "services/DefaultsKeys.hpp"
-#include "support/app/indicator_fixture.hpp"
+#include "support/app/platform/indicator_fixture.hpp"
 
 #include <gtest/gtest.h>
 

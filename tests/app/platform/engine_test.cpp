@@ -1,10 +1,7 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 
-#include "services/DefaultsKeys.hpp"
-#include "services/GrellanKit_.hpp"
-#include "support/app/message_capture.hpp"
-#include "support/app/odd_files.hpp"
-#include "support/app/scoped_defaults.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/platform/odd_files.hpp"
 #include "support/watchdog.hpp"
 
 #include <QDir>
@@ -84,18 +81,6 @@ TEST(Engine, the_facade_keeps_the_vim_key_in_the_engine_file_beside_the_list_and
   EXPECT_EQ(nextStart.vimKey(), "right_command");
   EXPECT_TRUE(nextStart.getModificationNames().contains("Vim mode key: right_command"));
   EXPECT_EQ(GRKJsonManager().getIgnoredApps(), QStringList{"org.a"});
-  QFile::remove(GRKJsonManager::filePath());
-}
-
-TEST(Engine, the_wrapper_hands_the_engine_the_user_s_stored_vim_key_at_start) {
-  QFile::remove(GRKJsonManager::filePath());
-  grellan::GRKGrellanKit().setVimKeyVimKey("right_shift");
-  grellan_test::ScopedMemoryDefaults defaults;
-  defaults.defaults().setValue(grellan::DefaultsKeys::vimKey, "fn");
-  EXPECT_EQ(grellan::GrellanKit_().kit().vimKey(), "fn");
-  EXPECT_EQ(grellan::GRKGrellanKit().vimKey(), "fn");
-  defaults.defaults().remove(grellan::DefaultsKeys::vimKey);
-  EXPECT_EQ(grellan::GrellanKit_().kit().vimKey(), "left_control");
   QFile::remove(GRKJsonManager::filePath());
 }
 

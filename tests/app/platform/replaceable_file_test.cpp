@@ -1,7 +1,7 @@
 #include "platform/ReplaceableFile.hpp"
 
-#include "support/app/message_capture.hpp"
-#include "support/app/odd_files.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/platform/odd_files.hpp"
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 

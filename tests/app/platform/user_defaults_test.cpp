@@ -1,7 +1,7 @@
 #include "platform/UserDefaults.hpp"
 
-#include "support/app/message_capture.hpp"
-#include "support/app/odd_files.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/platform/odd_files.hpp"
 #include "support/watchdog.hpp"
 
 #include <QFile>

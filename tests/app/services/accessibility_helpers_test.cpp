@@ -1,6 +1,6 @@
 #include "services/AccessibilityHelpers.hpp"
 
-#include "support/app/indicator_fixture.hpp"
+#include "support/app/platform/indicator_fixture.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "services/Hobbard.hpp"
 
-#include "support/app/backend_files.hpp"
-#include "support/app/message_capture.hpp"
-#include "support/app/odd_files.hpp"
-#include "support/app/wait.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/platform/odd_files.hpp"
+#include "support/app/platform/wait.hpp"
+#include "support/app/services/backend_files.hpp"
 #include "support/file_writer_process.hpp"
 #include "support/launch_agents.hpp"
 #include "support/watchdog.hpp"

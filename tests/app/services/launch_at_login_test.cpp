@@ -1,10 +1,13 @@
 #include "services/LaunchAtLogin.hpp"
 
+#include "platform/DesktopEntry.hpp"
 #include "platform/ReplaceableFile.hpp"
-#include "support/app/message_capture.hpp"
-#include "support/app/odd_files.hpp"
+#include "support/app/platform/desktop_file_validator.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/platform/odd_files.hpp"
 #include "support/watchdog.hpp"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -152,6 +155,18 @@ TEST_F(LaunchAtLoginTest, toggles_follow_every_switch) {
   second.click();
   EXPECT_FALSE(LaunchAtLogin::isEnabled());
   EXPECT_FALSE(first.isChecked());
+}
+
+using LaunchAtLoginEntryTest = grellan_test::DesktopFileValidatorFixture;
+
+TEST_F(LaunchAtLoginEntryTest, the_autostart_entry_is_valid_and_starts_this_program) {
+  LaunchAtLogin::setEnabled(true);
+  QFile entry(LaunchAtLogin::entryPath());
+  ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
+  EXPECT_TRUE(lines.contains("Exec=" + grellan::desktopEntryExec(QCoreApplication::applicationFilePath())));
+  EXPECT_EQ(grellan_test::validationErrors(entry.fileName()), "");
+  LaunchAtLogin::setEnabled(false);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "settings/ApplicationList.hpp"
 
-#include "support/app/message_capture.hpp"
-#include "support/app/odd_files.hpp"
-#include "support/app/settings_fixture.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/platform/odd_files.hpp"
+#include "support/app/services/settings_fixture.hpp"
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 

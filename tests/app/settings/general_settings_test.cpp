@@ -2,7 +2,8 @@
 
 #include "services/DefaultsKeys.hpp"
 #include "services/LaunchAtLogin.hpp"
-#include "support/app/settings_fixture.hpp"
+#include "support/app/platform/widgets.hpp"
+#include "support/app/services/settings_fixture.hpp"
 #include "support/launch_agents.hpp"
 #include "views/VimKeyPicker.hpp"
 
@@ -25,14 +26,13 @@ class GeneralSettingsTest : public grellan_test::SettingsFixture {
 protected:
   grellan::GeneralSettingsView& tab() {
     if (!view_) {
-      auto& d = delegate();
-      view_ = std::make_unique<grellan::GeneralSettingsView>(d.kit(), d.hobbard(), d.updater());
+      view_ = std::make_unique<grellan::GeneralSettingsView>(kit(), hobbard(), updater());
       view_->show();
     }
     return *view_;
   }
 
-  grellan::GRKGrellanKit& engine() { return delegate().kit().kit(); }
+  grellan::GRKGrellanKit& engine() { return kit().kit(); }
 
   std::unique_ptr<grellan::GeneralSettingsView> view_;
 };
@@ -43,7 +43,6 @@ TEST_F(GeneralSettingsTest, without_stored_values_the_tab_shows_the_defaults_and
   EXPECT_EQ(tab().vimKeyPicker()->count(), grellan::GRKGrellanKitKt::modifierKeys().size());
   EXPECT_EQ(tab().iconStylePicker()->currentText(), "Menu bar");
   EXPECT_EQ(tab().iconStylePicker()->count(), 2);
-  EXPECT_TRUE(app().menuBarExtraShown());
   EXPECT_FALSE(defaults().value(keys::menuBarEnabled));
   EXPECT_FALSE(defaults().value(keys::iconStyle));
   EXPECT_FALSE(defaults().value(keys::vimKey));
@@ -110,21 +109,6 @@ TEST_F(GeneralSettingsTest, every_change_of_the_stored_vim_key_while_the_tab_is_
   tab().show();
   EXPECT_EQ(picker.currentText(), "right_command");
   EXPECT_EQ(engine().vimKey(), "marker");
-}
-
-TEST_F(GeneralSettingsTest, the_icon_style_stores_both_keys_in_one_step_and_shows_or_hides_the_tray_icon) {
-  defaults().setValue(keys::tutorialPassed, true);
-  ASSERT_TRUE(app().menuBarExtraShown());
-  const struct {
-    const char* style;
-    bool menuBarEnabled;
-  } cases[] = {{"Hidden", false}, {"Menu bar", true}, {"Hidden", false}};
-  for (const auto& step : cases) {
-    grellan_test::pick(*tab().iconStylePicker(), step.style);
-    EXPECT_EQ(defaults().stringValue(keys::iconStyle), step.style);
-    EXPECT_EQ(defaults().boolValue(keys::menuBarEnabled), step.menuBarEnabled) << step.style;
-    EXPECT_EQ(app().menuBarExtraShown(), step.menuBarEnabled) << step.style;
-  }
 }
 
 TEST_F(GeneralSettingsTest, restart_and_uninstall_run_at_once_without_asking) {

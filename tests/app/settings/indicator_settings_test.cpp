@@ -1,14 +1,13 @@
 #include "settings/IndicatorSettingsView.hpp"
 
 #include "services/DefaultsKeys.hpp"
-#include "support/app/settings_fixture.hpp"
+#include "support/app/services/settings_fixture.hpp"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QLayout>
 #include <QSlider>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,6 @@
 namespace {
 
 namespace keys = grellan::DefaultsKeys;
-using grellan::IndicatorLocation;
 
 class IndicatorSettingsTest : public grellan_test::SettingsFixture {
 protected:
@@ -46,43 +44,6 @@ TEST_F(IndicatorSettingsTest, without_stored_values_top_middle_is_chosen_and_the
   EXPECT_FALSE(defaults().value(keys::indicatorLocation));
   EXPECT_FALSE(defaults().value(keys::indicatorAlpha));
   EXPECT_FALSE(defaults().value(keys::indicatorSize));
-}
-
-TEST_F(IndicatorSettingsTest, choosing_a_location_stores_its_number_and_the_indicator_moves_at_once) {
-  delegate().windowManager().showIndicatorWindow();
-  auto* indicator = delegate().windowManager().indicatorWindow();
-  QTest::mouseClick(tab().locationGroup()->button(5), Qt::LeftButton);
-  EXPECT_EQ(defaults().value(keys::indicatorLocation), QVariant(5));
-  EXPECT_EQ(indicator->indicatorLocation(), IndicatorLocation::bottomRight);
-  EXPECT_EQ(chosenLocation(), 5);
-  // The tutorial's location page writes the same key: the tab follows.
-  defaults().setValue(keys::indicatorLocation, 3);
-  EXPECT_EQ(chosenLocation(), 3);
-}
-
-TEST_F(IndicatorSettingsTest, the_sliders_store_values_within_zero_and_one_and_the_indicator_fades_and_resizes) {
-  delegate().windowManager().showIndicatorWindow();
-  auto* indicator = delegate().windowManager().indicatorWindow();
-  const QSizeF middle = indicator->frameSize();
-  const struct {
-    const char* name;
-    Qt::Key key;
-    double stored;
-  } cases[] = {
-      {"left end", Qt::Key_Home, 0.0}, {"right end", Qt::Key_End, 1.0}, {"one step down", Qt::Key_Left, 0.999}};
-  for (const auto& step : cases) {
-    QTest::keyClick(tab().alphaSlider(), step.key);
-    QTest::keyClick(tab().sizeSlider(), step.key);
-    const auto alpha = defaults().doubleValue(keys::indicatorAlpha);
-    const auto size = defaults().doubleValue(keys::indicatorSize);
-    ASSERT_TRUE(alpha && size) << step.name;
-    EXPECT_DOUBLE_EQ(*alpha, step.stored) << step.name;
-    EXPECT_DOUBLE_EQ(*size, step.stored) << step.name;
-    EXPECT_NEAR(indicator->windowOpacity(), step.stored, 0.01) << step.name;
-    EXPECT_DOUBLE_EQ(indicator->scale(), step.stored) << step.name;
-  }
-  QTest::keyClick(tab().sizeSlider(), Qt::Key_End);
-  EXPECT_GT(indicator->frameSize().width(), middle.width());
 }
 
 TEST_F(IndicatorSettingsTest, stored_values_of_the_wrong_type_or_range_show_the_defaults_or_the_nearest_end) {

@@ -1,11 +1,8 @@
 #include "settings/RulesSettings.hpp"
 
-#include "services/DefaultsKeys.hpp"
 #include "settings/ApplicationList.hpp"
-#include "settings/SettingsWindow.hpp"
-#include "shell/WindowManager.hpp"
-#include "support/app/message_capture.hpp"
-#include "support/app/settings_fixture.hpp"
+#include "support/app/platform/message_capture.hpp"
+#include "support/app/services/settings_fixture.hpp"
 
 #include <QPushButton>
 #include <QTest>
@@ -21,13 +18,13 @@ class RulesSettingsTest : public grellan_test::SettingsFixture {
 protected:
   grellan::RulesSettings& tab() {
     if (!view_) {
-      view_ = std::make_unique<grellan::RulesSettings>(delegate().kit());
+      view_ = std::make_unique<grellan::RulesSettings>(kit());
     }
     view_->show();
     return *view_;
   }
 
-  grellan::GRKJsonManager& engineList() { return delegate().kit().kit().jsonManager(); }
+  grellan::GRKJsonManager& engineList() { return kit().kit().jsonManager(); }
 
   void click(QPushButton* button) {
     ASSERT_NE(button, nullptr);
@@ -74,17 +71,6 @@ TEST_F(RulesSettingsTest, a_list_the_engine_cannot_store_is_reported_and_the_tab
   click(tab().ignoredApps()->addButton());
   EXPECT_EQ(engineList().getIgnoredApps(), (QStringList{"org.example.Editor", "org.example.Editor"}));
   EXPECT_EQ(tab().ignoredApps()->identifiers(), (QStringList{"org.example.Editor", "org.example.Editor"}));
-}
-
-TEST_F(RulesSettingsTest, the_button_of_the_settings_window_shows_the_active_modifications) {
-  defaults().setValue(grellan::DefaultsKeys::tutorialPassed, true);
-  delegate().windowManager().showSettings();
-  auto* rules = delegate().windowManager().settingsWindow()->findChild<grellan::RulesSettings*>();
-  ASSERT_NE(rules, nullptr);
-  EXPECT_EQ(rules->showActiveModificationsButton()->text(), "Show active modifications");
-  click(rules->showActiveModificationsButton());
-  ASSERT_NE(delegate().windowManager().activeModificationsWindow(), nullptr);
-  EXPECT_TRUE(delegate().windowManager().activeModificationsWindow()->isVisible());
 }
 
 } // namespace

@@ -3,8 +3,9 @@
 #include "services/DefaultsKeys.hpp"
 #include "services/Widget.hpp"
 #include "settings/ApplicationList.hpp"
-#include "support/app/settings_fixture.hpp"
-#include "support/app/url_recorder.hpp"
+#include "support/app/platform/url_recorder.hpp"
+#include "support/app/platform/widgets.hpp"
+#include "support/app/services/settings_fixture.hpp"
 
 #include <QLabel>
 #include <QPushButton>
@@ -46,18 +47,6 @@ TEST_F(WidgetSettingsTest, unset_pickers_choose_nothing_and_offer_the_five_widge
     EXPECT_EQ(picker->currentIndex(), -1);
     EXPECT_EQ(entries(*picker), widgets);
   }
-}
-
-TEST_F(WidgetSettingsTest, a_chosen_widget_is_stored_as_its_text_and_the_indicator_shows_it) {
-  delegate().windowManager().showIndicatorWindow();
-  grellan_test::pick(*tab().topPicker(), "Selected lines count");
-  grellan_test::pick(*tab().bottomPicker(), "Time");
-  EXPECT_EQ(defaults().value(keys::topWidget), QVariant("Selected lines count"));
-  EXPECT_EQ(defaults().value(keys::bottomWidget), QVariant("Time"));
-  EXPECT_EQ(tab().topPicker()->currentText(), "Selected lines count");
-  auto& widgets = delegate().windowManager().indicatorWindow()->imageView()->widgets();
-  EXPECT_EQ(widgets.topWidget, grellan::Widget::LineCount);
-  EXPECT_EQ(widgets.bottomWidget, grellan::Widget::Time);
 }
 
 TEST_F(WidgetSettingsTest, stored_values_that_name_no_widget_choose_nothing) {

@@ -4,7 +4,7 @@
 #include "platform/Screens.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "services/DefaultsKeys.hpp"
-#include "support/app/scoped_defaults.hpp"
+#include "support/app/platform/scoped_defaults.hpp"
 #include "support/launch_agents.hpp"
 
 #include "libhbd.h"

@@ -1,7 +1,7 @@
 // The grellan executable as a user starts it: a termination signal ends it cleanly, and a second
 // start hands over to the running one.
 
-#include "support/app/wait.hpp"
+#include "support/app/platform/wait.hpp"
 #include "support/temporary_directory.hpp"
 
 #include <QFile>

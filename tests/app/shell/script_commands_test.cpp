@@ -3,8 +3,8 @@
 #include "indicator/IndicatorWindow.hpp"
 #include "platform/NotificationCenter.hpp"
 #include "platform/SoundPlayer.hpp"
-#include "support/app/indicator_fixture.hpp"
-#include "support/app/wait.hpp"
+#include "support/app/platform/indicator_fixture.hpp"
+#include "support/app/platform/wait.hpp"
 
 #include <QDBusConnection>
 #include <QProcess>

@@ -5,7 +5,7 @@
 #include "indicator/IndicatorImageView.hpp"
 #include "platform/NotificationCenter.hpp"
 #include "services/DefaultsKeys.hpp"
-#include "support/app/indicator_fixture.hpp"
+#include "support/app/platform/indicator_fixture.hpp"
 #include "tutorial/Tutorial.hpp"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "services/GrellanKit_.hpp"
-#include "support/app/url_recorder.hpp"
+#include "support/app/platform/url_recorder.hpp"
 
 #include <QLabel>
 #include <QRegularExpression>

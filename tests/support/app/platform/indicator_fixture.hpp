@@ -3,7 +3,7 @@
 #include "platform/Accessibility.hpp"
 #include "platform/Screens.hpp"
 #include "platform/Workspace.hpp"
-#include "support/app/scoped_defaults.hpp"
+#include "support/app/platform/scoped_defaults.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/app/odd_files.hpp"
+#include "support/app/platform/odd_files.hpp"
 
 #include <gtest/gtest.h>
 

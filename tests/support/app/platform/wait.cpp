@@ -1,4 +1,4 @@
-#include "support/app/wait.hpp"
+#include "support/app/platform/wait.hpp"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

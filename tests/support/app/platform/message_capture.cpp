@@ -1,4 +1,4 @@
-#include "support/app/message_capture.hpp"
+#include "support/app/platform/message_capture.hpp"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "support/app/url_recorder.hpp"
+#include "support/app/platform/url_recorder.hpp"
 
 #include <QDesktopServices>
 

@@ -1,4 +1,4 @@
-#include "support/app/backend_files.hpp"
+#include "support/app/services/backend_files.hpp"
 
 #include "services/Hobbard.hpp"
 

@@ -3,11 +3,10 @@
 #include "platform/OpenPanel.hpp"
 #include "platform/Screens.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
-#include "shell/GrellanApp.hpp"
-#include "support/app/scoped_defaults.hpp"
+#include "support/app/platform/scoped_defaults.hpp"
+#include "support/app/services/app_services.hpp"
 #include "support/temporary_directory.hpp"
 
-#include <QComboBox>
 #include <QFile>
 #include <QObject>
 #include <QUrl>
@@ -22,8 +21,8 @@
 
 namespace grellan_test {
 
-// Fresh user defaults, one 1920 x 1080 screen, the running application (without launching it), an
-// empty engine list, and an open panel that answers with `chosen` (nothing: cancelled).
+// Fresh user defaults, one 1920 x 1080 screen, the application's services, an empty engine list, and
+// an open panel that answers with `chosen` (nothing: cancelled).
 class SettingsFixture : public testing::Test {
 protected:
   SettingsFixture()
@@ -37,7 +36,7 @@ protected:
   }
 
   ~SettingsFixture() override {
-    app_.reset();
+    services_.reset();
     QFile::remove(grellan::GRKJsonManager::filePath());
     std::filesystem::remove_all(std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "hobbard");
     grellan::OpenPanel::setRunner(std::move(previousRunner_));
@@ -45,13 +44,9 @@ protected:
   }
 
   grellan::UserDefaults& defaults() { return defaults_.defaults(); }
-  grellan::GrellanApp& app() {
-    if (!app_) {
-      app_ = std::make_unique<grellan::GrellanApp>(output_);
-    }
-    return *app_;
-  }
-  grellan::AppDelegate& delegate() { return app().appDelegate(); }
+  grellan::GrellanKit_& kit() { return services().kit; }
+  grellan::Hobbard& hobbard() { return services().hobbard; }
+  grellan::Updater& updater() { return services().updater; }
 
   // Installs a desktop entry named `name` in the user's application folder; returns its path.
   std::string installApplication(const std::string& name, const std::string& type = "Application") {
@@ -69,16 +64,21 @@ protected:
 
   std::optional<QUrl> chosen;
   std::vector<grellan::OpenPanel> panels_;
+  // What the backend control writes.
+  std::ostringstream output_;
 
 private:
   ScopedMemoryDefaults defaults_;
   std::unique_ptr<grellan::Screens> previousScreens_;
   grellan::OpenPanel::Runner previousRunner_;
-  std::ostringstream output_;
-  std::unique_ptr<grellan::GrellanApp> app_;
-};
+  std::unique_ptr<AppServices> services_;
 
-// Picks the entry showing `text` in the pop-up the way a user does: opens it and clicks the entry.
-void pick(QComboBox& picker, const QString& text);
+  AppServices& services() {
+    if (!services_) {
+      services_ = std::make_unique<AppServices>(output_);
+    }
+    return *services_;
+  }
+};
 
 } // namespace grellan_test
