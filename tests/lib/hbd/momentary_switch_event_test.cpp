@@ -153,7 +153,7 @@ TEST(momentary_switch_event, reading_errors_have_exact_messages) {
       {json::array(), "json must be object, but is `[]`"},
   };
   for (const auto& [input, message] : rows) {
-    EXPECT_EQ(hbd_test::unmarshal_error_message([&] { read(input); }), message) << input.dump();
+    EXPECT_EQ(hbd_test::unmarshal_error_message([&input = input] { read(input); }), message) << input.dump();
   }
 }
 

@@ -61,7 +61,8 @@ TEST_P(mouse_motion_to_scroll_construction, reads_options_and_reports_errors) {
       {{{"to", json::object()}}, R"(unknown key `to` in `{"to":{}}`)"},
   };
   for (const auto& [input, message] : rows) {
-    EXPECT_EQ(hbd_test::unmarshal_error_message([&] { mouse_motion_to_scroll m(input, parameters); }), message)
+    EXPECT_EQ(hbd_test::unmarshal_error_message([&, &input = input] { mouse_motion_to_scroll m(input, parameters); }),
+              message)
         << input.dump();
   }
 }
