@@ -7,6 +7,7 @@
 #include "support/thread_text.hpp"
 #include "support/watchdog.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -203,7 +204,8 @@ TEST_F(libhbd_configuration_monitor_test, the_first_configuration_is_handled_and
     }
 
     libhbd_disable_configuration_monitor();
-    EXPECT_EQ(log_.texts().back(), "~libhbd_configuration_monitor");
+    // Logged before the monitor is released: a report handled at that moment may still log after it.
+    EXPECT_THAT(log_.texts(), testing::Contains("~libhbd_configuration_monitor"));
   }
 }
 
