@@ -1,5 +1,7 @@
 #include "platform/ReplaceableFile.hpp"
 
+#include "platform/files/regular_file.hpp"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -8,9 +10,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -18,22 +18,6 @@ namespace grellan::ReplaceableFile {
 namespace {
 
 Q_LOGGING_CATEGORY(logger, "org.grellan.files")
-
-class Descriptor final {
-public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  int get() const { return fd_; }
-
-private:
-  int fd_;
-};
 
 Contents unreadable(const QString& path, const QString& reason, bool regularFile) {
   qCWarning(logger, "Cannot read %s: %s", qUtf8Printable(path), qUtf8Printable(reason));
@@ -47,44 +31,24 @@ QString tooLarge() { return QString("it is larger than %1 bytes").arg(maximumSiz
 Contents read(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
   // Without blocking: a FIFO with no writer would hold the open for ever.
-  const Descriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) {
-    const int error = errno;
-    if (error == ENOENT || error == ENOTDIR) {
+  const auto bytes = platform::files::read_regular_file(name.toStdString(), static_cast<std::size_t>(maximumSize));
+  if (bytes) {
+    return {Contents::Status::read, QByteArray::fromStdString(*bytes), true};
+  }
+  const int error = errno;
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
       return {};
-    }
-    struct stat status {};
-    return unreadable(path, QString::fromLocal8Bit(std::strerror(error)),
-                      ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode));
-  }
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0) {
-    return unreadable(path, QString::fromLocal8Bit(std::strerror(errno)), false);
-  }
-  if (!S_ISREG(status.st_mode)) {
-    return unreadable(path, "it is not a regular file", false);
-  }
-  if (status.st_size > maximumSize) {
-    return unreadable(path, tooLarge(), true);
-  }
-  QByteArray bytes;
-  std::array<char, 16 * 1024> buffer;
-  for (;;) {
-    const ssize_t count = ::read(fd.get(), buffer.data(), buffer.size());
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count < 0) {
-      return unreadable(path, QString::fromLocal8Bit(std::strerror(errno)), true);
-    }
-    if (count == 0) {
-      return {Contents::Status::read, bytes, true};
-    }
-    // It may grow after the look at its size.
-    if (bytes.size() + count > maximumSize) {
+    case EINVAL:
+      return unreadable(path, "it is not a regular file", false);
+    case EFBIG:
       return unreadable(path, tooLarge(), true);
+    default: {
+      struct stat status {};
+      return unreadable(path, QString::fromLocal8Bit(std::strerror(error)),
+                        ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode));
     }
-    bytes.append(buffer.data(), count);
   }
 }
 

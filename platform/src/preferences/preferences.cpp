@@ -4,15 +4,10 @@
 #include "platform/cf/dictionary.hpp"
 #include "platform/cf/number.hpp"
 #include "platform/cf/string.hpp"
+#include "platform/files/regular_file.hpp"
 
 #include <nlohmann/json.hpp>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <array>
-#include <cerrno>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
@@ -27,46 +22,10 @@ constexpr int max_depth = 64;
 // Far above any real store; the poll reads every store again, so a huge one is not read at all.
 constexpr std::size_t max_store_size = std::size_t{1} << 20;
 
-class descriptor {
-public:
-  explicit descriptor(int fd) : fd_(fd) {}
-  descriptor(const descriptor&) = delete;
-  descriptor& operator=(const descriptor&) = delete;
-  ~descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  int get() const { return fd_; }
-
-private:
-  int fd_;
-};
-
 // The store's text, or empty when it is missing, too large or no regular file. Opened without
 // blocking, so a FIFO planted at the path cannot stall the poll.
 std::optional<std::string> read_store(const std::filesystem::path& path) {
-  const descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  struct stat status {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-      static_cast<std::size_t>(status.st_size) > max_store_size) {
-    return std::nullopt;
-  }
-  std::string text;
-  std::array<char, 16 * 1024> buffer;
-  for (;;) {
-    const ssize_t read = ::read(fd.get(), buffer.data(), buffer.size());
-    if (read < 0 && errno == EINTR) {
-      continue;
-    }
-    if (read < 0 || static_cast<std::size_t>(read) > max_store_size - text.size()) {
-      return std::nullopt;
-    }
-    if (read == 0) {
-      return text;
-    }
-    text.append(buffer.data(), static_cast<std::size_t>(read));
-  }
+  return platform::files::read_regular_file(path.string(), max_store_size);
 }
 
 std::mutex& folder_mutex() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/files/regular_file.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -22,15 +24,10 @@ bool create_directory_with_intermediate_directories(const std::string& path, std
 // False, with errno set, when a write failed.
 bool write_all(int fd, std::string_view data);
 
-// Reads the descriptor to its end, going on after short and interrupted reads. Empty, with errno
-// set, when a read failed, or with errno EFBIG when there are more than max_size bytes.
-std::optional<std::string> read_all(int fd, std::size_t max_size = std::numeric_limits<std::size_t>::max());
-
-// The whole content of a regular file of at most max_size bytes. It is opened without blocking, so a
-// FIFO at the path (or behind a link) cannot hold the caller up, and a device is never read. Empty,
-// with errno set, when it cannot be opened or read: EINVAL when it is not a regular file, EFBIG when
-// it is larger.
-std::optional<std::string> read_regular_file(const std::string& path, std::size_t max_size);
+// Reading to the end of a descriptor, and reading a regular file of bounded size without waiting
+// on a FIFO or device at the path: see platform/files/regular_file.hpp.
+using platform::files::read_all;
+using platform::files::read_regular_file;
 
 // Replaces the destination with a copy of the source's bytes. The copy goes to a temporary file
 // beside the destination and is renamed over it, so a failed copy leaves the destination as it was

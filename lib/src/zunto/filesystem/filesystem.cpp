@@ -51,22 +51,8 @@ std::pair<int, std::string> create_temporary_beside(const std::string& destinati
   return {-1, {}};
 }
 
-// Opens a file to read from without blocking on a FIFO (or a device) at the path, and refuses
-// anything but a regular file (errno EINVAL): reading such a thing could wait or never end.
 scoped_descriptor open_regular_file(const std::string& path) {
-  scoped_descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (!fd) {
-    return fd;
-  }
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0) {
-    return scoped_descriptor(-1);
-  }
-  if (!S_ISREG(status.st_mode)) {
-    errno = EINVAL;
-    return scoped_descriptor(-1);
-  }
-  return fd;
+  return scoped_descriptor(platform::files::open_regular_file(path));
 }
 
 } // namespace
@@ -83,47 +69,6 @@ bool write_all(int fd, std::string_view data) {
     data.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
-}
-
-std::optional<std::string> read_all(int fd, std::size_t max_size) {
-  std::string data;
-  // A regular file tells its size: one allocation, and an early answer for a file too large.
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-    const auto size = static_cast<std::size_t>(status.st_size);
-    if (size > max_size) {
-      errno = EFBIG;
-      return std::nullopt;
-    }
-    data.reserve(size);
-  }
-  std::array<char, std::size_t{64} * 1024> buffer;
-  for (;;) {
-    const ssize_t read = ::read(fd, buffer.data(), buffer.size());
-    if (read < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return std::nullopt;
-    }
-    if (read == 0) {
-      return data;
-    }
-    // The size may have changed since fstat, or was never known.
-    if (static_cast<std::size_t>(read) > max_size - data.size()) {
-      errno = EFBIG;
-      return std::nullopt;
-    }
-    data.append(buffer.data(), static_cast<std::size_t>(read));
-  }
-}
-
-std::optional<std::string> read_regular_file(const std::string& path, std::size_t max_size) {
-  const auto fd = open_regular_file(path);
-  if (!fd) {
-    return std::nullopt;
-  }
-  return read_all(fd.get(), max_size);
 }
 
 std::string parent_directory(std::string_view path) {
