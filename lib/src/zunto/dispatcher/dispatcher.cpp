@@ -68,7 +68,7 @@ void dispatcher::enqueue(const object_id& id, std::function<void()> function, ti
   std::vector<entry> dropped; // destroyed unlocked: captures may call back in
   {
     std::lock_guard lock(mutex_);
-    if (on_worker) {
+    if (on_worker && !held_.empty()) {
       dropped = place_held(); // held entries were queued first
     }
     place(entry{id.get(), std::move(function), when});
@@ -85,7 +85,7 @@ void dispatcher::enqueue(const object_id& id, std::function<void()> first, time_
   std::vector<entry> dropped;
   {
     std::lock_guard lock(mutex_);
-    if (on_worker) {
+    if (on_worker && !held_.empty()) {
       dropped = place_held();
     }
     for (auto* job : {&first, &second}) {
@@ -302,7 +302,7 @@ void dispatcher::worker() {
     }
     job = {}; // the job's captures go before the lock is taken again
     lock.lock();
-    if (auto dropped = place_held(); !dropped.empty()) {
+    if (auto dropped = held_.empty() ? std::vector<entry>() : place_held(); !dropped.empty()) {
       // They were the job's last act: gone before the job stops counting as running, so that a
       // detach waiting for it returns after them.
       lock.unlock();
