@@ -27,9 +27,12 @@ struct batch {
   std::int64_t done_count = 0; // touched only on the running thread
   std::shared_ptr<zunto::thread_wait> done = zunto::make_thread_wait();
 
+  // The last job releases the waiting thread, which then destroys this batch: nothing of it may be
+  // touched after that, not even the wait being notified.
   void job() {
     if (++done_count == size) {
-      done->notify();
+      auto last = done;
+      last->notify();
     }
   }
 };
@@ -113,8 +116,9 @@ void job_queuing_itself_again(benchmark::State& state) {
     for (auto _ : state) {
       batch b{state.range(0)};
       std::function<void()> step = [&client, &step, p = &b] {
+        const bool more = p->done_count + 1 < p->size; // read first: after the last job, b and step are gone
         p->job();
-        if (p->done_count < p->size) {
+        if (more) {
           client.enqueue_to_dispatcher(step, time_point(1));
         }
       };

@@ -5,7 +5,6 @@
 #include "zunto/dispatcher/time_source.hpp"
 #include "zunto/thread_wait.hpp"
 
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -15,6 +14,7 @@
 #include <optional>
 #include <thread>
 #include <unordered_set>
+#include <vector>
 
 namespace zunto::dispatcher {
 
@@ -34,6 +34,13 @@ public:
   // Queues two jobs at once, as two calls in this order would.
   void enqueue(const object_id& id, std::function<void()> first, time_point first_when, std::function<void()> second,
                time_point second_when);
+  // As the two-job enqueue, for the last act of a job. On the worker thread the jobs are held and
+  // placed in the pass the worker makes anyway when the job has returned (or before the thread's next
+  // enqueue), unless id was detached by then. Other threads' jobs queued meanwhile may go ahead of
+  // them, so nothing after this call may lead another thread to queue work. Off the worker thread
+  // the same as the two-job enqueue.
+  void enqueue_at_job_end(const object_id& id, std::function<void()> first, time_point first_when,
+                          std::function<void()> second, time_point second_when);
 
   void attach(const object_id& id);
   bool attached(const object_id& id) const;
@@ -50,6 +57,10 @@ public:
   void terminate();
 
   bool dispatcher_thread() const;
+  // The dispatcher whose worker is the calling thread, or null. It stays alive while the caller
+  // runs: the worker thread ends before its dispatcher does. Unlike thread ids, never handed on to a
+  // later thread.
+  static dispatcher* of_this_thread();
 
   std::shared_ptr<time_source> lock_weak_time_source() const;
 
@@ -65,13 +76,16 @@ private:
   // Called with mutex_ held.
   time_point::rep compute_wait() const;
   void place(entry new_entry);
+  // With mutex_ held.
+  bool owner_attached(std::uint64_t owner) const;
+  // On the worker thread with mutex_ held: places the held entries of owners still attached and
+  // returns the others, to be destroyed unlocked.
+  std::vector<entry> place_held();
 
   // Set once: read without a lock.
   const std::weak_ptr<time_source> weak_time_source_;
 
   std::thread worker_thread_;
-  // Cleared once the worker is joined: a later thread may be given the same id.
-  std::atomic<std::thread::id> worker_thread_id_;
   std::shared_ptr<thread_wait> worker_started_;
   std::mutex terminate_mutex_;
 
@@ -87,10 +101,16 @@ private:
   // millisecond read the clock once.
   mutable time_point::rep latest_now_ = 1;
   std::unordered_set<std::uint64_t> attached_ids_;
+  // The owner last found in attached_ids_ (until it detaches): runs of one owner's jobs skip the
+  // hash lookup.
+  mutable std::optional<std::uint64_t> last_attached_owner_;
   std::optional<std::uint64_t> running_id_;
   // Callers of detach waiting for the running job; the worker wakes them only when there are any.
   std::size_t detach_waiters_ = 0;
   std::condition_variable running_id_cv_;
+
+  // Entries of enqueue_at_job_end waiting for the running job to return; touched only on the worker.
+  std::vector<entry> held_;
 };
 
 } // namespace zunto::dispatcher

@@ -25,6 +25,25 @@ private:
   std::shared_ptr<thread_wait> wait_;
 };
 
+// Moves the entries of `owner` from `entries` to `removed`, keeping the order of the others.
+template <typename Entries>
+void move_out_entries_of(std::uint64_t owner, Entries& entries, std::vector<typename Entries::value_type>& removed) {
+  auto kept = entries.begin();
+  for (auto it = entries.begin(); it != entries.end(); ++it) {
+    if (it->owner == owner) {
+      removed.push_back(std::move(*it));
+    } else {
+      if (kept != it) {
+        *kept = std::move(*it);
+      }
+      ++kept;
+    }
+  }
+  entries.erase(kept, entries.end());
+}
+
+thread_local dispatcher* worker_of_this_thread = nullptr;
+
 } // namespace
 
 dispatcher::dispatcher(std::weak_ptr<time_source> weak_time_source)
@@ -45,24 +64,66 @@ void dispatcher::enqueue(const object_id& id, std::function<void()> function, ti
   if (!function) {
     return;
   }
+  const bool on_worker = dispatcher_thread();
+  std::vector<entry> dropped; // destroyed unlocked: captures may call back in
   {
     std::lock_guard lock(mutex_);
+    if (on_worker && !held_.empty()) {
+      dropped = place_held(); // held entries were queued first
+    }
     place(entry{id.get(), std::move(function), when});
   }
-  queue_cv_.notify_all();
+  // Only the worker waits for the queue.
+  if (!on_worker) {
+    queue_cv_.notify_all();
+  }
 }
 
 void dispatcher::enqueue(const object_id& id, std::function<void()> first, time_point first_when,
                          std::function<void()> second, time_point second_when) {
+  const bool on_worker = dispatcher_thread();
+  std::vector<entry> dropped;
   {
     std::lock_guard lock(mutex_);
+    if (on_worker && !held_.empty()) {
+      dropped = place_held();
+    }
     for (auto* job : {&first, &second}) {
       if (*job) {
         place(entry{id.get(), std::move(*job), job == &first ? first_when : second_when});
       }
     }
   }
-  queue_cv_.notify_all();
+  if (!on_worker) {
+    queue_cv_.notify_all();
+  }
+}
+
+void dispatcher::enqueue_at_job_end(const object_id& id, std::function<void()> first, time_point first_when,
+                                    std::function<void()> second, time_point second_when) {
+  if (!dispatcher_thread()) {
+    enqueue(id, std::move(first), first_when, std::move(second), second_when);
+    return;
+  }
+  for (auto* job : {&first, &second}) {
+    if (*job) {
+      held_.push_back(entry{id.get(), std::move(*job), job == &first ? first_when : second_when});
+    }
+  }
+}
+
+std::vector<dispatcher::entry> dispatcher::place_held() {
+  std::vector<entry> dropped;
+  for (auto& held : held_) {
+    // A detach from another thread since then drops them, as it would have from the queue.
+    if (owner_attached(held.owner)) {
+      place(std::move(held));
+    } else {
+      dropped.push_back(std::move(held));
+    }
+  }
+  held_.clear();
+  return dropped;
 }
 
 void dispatcher::place(entry new_entry) {
@@ -76,6 +137,17 @@ void dispatcher::place(entry new_entry) {
     --position;
   }
   queue_.insert(position, std::move(new_entry));
+}
+
+bool dispatcher::owner_attached(std::uint64_t owner) const {
+  if (owner == last_attached_owner_) {
+    return true;
+  }
+  if (!attached_ids_.contains(owner)) {
+    return false;
+  }
+  last_attached_owner_ = owner;
+  return true;
 }
 
 void dispatcher::attach(const object_id& id) {
@@ -96,21 +168,15 @@ bool dispatcher::detach(const object_id& id) {
   if (attached_ids_.erase(value) == 0) {
     return false;
   }
-  auto kept = queue_.begin();
-  for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-    if (it->owner == value) {
-      removed.push_back(std::move(*it));
-    } else {
-      if (kept != it) {
-        *kept = std::move(*it);
-      }
-      ++kept;
-    }
+  if (last_attached_owner_ == value) {
+    last_attached_owner_.reset();
   }
-  queue_.erase(kept, queue_.end());
+  move_out_entries_of(value, queue_, removed);
 
   // On the worker the running job is the caller itself or belongs to another owner.
-  if (!dispatcher_thread()) {
+  if (dispatcher_thread()) {
+    move_out_entries_of(value, held_, removed);
+  } else {
     ++detach_waiters_;
     running_id_cv_.wait(lock, [&] { return running_id_ != value; });
     --detach_waiters_;
@@ -172,7 +238,6 @@ void dispatcher::terminate() {
   }
   queue_cv_.notify_all();
   worker_thread_.join();
-  worker_thread_id_ = std::thread::id();
 
   // Jobs left behind never run; dropping them now releases any caller of detach(id, function).
   std::deque<entry> dropped;
@@ -182,7 +247,9 @@ void dispatcher::terminate() {
   }
 }
 
-bool dispatcher::dispatcher_thread() const { return std::this_thread::get_id() == worker_thread_id_; }
+bool dispatcher::dispatcher_thread() const { return worker_of_this_thread == this; }
+
+dispatcher* dispatcher::of_this_thread() { return worker_of_this_thread; }
 
 std::shared_ptr<time_source> dispatcher::lock_weak_time_source() const { return weak_time_source_.lock(); }
 
@@ -206,7 +273,7 @@ time_point::rep dispatcher::compute_wait() const {
 }
 
 void dispatcher::worker() {
-  worker_thread_id_ = std::this_thread::get_id();
+  worker_of_this_thread = this;
   worker_started_->notify();
 
   std::unique_lock lock(mutex_);
@@ -227,14 +294,21 @@ void dispatcher::worker() {
     queue_.pop_front();
     // Under the lock that detach takes to remove the owner: no job of a detached owner starts after
     // detach returned, and detach waits for the one that did start.
-    const bool owner_attached = attached_ids_.contains(job.owner);
+    const bool attached = owner_attached(job.owner);
     running_id_ = job.owner;
     lock.unlock();
-    if (owner_attached) {
+    if (attached) {
       job.function();
     }
     job = {}; // the job's captures go before the lock is taken again
     lock.lock();
+    if (auto dropped = held_.empty() ? std::vector<entry>() : place_held(); !dropped.empty()) {
+      // They were the job's last act: gone before the job stops counting as running, so that a
+      // detach waiting for it returns after them.
+      lock.unlock();
+      dropped.clear();
+      lock.lock();
+    }
     running_id_.reset();
     if (detach_waiters_ != 0) {
       running_id_cv_.notify_all();

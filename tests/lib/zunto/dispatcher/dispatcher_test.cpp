@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -103,9 +104,91 @@ TEST_F(dispatcher_test, two_jobs_queued_at_once_go_where_two_calls_would_put_the
   dispatcher->enqueue(owner, record(0), time_point(1));
   dispatcher->enqueue(owner, record(1), time_point(1), record(2), time_point(0));
   dispatcher->enqueue(owner, nullptr, time_point(1), record(3), time_point(1)); // an empty job is left out
+  // Off the worker nothing is held.
+  dispatcher->enqueue_at_job_end(owner, record(4), time_point(1), record(5), time_point(0));
   gate->notify();
   run_until(owner, time_point(1));
-  EXPECT_EQ(recorded(), (std::vector<int>{2, 0, 1, 3}));
+  EXPECT_EQ(recorded(), (std::vector<int>{5, 2, 0, 1, 3, 4}));
+}
+
+struct job_end_case {
+  std::string name;
+  // What the job does on the worker after queuing 1 and 2 for `owner` at its end.
+  std::function<void(zunto::dispatcher::dispatcher&, const object_id& owner, std::function<void()> record_3)> then;
+  std::vector<int> expected;
+};
+
+void PrintTo(const job_end_case& c, std::ostream* os) { *os << c.name; }
+
+class dispatcher_job_end_test : public dispatcher_test, public testing::WithParamInterface<job_end_case> {};
+
+TEST_P(dispatcher_job_end_test, held_jobs_go_where_two_calls_would_have_put_them) {
+  object_id other;
+  dispatcher->attach(owner);
+  dispatcher->attach(other);
+  auto gate = block_worker(other);
+  dispatcher->enqueue(
+      other,
+      [this] {
+        dispatcher->enqueue_at_job_end(owner, record(1), time_point(1), record(2), time_point(1));
+        GetParam().then(*dispatcher, owner, record(3));
+      },
+      time_point(1));
+  dispatcher->enqueue(other, record(0), time_point(1)); // queued before the held jobs: runs first
+  gate->notify();
+  run_until(other, time_point(1));
+  run_until(other, time_point(1)); // the first may have been queued before the job placed its jobs
+  EXPECT_EQ(recorded(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    cases, dispatcher_job_end_test,
+    testing::Values(job_end_case{"as_the_last_act", [](auto&, auto&, auto) {}, {0, 1, 2}},
+                    job_end_case{"ahead_of_a_later_job_queued_on_the_worker",
+                                 [](auto& d, auto& owner, auto record_3) { d.enqueue(owner, record_3, time_point(1)); },
+                                 {0, 1, 2, 3}},
+                    job_end_case{"dropped_by_a_detach_on_the_worker",
+                                 [](auto& d, auto& owner, auto) {
+                                   d.detach(owner);
+                                   d.attach(owner); // attached again, as the held jobs were dropped already
+                                 },
+                                 {0}}),
+    [](const auto& test_case) { return test_case.param.name; });
+
+TEST_F(dispatcher_test, held_jobs_of_an_owner_detached_from_another_thread_meanwhile_are_dropped) {
+  dispatcher->attach(owner);
+  auto held = zunto::make_thread_wait();
+  auto gate = zunto::make_thread_wait();
+  auto token = std::make_shared<int>(0); // its count tells whether the held jobs still exist
+  dispatcher->enqueue(
+      owner,
+      [this, held, gate, token] {
+        dispatcher->enqueue_at_job_end(
+            owner, [this, token] { record(1)(); }, time_point(1), record(2), time_point(1));
+        held->notify();
+        gate->wait_notice();
+      },
+      time_point(1));
+  held->wait_notice();
+  // Holds the worker after the job, so that a held job placed in the queue would still be there.
+  object_id other;
+  dispatcher->attach(other);
+  auto after_gate = zunto::make_thread_wait();
+  dispatcher->enqueue(
+      other, [after_gate] { after_gate->wait_notice(); }, time_point(1));
+
+  std::thread detacher([this, &token] {
+    EXPECT_TRUE(dispatcher->detach(owner));
+    EXPECT_EQ(token.use_count(), 1); // no job of the owner is left queued
+  });
+  while (dispatcher->attached(owner)) {
+    std::this_thread::yield();
+  }
+  gate->notify();
+  detacher.join();
+  after_gate->notify();
+  run_until(other, time_point(1));
+  EXPECT_TRUE(recorded().empty());
 }
 
 TEST_F(dispatcher_test, entry_due_by_a_time_the_clock_has_shown_stays_due_when_the_clock_goes_back) {

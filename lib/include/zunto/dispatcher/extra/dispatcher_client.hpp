@@ -23,9 +23,11 @@ public:
   // Dropped without notice when the dispatcher is gone.
   void enqueue_to_dispatcher(std::function<void()> function, time_point when) const;
   // `now_job` due at once and `later_job` due `delay` after when_now(), queued together as two calls
-  // in this order would queue them; the dispatcher and its clock are looked up once for both.
-  void enqueue_now_and_after(std::function<void()> now_job, std::function<void()> later_job,
-                             std::chrono::milliseconds delay) const;
+  // in this order would queue them; the dispatcher and its clock are looked up once for both. Meant
+  // as a job's last act: on the dispatcher thread they are placed when the job returns (see
+  // dispatcher::enqueue_at_job_end).
+  void enqueue_now_and_after_at_job_end(std::function<void()> now_job, std::function<void()> later_job,
+                                        std::chrono::milliseconds delay) const;
 
   // The dispatcher's clock, or 1 when the dispatcher or its clock is gone.
   time_point when_now() const;
@@ -40,8 +42,17 @@ public:
   void detach_from_dispatcher(std::function<void()> function) const;
 
 protected:
-  std::weak_ptr<dispatcher> weak_dispatcher_;
+  const std::weak_ptr<dispatcher> weak_dispatcher_;
   object_id object_id_;
+
+private:
+  // The dispatcher when the calling thread is its worker, found without touching the weak pointer's
+  // counts; null elsewhere.
+  dispatcher* dispatcher_on_its_worker() const;
+
+  // Compared, never followed, unless the dispatcher is known to be alive. Null when it was gone at
+  // construction.
+  dispatcher* dispatcher_address_ = nullptr;
 };
 
 } // namespace zunto::dispatcher::extra

@@ -20,8 +20,19 @@ time_point now_of(const dispatcher& d) {
 dispatcher_client::dispatcher_client(std::weak_ptr<dispatcher> weak_dispatcher)
     : weak_dispatcher_(std::move(weak_dispatcher)) {
   if (auto d = weak_dispatcher_.lock()) {
+    dispatcher_address_ = d.get();
     d->attach(object_id_);
   }
+}
+
+dispatcher* dispatcher_client::dispatcher_on_its_worker() const {
+  // Our dispatcher, while not expired, and this thread's are both alive, so one address means one
+  // object; a dispatcher made where an expired one was is told apart by the expiry.
+  auto* d = dispatcher::of_this_thread();
+  if (d == nullptr || d != dispatcher_address_ || weak_dispatcher_.expired()) {
+    return nullptr;
+  }
+  return d;
 }
 
 dispatcher_client::~dispatcher_client() {
@@ -37,10 +48,15 @@ void dispatcher_client::enqueue_to_dispatcher(std::function<void()> function, ti
   }
 }
 
-void dispatcher_client::enqueue_now_and_after(std::function<void()> now_job, std::function<void()> later_job,
-                                              std::chrono::milliseconds delay) const {
-  if (auto d = weak_dispatcher_.lock()) {
-    d->enqueue(object_id_, std::move(now_job), time_point(1), std::move(later_job), now_of(*d) + delay);
+void dispatcher_client::enqueue_now_and_after_at_job_end(std::function<void()> now_job, std::function<void()> later_job,
+                                                         std::chrono::milliseconds delay) const {
+  const auto queue = [&](dispatcher& d) {
+    d.enqueue_at_job_end(object_id_, std::move(now_job), time_point(1), std::move(later_job), now_of(d) + delay);
+  };
+  if (auto* d = dispatcher_on_its_worker()) {
+    queue(*d);
+  } else if (auto locked = weak_dispatcher_.lock()) {
+    queue(*locked);
   }
 }
 

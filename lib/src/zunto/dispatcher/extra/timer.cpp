@@ -43,9 +43,9 @@ void timer::tick(std::uint32_t function_id) {
   if (current_function_id_ != function_id) {
     return;
   }
-  // The call (a copy: a later stop or start cannot take it back; none when empty) and the next tick
-  // go in under one lock.
-  owner_.enqueue_now_and_after(
+  // The call (a copy: a later stop or start cannot take it back; none when empty) and the next tick,
+  // placed by the worker when this job returns: this is the tick's last act.
+  owner_.enqueue_now_and_after_at_job_end(
       function_, [this, function_id] { tick(function_id); }, interval_);
 }
 

@@ -60,7 +60,8 @@ TEST_F(dispatcher_client_test, now_and_after_queues_as_two_calls_would) {
       [&] {
         client.enqueue_to_dispatcher(record("due at 1009"), time_point(1009));
         client.enqueue_to_dispatcher(record("due at 1010"), time_point(1010));
-        client.enqueue_now_and_after(record("now"), record("10 after the clock"), std::chrono::milliseconds(10));
+        client.enqueue_now_and_after_at_job_end(record("now"), record("10 after the clock"),
+                                                std::chrono::milliseconds(10));
         client.enqueue_to_dispatcher(record("at once"), time_point(1));
         client.enqueue_to_dispatcher(record("due at 1011"), time_point(1011));
         queued->notify();

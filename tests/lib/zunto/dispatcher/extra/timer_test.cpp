@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -170,6 +172,86 @@ TEST_F(timer_test, interval_zero_interleaves_with_other_due_jobs_until_stopped) 
   }
   expected.push_back("job"); // the last pass, which sees the stop
   EXPECT_EQ(recorded(), expected);
+}
+
+// Interval-0 ticks against other threads: each test below races them on purpose.
+TEST_F(timer_test, jobs_from_another_thread_wait_behind_at_most_two_calls) {
+  std::atomic<int> timer_calls = 0;
+  owner.timer_.start([&] { ++timer_calls; }, 0ms);
+
+  constexpr int jobs = 200;
+  std::vector<int> waited(jobs, 0); // written by job i on the worker, read after the last ran
+  auto done = zunto::make_thread_wait();
+  std::thread poster([&] {
+    for (int i = 0; i < jobs; ++i) {
+      auto calls_then = std::make_shared<std::atomic<int>>(-1);
+      owner.enqueue_to_dispatcher(
+          [&, i, calls_then] {
+            if (const int then = *calls_then; then >= 0) { // else it ran before the poster looked
+              waited[static_cast<std::size_t>(i)] = timer_calls - then;
+            }
+            record(std::to_string(i))();
+            if (i + 1 == jobs) {
+              done->notify();
+            }
+          },
+          time_point(1));
+      // Read after the job was placed: one call may be queued ahead of it, one may be running.
+      *calls_then = timer_calls.load();
+    }
+  });
+  poster.join();
+  done->wait_notice();
+  owner.timer_.stop();
+  run_due();
+
+  std::vector<std::string> expected;
+  for (int i = 0; i < jobs; ++i) {
+    expected.push_back(std::to_string(i));
+    EXPECT_LE(waited[static_cast<std::size_t>(i)], 2) << "job " << i;
+  }
+  EXPECT_EQ(recorded(), expected);
+}
+
+TEST_F(timer_test, detach_while_ticking_ends_every_call) {
+  for (int round = 0; round < 50; ++round) {
+    std::atomic<int> ticks = 0;
+    {
+      timer_owner ticking(dispatcher);
+      ticking.timer_.start([&] { ++ticks; }, 0ms);
+      while (ticks < round % 5 + 1) {
+        std::this_thread::yield();
+      }
+      ticking.detach_from_dispatcher(); // races a tick that is holding its call and next tick
+      const int ticks_at_detach = ticks;
+      run_due();
+      EXPECT_EQ(ticks, ticks_at_detach) << "round " << round;
+    }
+  }
+}
+
+TEST_F(timer_test, stop_and_start_from_other_threads_while_ticking) {
+  std::atomic<int> ticks = 0;
+  owner.timer_.start([&] { ++ticks; }, 0ms);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 3; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 100; ++i) {
+        owner.timer_.stop();
+        owner.timer_.start([&] { ++ticks; }, 0ms);
+      }
+    });
+  }
+  for (auto& thread : threads) {
+    thread.join();
+  }
+  owner.timer_.stop();
+  run_due(); // the stop's job has run; a call queued before it may still follow once
+  run_due();
+  const int ticks_after_stop = ticks;
+  run_due();
+  EXPECT_EQ(ticks, ticks_after_stop);
+  EXPECT_FALSE(owner.timer_.enabled());
 }
 
 using timer_death_test = timer_test;
