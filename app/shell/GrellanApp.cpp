@@ -8,12 +8,16 @@
 namespace grellan {
 
 GrellanApp::GrellanApp(std::ostream& output) {
-  menuBarEnabledObservation_ =
-      UserDefaults::standard().observe(DefaultsKeys::menuBarEnabled, true, [this](const std::optional<QVariant>&) {
-        setMenuBarEnabled(UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true));
-      });
+  const auto storedMenuBarEnabled = [] {
+    return UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true);
+  };
+  menuBarEnabledObservation_ = UserDefaults::standard().observe(
+      DefaultsKeys::menuBarEnabled, false,
+      [this, storedMenuBarEnabled](const std::optional<QVariant>&) { setMenuBarEnabled(storedMenuBarEnabled()); });
   GRKKoinKt::doInitKoin();
   appDelegate_ = std::make_unique<AppDelegate>(output);
+  // The scenes are built once the delegate exists.
+  setMenuBarEnabled(storedMenuBarEnabled());
 }
 
 GrellanApp::~GrellanApp() {

@@ -16,7 +16,8 @@ namespace grellan {
 // Needs a QApplication.
 class GrellanApp final {
 public:
-  // Starts the engine's container, then creates the delegate (which starts the backend control).
+  // Starts the engine's container, creates the delegate (which starts the backend control), then
+  // builds the menu-bar extra.
   explicit GrellanApp(std::ostream& output);
   ~GrellanApp();
 

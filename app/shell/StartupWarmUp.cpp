@@ -4,6 +4,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -18,6 +19,8 @@ StartupWarmUp::StartupWarmUp()
         painter.setFont(QGuiApplication::font());
         painter.drawText(image.rect(), "grellan");
         QSvgRenderer(assetPath(ImageResource::menubarV())).render(&painter);
+        // Loads the icon engine plugin that the menu-bar extra's icon needs.
+        QIcon(assetPath(ImageResource::menubarV()));
       }) {}
 
 } // namespace grellan
