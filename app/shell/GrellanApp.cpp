@@ -2,7 +2,6 @@
 
 #include "platform/UserDefaults.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
-#include "resources/Assets.hpp"
 #include "services/DefaultsKeys.hpp"
 
 namespace grellan {
@@ -34,7 +33,7 @@ void GrellanApp::setMenuBarEnabled(bool enabled) {
     appMenu_.reset();
   } else if (!menuBarExtra_) {
     appMenu_ = std::make_unique<AppMenu>();
-    menuBarExtra_ = std::make_unique<QSystemTrayIcon>(toIcon(ImageResource::menubarV()));
+    menuBarExtra_ = std::make_unique<QSystemTrayIcon>(warmUp_.menuBarIcon());
     menuBarExtra_->setToolTip("grellan");
     menuBarExtra_->setContextMenu(appMenu_.get());
     // Shown even while no tray exists: Qt places it once one appears (a panel started after grellan).

@@ -36,8 +36,9 @@ public:
 private:
   void setMenuBarEnabled(bool enabled);
 
-  // First, so that it starts before anything else and is joined last; the windows need not wait
-  // for it, since the font database and painting on images are thread-safe.
+  // First, so that it starts before anything else and is joined last. Only the menu-bar extra
+  // waits for it, for its icon; the windows need not, since the font database and painting on
+  // images are thread-safe.
   StartupWarmUp warmUp_;
   bool menuBarEnabled_ = true;
   ObservationToken menuBarEnabledObservation_;

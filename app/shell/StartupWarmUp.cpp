@@ -4,7 +4,6 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -12,15 +11,15 @@
 namespace grellan {
 
 StartupWarmUp::StartupWarmUp()
-    : thread_([] {
+    : thread_([this] {
+        // First: the main thread may be waiting for it.
+        menuBarIconPromise_.set_value(toIcon(ImageResource::menubarV()));
         QFontDatabase::families();
         QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&image);
         painter.setFont(QGuiApplication::font());
         painter.drawText(image.rect(), "grellan");
         QSvgRenderer(assetPath(ImageResource::menubarV())).render(&painter);
-        // Loads the icon engine plugin that the menu-bar extra's icon needs.
-        QIcon(assetPath(ImageResource::menubarV()));
       }) {}
 
 } // namespace grellan
