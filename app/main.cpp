@@ -1,5 +1,6 @@
 // grellan: the menu-bar application of the modal editing layer.
 
+#include "libhbd.h"
 #include "shell/GrellanApp.hpp"
 #include "shell/ScriptCommands.hpp"
 #include "shell/Snapshot.hpp"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <iostream>
+#include <thread>
 
 namespace {
 
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
   parser.addOption(quitAfterLaunch);
   answerHelpOrVersion(parser, argc, argv);
 
+  // The backend client library starts its threads while Qt starts; the backend control's own
+  // initialisation then finds them running.
+  std::jthread libraryStart([] { libhbd_initialize(); });
   QApplication application(argc, argv);
   // A menu-bar application: closing its last window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -61,6 +66,8 @@ int main(int argc, char** argv) {
   });
   if (!parser.isSet(snapshot) && !scripting.registerOnSessionBus() &&
       grellan::ScriptingService::askRunningInstanceToReopen()) {
+    libraryStart.join();
+    libhbd_terminate();
     return 0;
   }
 

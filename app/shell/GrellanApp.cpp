@@ -2,18 +2,21 @@
 
 #include "platform/UserDefaults.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
-#include "resources/Assets.hpp"
 #include "services/DefaultsKeys.hpp"
 
 namespace grellan {
 
 GrellanApp::GrellanApp(std::ostream& output) {
-  menuBarEnabledObservation_ =
-      UserDefaults::standard().observe(DefaultsKeys::menuBarEnabled, true, [this](const std::optional<QVariant>&) {
-        setMenuBarEnabled(UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true));
-      });
+  const auto storedMenuBarEnabled = [] {
+    return UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true);
+  };
+  menuBarEnabledObservation_ = UserDefaults::standard().observe(
+      DefaultsKeys::menuBarEnabled, false,
+      [this, storedMenuBarEnabled](const std::optional<QVariant>&) { setMenuBarEnabled(storedMenuBarEnabled()); });
   GRKKoinKt::doInitKoin();
   appDelegate_ = std::make_unique<AppDelegate>(output);
+  // The scenes are built once the delegate exists.
+  setMenuBarEnabled(storedMenuBarEnabled());
 }
 
 GrellanApp::~GrellanApp() {
@@ -30,7 +33,7 @@ void GrellanApp::setMenuBarEnabled(bool enabled) {
     appMenu_.reset();
   } else if (!menuBarExtra_) {
     appMenu_ = std::make_unique<AppMenu>();
-    menuBarExtra_ = std::make_unique<QSystemTrayIcon>(toIcon(ImageResource::menubarV()));
+    menuBarExtra_ = std::make_unique<QSystemTrayIcon>(warmUp_.menuBarIcon());
     menuBarExtra_->setToolTip("grellan");
     menuBarExtra_->setContextMenu(appMenu_.get());
     // Shown even while no tray exists: Qt places it once one appears (a panel started after grellan).

@@ -16,7 +16,8 @@ namespace grellan {
 // Needs a QApplication.
 class GrellanApp final {
 public:
-  // Starts the engine's container, then creates the delegate (which starts the backend control).
+  // Starts the engine's container, creates the delegate (which starts the backend control), then
+  // builds the menu-bar extra.
   explicit GrellanApp(std::ostream& output);
   ~GrellanApp();
 
@@ -35,8 +36,9 @@ public:
 private:
   void setMenuBarEnabled(bool enabled);
 
-  // First, so that it starts before anything else and is joined last; the windows need not wait
-  // for it, since the font database and painting on images are thread-safe.
+  // First, so that it starts before anything else and is joined last. Only the menu-bar extra
+  // waits for it, for its icon; the windows need not, since the font database and painting on
+  // images are thread-safe.
   StartupWarmUp warmUp_;
   bool menuBarEnabled_ = true;
   ObservationToken menuBarEnabledObservation_;

@@ -11,7 +11,9 @@
 namespace grellan {
 
 StartupWarmUp::StartupWarmUp()
-    : thread_([] {
+    : thread_([this] {
+        // First: the main thread may be waiting for it.
+        menuBarIconPromise_.set_value(toIcon(ImageResource::menubarV()));
         QFontDatabase::families();
         QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&image);

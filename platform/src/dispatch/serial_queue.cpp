@@ -16,13 +16,17 @@ struct serial_queue::state {
   std::mutex mutex;
   std::condition_variable cv;
   std::deque<std::function<void()>> blocks;
+  // A block is running, on the queue's thread or inline in a caller of sync.
+  bool running = false;
   bool exit = false;
-  std::thread::id thread_id;
+  bool thread_started = false;
+  // The thread running the current block; empty between blocks.
+  std::thread::id running_thread_id;
 };
 
 namespace {
 
-void run_block(const std::string& label, std::function<void()>& block) noexcept {
+void run_block(const std::string& label, const std::function<void()>& block) noexcept {
   // An exception must not end the thread: the queue serves every later block too.
   try {
     block();
@@ -35,48 +39,44 @@ void run_block(const std::string& label, std::function<void()>& block) noexcept 
 
 } // namespace
 
-serial_queue::serial_queue(std::string label) : label_(std::move(label)), state_(std::make_shared<state>()) {
-  std::thread thread([s = state_, label = label_] {
-    std::unique_lock lock(s->mutex);
-    for (;;) {
-      s->cv.wait(lock, [&] { return s->exit || !s->blocks.empty(); });
-      if (s->blocks.empty()) {
-        return; // exit, and nothing left to run
-      }
-      auto block = std::move(s->blocks.front());
-      s->blocks.pop_front();
-      lock.unlock();
-      run_block(label, block);
-      block = nullptr; // captures go before the lock is taken again
-      lock.lock();
-    }
-  });
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->thread_id = thread.get_id();
-  }
-  // Joined by nobody: the destructor waits for the thread's last block through the state instead,
-  // which also works when the destructor runs on the thread itself.
-  thread.detach();
-}
+serial_queue::serial_queue(std::string label) : label_(std::move(label)), state_(std::make_shared<state>()) {}
 
 serial_queue::~serial_queue() {
   std::unique_lock lock(state_->mutex);
   state_->exit = true;
   state_->cv.notify_all();
-  if (std::this_thread::get_id() == state_->thread_id) {
+  if (std::this_thread::get_id() == state_->running_thread_id) {
     return;
   }
   // Wait until the queued blocks have run; the thread then only returns.
-  auto done = std::make_shared<bool>(false);
-  auto done_cv = std::make_shared<std::condition_variable>();
-  state_->blocks.emplace_back([s = state_, done, done_cv] {
-    std::lock_guard inner(s->mutex);
-    *done = true;
-    done_cv->notify_all();
-  });
-  state_->cv.notify_all();
-  done_cv->wait(lock, [&] { return *done; });
+  state_->cv.wait(lock, [&] { return state_->blocks.empty() && !state_->running; });
+}
+
+void serial_queue::start_thread() {
+  // Started with the first queued block: a queue that only ever runs sync blocks needs none.
+  // Joined by nobody: the destructor waits for the thread's last block through the state instead,
+  // which also works when the destructor runs on the thread itself.
+  std::thread([s = state_, label = label_] {
+    std::unique_lock lock(s->mutex);
+    for (;;) {
+      s->cv.wait(lock, [&] { return (s->exit && s->blocks.empty()) || (!s->blocks.empty() && !s->running); });
+      if (s->blocks.empty()) {
+        return; // exit, and nothing left to run
+      }
+      auto block = std::move(s->blocks.front());
+      s->blocks.pop_front();
+      s->running = true;
+      s->running_thread_id = std::this_thread::get_id();
+      lock.unlock();
+      run_block(label, block);
+      block = nullptr; // captures go before the lock is taken again
+      lock.lock();
+      s->running = false;
+      s->running_thread_id = {};
+      s->cv.notify_all();
+    }
+  }).detach();
+  state_->thread_started = true;
 }
 
 void serial_queue::async(std::function<void()> block) {
@@ -86,6 +86,9 @@ void serial_queue::async(std::function<void()> block) {
   {
     std::lock_guard lock(state_->mutex);
     state_->blocks.push_back(std::move(block));
+    if (!state_->thread_started) {
+      start_thread();
+    }
   }
   state_->cv.notify_all();
 }
@@ -97,6 +100,22 @@ void serial_queue::sync(const std::function<void()>& block) {
   if (current()) {
     block();
     return;
+  }
+  {
+    std::unique_lock lock(state_->mutex);
+    if (state_->blocks.empty() && !state_->running) {
+      // Idle: the block runs here, as the queue's, with nothing else of the queue beside it.
+      state_->running = true;
+      state_->running_thread_id = std::this_thread::get_id();
+      lock.unlock();
+      run_block(label_, block);
+      lock.lock();
+      state_->running = false;
+      state_->running_thread_id = {};
+      lock.unlock();
+      state_->cv.notify_all();
+      return;
+    }
   }
   std::mutex mutex;
   std::condition_variable cv;
@@ -121,7 +140,7 @@ void serial_queue::sync(const std::function<void()>& block) {
 
 bool serial_queue::current() const {
   std::lock_guard lock(state_->mutex);
-  return std::this_thread::get_id() == state_->thread_id;
+  return std::this_thread::get_id() == state_->running_thread_id;
 }
 
 } // namespace platform::dispatch

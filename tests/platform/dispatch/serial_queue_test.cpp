@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -46,6 +49,41 @@ TEST(platform_dispatch_serial_queue, sync_from_its_own_block_runs_at_once) {
   bool inner_ran = false;
   queue.sync([&] { queue.sync([&] { inner_ran = true; }); });
   EXPECT_TRUE(inner_ran);
+}
+
+TEST(platform_dispatch_serial_queue, sync_on_an_idle_queue_runs_on_the_caller_and_holds_the_queue) {
+  serial_queue queue("test.queue");
+  std::vector<std::string> order;
+  std::mutex order_mutex;
+  const auto note = [&](std::string what) {
+    std::lock_guard lock(order_mutex);
+    order.push_back(std::move(what));
+  };
+  auto entered = zunto::make_thread_wait();
+  auto release = zunto::make_thread_wait();
+  std::thread::id sync_thread;
+  bool current_inside = false;
+  std::thread other([&] {
+    entered->wait_notice();
+    // Queued while the sync block holds the queue: it runs only after that block.
+    queue.async([&] { note("queued"); });
+    release->notify();
+  });
+  queue.sync([&] {
+    sync_thread = std::this_thread::get_id();
+    current_inside = queue.current();
+    entered->notify();
+    release->wait_notice();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    note("sync");
+  });
+  other.join();
+  queue.sync([&] { note("after"); });
+
+  EXPECT_EQ(sync_thread, std::this_thread::get_id());
+  EXPECT_TRUE(current_inside);
+  EXPECT_FALSE(queue.current());
+  EXPECT_EQ(order, (std::vector<std::string>{"sync", "queued", "after"}));
 }
 
 TEST(platform_dispatch_serial_queue, a_failing_block_does_not_stop_the_queue) {

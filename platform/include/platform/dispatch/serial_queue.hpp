@@ -4,8 +4,9 @@
 #include <memory>
 #include <string>
 
-// Serial queues: each runs the blocks handed to it one at a time, in the order given, on a thread
-// of its own.
+// Serial queues: each runs the blocks handed to it one at a time, in the order given. Queued blocks
+// run on a thread of the queue's own, started with the first of them; a sync block finding the
+// queue idle runs on its caller's thread.
 namespace platform::dispatch {
 
 class serial_queue final {
@@ -27,11 +28,14 @@ public:
   // Called from a block of this queue, it runs the block at once instead of waiting for itself.
   void sync(const std::function<void()>& block);
 
-  // True on the queue's own thread.
+  // True inside a block of this queue.
   bool current() const;
 
 private:
   struct state;
+
+  // Called with the state's mutex held.
+  void start_thread();
 
   std::string label_;
   std::shared_ptr<state> state_;
