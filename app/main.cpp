@@ -1,6 +1,7 @@
 // grellan: the menu-bar application of the modal editing layer.
 
 #include "libhbd.h"
+#include "platform/FontConfiguration.hpp"
 #include "shell/GrellanApp.hpp"
 #include "shell/ScriptCommands.hpp"
 #include "shell/Snapshot.hpp"
@@ -48,9 +49,10 @@ int main(int argc, char** argv) {
   parser.addOption(quitAfterLaunch);
   answerHelpOrVersion(parser, argc, argv);
 
-  // The backend client library starts its threads while Qt starts; the backend control's own
-  // initialisation then finds them running.
+  // Started while Qt starts: the backend client library's threads (the backend control's own
+  // initialisation then finds them running) and the font configuration.
   std::jthread libraryStart([] { libhbd_initialize(); });
+  const std::shared_future<void> fontConfigurationLoaded = grellan::loadFontConfiguration();
   QApplication application(argc, argv);
   // A menu-bar application: closing its last window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -72,7 +74,7 @@ int main(int argc, char** argv) {
   }
 
   grellan::TerminationSignals terminationSignals;
-  grellan::GrellanApp app(std::cout);
+  grellan::GrellanApp app(std::cout, fontConfigurationLoaded);
   reopen = [&app] { app.appDelegate().applicationShouldHandleReopen(true); };
   QObject::connect(&application, &QCoreApplication::aboutToQuit,
                    [&app] { app.appDelegate().applicationWillTerminate(); });

@@ -4,9 +4,12 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "services/DefaultsKeys.hpp"
 
+#include <utility>
+
 namespace grellan {
 
-GrellanApp::GrellanApp(std::ostream& output) {
+GrellanApp::GrellanApp(std::ostream& output, std::shared_future<void> fontConfigurationLoaded)
+    : warmUp_(std::move(fontConfigurationLoaded)) {
   const auto storedMenuBarEnabled = [] {
     return UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true);
   };

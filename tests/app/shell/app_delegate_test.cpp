@@ -1,6 +1,7 @@
 #include "shell/AppDelegate.hpp"
 #include "shell/GrellanApp.hpp"
 
+#include "platform/FontConfiguration.hpp"
 #include "platform/Screens.hpp"
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "services/DefaultsKeys.hpp"
@@ -142,7 +143,7 @@ TEST(GrellanApp, starts_the_engine_before_the_delegate_and_follows_menu_bar_enab
   grellan_test::ScopedMemoryDefaults defaults;
   std::ostringstream output;
   defaults.defaults().setValue(grellan::DefaultsKeys::menuBarEnabled, false);
-  grellan::GrellanApp app(output);
+  grellan::GrellanApp app(output, grellan::loadFontConfiguration());
   EXPECT_TRUE(grellan::GRKKoinKt::initialized());
   EXPECT_EQ(grellan::appDelegate(), &app.appDelegate());
   EXPECT_FALSE(app.menuBarEnabled());

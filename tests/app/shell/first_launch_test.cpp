@@ -1,5 +1,6 @@
 #include "shell/GrellanApp.hpp"
 
+#include "platform/FontConfiguration.hpp"
 #include "services/DefaultsKeys.hpp"
 #include "shell/Snapshot.hpp"
 #include "support/app/platform/wait.hpp"
@@ -60,7 +61,9 @@ std::vector<std::string> agentStartLines() {
 class FirstLaunchTest : public grellan_test::FreshLaunchFixture {
 protected:
   void stop() override { app_.reset(); }
-  void launch(std::ostream& output) override { app_ = std::make_unique<grellan::GrellanApp>(output); }
+  void launch(std::ostream& output) override {
+    app_ = std::make_unique<grellan::GrellanApp>(output, grellan::loadFontConfiguration());
+  }
   grellan::GrellanKit_& kit() override { return delegate().kit(); }
   grellan::Hobbard& hobbard() override { return delegate().hobbard(); }
 

@@ -2,6 +2,7 @@
 
 #include "indicator/IndicatorImageView.hpp"
 #include "indicator/IndicatorWindow.hpp"
+#include "platform/FontConfiguration.hpp"
 #include "services/DefaultsKeys.hpp"
 #include "services/Widget.hpp"
 #include "settings/GeneralSettingsView.hpp"
@@ -36,7 +37,7 @@ class SettingsInTheAppTest : public grellan_test::SettingsFixture {
 protected:
   grellan::GrellanApp& app() {
     if (!app_) {
-      app_ = std::make_unique<grellan::GrellanApp>(output_);
+      app_ = std::make_unique<grellan::GrellanApp>(output_, grellan::loadFontConfiguration());
     }
     return *app_;
   }
