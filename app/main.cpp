@@ -1,6 +1,5 @@
 // grellan: the menu-bar application of the modal editing layer.
 
-#include "libhbd.h"
 #include "platform/FontConfiguration.hpp"
 #include "shell/GrellanApp.hpp"
 #include "shell/ScriptCommands.hpp"
@@ -13,8 +12,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <iostream>
-#include <thread>
 
 namespace {
 
@@ -49,9 +48,7 @@ int main(int argc, char** argv) {
   parser.addOption(quitAfterLaunch);
   answerHelpOrVersion(parser, argc, argv);
 
-  // Started while Qt starts: the backend client library's threads (the backend control's own
-  // initialisation then finds them running) and the font configuration.
-  std::jthread libraryStart([] { libhbd_initialize(); });
+  // Loaded while Qt starts.
   const std::shared_future<void> fontConfigurationLoaded = grellan::loadFontConfiguration();
   QApplication application(argc, argv);
   // A menu-bar application: closing its last window does not end it.
@@ -68,8 +65,6 @@ int main(int argc, char** argv) {
   });
   if (!parser.isSet(snapshot) && !scripting.registerOnSessionBus() &&
       grellan::ScriptingService::askRunningInstanceToReopen()) {
-    libraryStart.join();
-    libhbd_terminate();
     return 0;
   }
 
