@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <cstdio>
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
   // Loaded while Qt starts.
   const std::shared_future<void> fontConfigurationLoaded = grellan::loadFontConfiguration();
   QApplication application(argc, argv);
+  // Qt reads the font configuration too, at the latest when the application ends: the load is over
+  // by then, also for a second start that ends at once.
+  const auto fontConfigurationWait = qScopeGuard([&fontConfigurationLoaded] { fontConfigurationLoaded.wait(); });
   // A menu-bar application: closing its last window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
   parser.process(application);

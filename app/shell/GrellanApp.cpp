@@ -4,12 +4,10 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "services/DefaultsKeys.hpp"
 
-#include <utility>
-
 namespace grellan {
 
-GrellanApp::GrellanApp(std::ostream& output, std::shared_future<void> fontConfigurationLoaded)
-    : warmUp_(std::move(fontConfigurationLoaded)) {
+GrellanApp::GrellanApp(std::ostream& output, const std::shared_future<void>& fontConfigurationLoaded)
+    : warmUp_(fontConfigurationLoaded) {
   const auto storedMenuBarEnabled = [] {
     return UserDefaults::standard().boolValue(DefaultsKeys::menuBarEnabled).value_or(true);
   };
@@ -18,6 +16,8 @@ GrellanApp::GrellanApp(std::ostream& output, std::shared_future<void> fontConfig
       [this, storedMenuBarEnabled](const std::optional<QVariant>&) { setMenuBarEnabled(storedMenuBarEnabled()); });
   GRKKoinKt::doInitKoin();
   appDelegate_ = std::make_unique<AppDelegate>(output);
+  // Text, from here on, would have Qt read the font configuration beside a load still running.
+  fontConfigurationLoaded.wait();
   // The scenes are built once the delegate exists.
   setMenuBarEnabled(storedMenuBarEnabled());
 }

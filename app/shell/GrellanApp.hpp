@@ -18,8 +18,8 @@ namespace grellan {
 class GrellanApp final {
 public:
   // Starts the engine's container, creates the delegate (which starts the backend control), then
-  // builds the menu-bar extra. The start-up warm-up waits for the font configuration to be loaded.
-  GrellanApp(std::ostream& output, std::shared_future<void> fontConfigurationLoaded);
+  // builds the menu-bar extra once the font configuration is loaded.
+  GrellanApp(std::ostream& output, const std::shared_future<void>& fontConfigurationLoaded);
   ~GrellanApp();
 
   GrellanApp(const GrellanApp&) = delete;
