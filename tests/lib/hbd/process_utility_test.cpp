@@ -2,6 +2,7 @@
 
 #include "hbd/constants.hpp"
 #include "support/files.hpp"
+#include "support/process_counts.hpp"
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 
@@ -27,14 +28,6 @@ using hbd_test::read_file;
 using hbd_test::write_file;
 
 std::string own_pid_line() { return std::to_string(::getpid()) + "\n"; }
-
-std::size_t open_descriptor_count() {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-    ++count;
-  }
-  return count;
-}
 
 // True when a fresh descriptor cannot take the lock, i.e. someone holds it.
 bool is_held(const std::filesystem::path& path) {
@@ -103,10 +96,10 @@ TEST_F(process_utility_test, a_refused_attempt_keeps_the_file_and_leaks_no_descr
   ASSERT_GE(other, 0);
   ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
 
-  const auto descriptors = open_descriptor_count();
+  const auto descriptors = hbd_test::descriptor_count();
   EXPECT_FALSE(hbd::process_utility::lock_single_application(path));
   EXPECT_FALSE(hbd::process_utility::lock_single_application(path));
-  EXPECT_EQ(open_descriptor_count(), descriptors);
+  EXPECT_EQ(hbd_test::descriptor_count(), descriptors);
   EXPECT_EQ(read_file(path), "4711\n");
 
   // Once the other holder goes, the lock is ours and the file names us.

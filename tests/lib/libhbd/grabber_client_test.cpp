@@ -3,6 +3,7 @@
 #include "support/event_log.hpp"
 #include "support/hex.hpp"
 #include "support/log_capture.hpp"
+#include "support/process_counts.hpp"
 
 #include "hbd/constants.hpp"
 
@@ -33,14 +34,6 @@ std::string grabber_socket(const char* name) {
 }
 
 std::string message(const nlohmann::json& json) { return "01" + hbd_test::to_hex(nlohmann::json::to_msgpack(json)); }
-
-std::size_t count_entries(const char* directory) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
-    ++count;
-  }
-  return count;
-}
 
 // Runs `function` on a thread of its own and tells whether it finished within the watchdog time.
 bool finishes_in_time(const std::function<void()>& function, std::chrono::seconds watchdog = 20s) {
@@ -181,8 +174,8 @@ TEST_F(libhbd_grabber_client_test, sync_set_variable_is_refused_on_the_dispatche
 
 TEST_F(libhbd_grabber_client_test, disable_and_terminate_finish_while_heartbeats_flow_and_leave_nothing_behind) {
   datagram_peer peer(grabber_socket("grabber.sock"));
-  const auto descriptors = count_entries("/proc/self/fd");
-  const auto threads = count_entries("/proc/self/task");
+  const auto descriptors = hbd_test::descriptor_count();
+  const auto threads = hbd_test::thread_count();
 
   for (std::size_t cycle = 1; cycle <= 5; ++cycle) {
     enable();
@@ -192,8 +185,8 @@ TEST_F(libhbd_grabber_client_test, disable_and_terminate_finish_while_heartbeats
     libhbd_grabber_client_async_set_variable("cycle", static_cast<int32_t>(cycle));
     ASSERT_TRUE(finishes_in_time([] { libhbd_disable_grabber_client(); })) << cycle;
   }
-  EXPECT_EQ(count_entries("/proc/self/fd"), descriptors);
-  EXPECT_EQ(count_entries("/proc/self/task"), threads);
+  EXPECT_EQ(hbd_test::descriptor_count(), descriptors);
+  EXPECT_EQ(hbd_test::thread_count_down_to(threads), threads);
 
   enable();
   ASSERT_TRUE(events_.wait_for_count("connected", 6));

@@ -2,6 +2,7 @@
 
 #include "platform/fsevents/own_writes.hpp"
 #include "support/file_writer_process.hpp"
+#include "support/process_counts.hpp"
 #include "support/temporary_directory.hpp"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -24,11 +24,6 @@ using platform::dispatch::serial_queue;
 constexpr auto report_timeout = std::chrono::seconds(5);
 constexpr fsevents::create_flags monitor_flags =
     fsevents::create_flag_watch_root | fsevents::create_flag_file_events | fsevents::create_flag_mark_self;
-
-std::size_t count_descriptors() {
-  return static_cast<std::size_t>(
-      std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
-}
 
 struct recorded_event {
   std::string path;
@@ -321,7 +316,7 @@ TEST_F(platform_fsevents_stream, nothing_is_delivered_once_stop_returned) {
 // allows inotify instances at once (128 by default) all start, and every descriptor comes back.
 TEST_F(platform_fsevents_stream, streams_stopped_in_a_row_all_start_and_give_their_descriptors_back) {
   fsevents::wait_for_stopped_streams();
-  const auto descriptors = count_descriptors();
+  const auto descriptors = hbd_test::descriptor_count();
   recorder r(queue_);
   fsevents::stream_context context;
   context.info = &r;
@@ -334,7 +329,7 @@ TEST_F(platform_fsevents_stream, streams_stopped_in_a_row_all_start_and_give_the
     fsevents::stream_release(stream);
   }
   fsevents::wait_for_stopped_streams();
-  EXPECT_EQ(count_descriptors(), descriptors);
+  EXPECT_EQ(hbd_test::descriptor_count(), descriptors);
 }
 
 TEST_F(platform_fsevents_stream, refuses_what_it_cannot_watch) {

@@ -3,6 +3,7 @@
 #include "support/datagram_peer.hpp"
 #include "support/event_log.hpp"
 #include "support/hex.hpp"
+#include "support/process_counts.hpp"
 #include "support/temporary_directory.hpp"
 #include "zunto/dispatcher/dispatcher.hpp"
 #include "zunto/dispatcher/hardware_time_source.hpp"
@@ -33,14 +34,6 @@ using hbd_test::datagram_peer;
 using zunto::local_datagram::client;
 
 std::string hex(const std::vector<std::uint8_t>& bytes) { return hbd_test::to_hex(bytes); }
-
-std::size_t count_entries(const char* directory) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
-    ++count;
-  }
-  return count;
-}
 
 class local_datagram_client_test : public testing::Test {
 protected:
@@ -360,8 +353,8 @@ TEST_F(local_datagram_client_test, reports_a_path_too_long_for_an_address_as_a_f
 
 TEST_F(local_datagram_client_test, leaves_no_socket_file_thread_or_descriptor_behind) {
   datagram_peer peer(path("server.sock"));
-  const auto descriptors = count_entries("/proc/self/fd");
-  const auto threads = count_entries("/proc/self/task");
+  const auto descriptors = hbd_test::descriptor_count();
+  const auto threads = hbd_test::thread_count();
 
   for (int cycle = 0; cycle < 10; ++cycle) {
     events_.clear();
@@ -381,8 +374,8 @@ TEST_F(local_datagram_client_test, leaves_no_socket_file_thread_or_descriptor_be
     ASSERT_EQ(destroyed.wait_for(10s), std::future_status::ready) << "destruction hangs in cycle " << cycle;
     EXPECT_FALSE(std::filesystem::exists(path("client.sock"))) << cycle;
   }
-  EXPECT_EQ(count_entries("/proc/self/fd"), descriptors);
-  EXPECT_EQ(count_entries("/proc/self/task"), threads);
+  EXPECT_EQ(hbd_test::descriptor_count(), descriptors);
+  EXPECT_EQ(hbd_test::thread_count_down_to(threads), threads);
 }
 
 } // namespace
