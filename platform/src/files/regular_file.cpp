@@ -29,6 +29,25 @@ int open_regular_file(const std::string& path) {
   return fd;
 }
 
+bool read_chunks(int fd, const std::function<bool(std::string_view)>& chunk) {
+  std::array<char, std::size_t{64} * 1024> buffer;
+  for (;;) {
+    const ssize_t read = ::read(fd, buffer.data(), buffer.size());
+    if (read < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    if (read == 0) {
+      return true;
+    }
+    if (!chunk(std::string_view(buffer.data(), static_cast<std::size_t>(read)))) {
+      return false;
+    }
+  }
+}
+
 std::optional<std::string> read_all(int fd, std::size_t max_size) {
   std::string data;
   // A regular file tells its size: one allocation, and an early answer for a file too large.
@@ -41,25 +60,19 @@ std::optional<std::string> read_all(int fd, std::size_t max_size) {
     }
     data.reserve(size);
   }
-  std::array<char, std::size_t{64} * 1024> buffer;
-  for (;;) {
-    const ssize_t read = ::read(fd, buffer.data(), buffer.size());
-    if (read < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return std::nullopt;
-    }
-    if (read == 0) {
-      return data;
-    }
+  const bool read = read_chunks(fd, [&](std::string_view piece) {
     // The size may have changed since fstat, or was never known.
-    if (static_cast<std::size_t>(read) > max_size - data.size()) {
+    if (piece.size() > max_size - data.size()) {
       errno = EFBIG;
-      return std::nullopt;
+      return false;
     }
-    data.append(buffer.data(), static_cast<std::size_t>(read));
+    data.append(piece);
+    return true;
+  });
+  if (!read) {
+    return std::nullopt;
   }
+  return data;
 }
 
 std::optional<std::string> read_regular_file(const std::string& path, std::size_t max_size) {

@@ -61,7 +61,12 @@ dispatcher::~dispatcher() {
 }
 
 void dispatcher::enqueue(const object_id& id, std::function<void()> function, time_point when) {
-  if (!function) {
+  enqueue(id, std::move(function), when, nullptr, time_point(0));
+}
+
+void dispatcher::enqueue(const object_id& id, std::function<void()> first, time_point first_when,
+                         std::function<void()> second, time_point second_when) {
+  if (!first && !second) {
     return;
   }
   const bool on_worker = dispatcher_thread();
@@ -71,29 +76,13 @@ void dispatcher::enqueue(const object_id& id, std::function<void()> function, ti
     if (on_worker && !held_.empty()) {
       dropped = place_held(); // held entries were queued first
     }
-    place(entry{id.get(), std::move(function), when});
-  }
-  // Only the worker waits for the queue.
-  if (!on_worker) {
-    queue_cv_.notify_all();
-  }
-}
-
-void dispatcher::enqueue(const object_id& id, std::function<void()> first, time_point first_when,
-                         std::function<void()> second, time_point second_when) {
-  const bool on_worker = dispatcher_thread();
-  std::vector<entry> dropped;
-  {
-    std::lock_guard lock(mutex_);
-    if (on_worker && !held_.empty()) {
-      dropped = place_held();
-    }
     for (auto* job : {&first, &second}) {
       if (*job) {
         place(entry{id.get(), std::move(*job), job == &first ? first_when : second_when});
       }
     }
   }
+  // Only the worker waits for the queue.
   if (!on_worker) {
     queue_cv_.notify_all();
   }

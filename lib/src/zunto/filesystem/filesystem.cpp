@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -17,22 +16,7 @@ namespace zunto::filesystem {
 namespace {
 
 bool copy_content(int from, int to) {
-  std::array<char, std::size_t{64} * 1024> buffer;
-  for (;;) {
-    const ssize_t read = ::read(from, buffer.data(), buffer.size());
-    if (read < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    if (read == 0) {
-      return true;
-    }
-    if (!write_all(to, std::string_view(buffer.data(), static_cast<std::size_t>(read)))) {
-      return false;
-    }
-  }
+  return platform::files::read_chunks(from, [to](std::string_view piece) { return write_all(to, piece); });
 }
 
 // A new file beside `destination`; O_EXCL keeps two copies (threads or processes) apart.
