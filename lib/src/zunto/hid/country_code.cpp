@@ -7,7 +7,7 @@ namespace zunto::hid::country_code {
 
 void from_json(const nlohmann::json& json, value_t& value) {
   zunto::json::requires_number(json, "json");
-  value = value_t{zunto::json::saturating_number<std::uint64_t>(json)};
+  value = value_t{zunto::json::unsigned_64_bit_pattern(json)};
 }
 
 void to_json(nlohmann::json& json, value_t value) { json = static_cast<std::uint64_t>(value); }
