@@ -50,6 +50,14 @@ mode_t mode_of(const std::filesystem::path& path) {
   return status.st_mode & 07777;
 }
 
+std::filesystem::path stale_temporary_file(const std::filesystem::path& target) {
+  const auto pid_max = read_file("/proc/sys/kernel/pid_max");
+  EXPECT_FALSE(pid_max.empty()) << "cannot read the pid limit";
+  auto path = target;
+  path += ".tmp." + pid_max.substr(0, pid_max.find('\n')) + ".0";
+  return path;
+}
+
 std::set<std::string> entry_names(const std::filesystem::path& directory) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(directory)) {

@@ -24,6 +24,10 @@ void make_hostile_file(const std::filesystem::path& path, hostile_file kind, std
 // The permission bits (file type masked off); a test failure when the path cannot be stat'ed.
 mode_t mode_of(const std::filesystem::path& path);
 
+// Where a write of `target` that was killed part way left its temporary file: the name the writers
+// give one, with the pid of no running process (the kernel's pid limit, which no process gets).
+std::filesystem::path stale_temporary_file(const std::filesystem::path& target);
+
 // The names in a directory, sorted.
 std::set<std::string> entry_names(const std::filesystem::path& directory);
 

@@ -4,6 +4,7 @@
 #include "hbd/logger.hpp"
 #include "platform/fsevents/own_writes.hpp"
 #include "zunto/filesystem/filesystem.hpp"
+#include "zunto/filesystem/temporary_file.hpp"
 #include "zunto/thread_wait.hpp"
 
 #include <fcntl.h>
@@ -13,10 +14,12 @@
 
 #include <cerrno>
 #include <exception>
+#include <filesystem>
 #include <future>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -51,16 +54,20 @@ outcome write_file(const std::string& path, const std::string& body, std::uint16
     const auto directory = zunto::filesystem::parent_directory(path);
     (void)zunto::filesystem::create_directory_with_intermediate_directories(directory, directory_mode);
 
-    // A fresh file (O_EXCL, so a stale entry or a symbolic link planted at the name is never
-    // followed), created with no more than its final mode.
-    const auto temporary_path = path + ".tmp";
-    ::unlink(temporary_path.c_str());
-    const int fd = ::open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, file_mode);
-    if (fd < 0) {
+    // Temporary files of writers killed part way; the plain ".tmp" name is what earlier versions
+    // wrote through, so one left at it is always stale.
+    const auto name = std::filesystem::path(path).filename().string();
+    zunto::filesystem::remove_stale_temporary_files(directory, [&](std::string_view target) { return target == name; });
+    ::unlink((path + ".tmp").c_str());
+
+    // A file of this write's own, created with no more than its final mode.
+    auto [file, temporary_path] = zunto::filesystem::temporary_file::create_beside(path, file_mode);
+    if (!file) {
       const int error = errno;
       logger::get_logger()->error("async_file_writer failed to open: {0}", path);
       return failed(failure("open", path, error));
     }
+    const int fd = file.get();
 
     // The umask may have taken bits away at creation. A file system without modes refuses this,
     // and the file already has no more than its mode, so the write goes on.
@@ -84,7 +91,7 @@ outcome write_file(const std::string& path, const std::string& body, std::uint16
       fail("examine");
     }
     // Delayed write errors (a full disk on some file systems) surface here.
-    if (::close(fd) != 0 && !failed_step) {
+    if (!file.reset() && !failed_step) {
       fail("close");
     }
     if (!failed_step) {
@@ -131,21 +138,23 @@ zunto::filesystem::file_identity async_file_writer::sync_save(std::string path, 
                                                               std::uint16_t directory_mode, std::uint16_t file_mode) {
   auto promise = std::make_shared<std::promise<outcome>>();
   auto future = promise->get_future();
+  // Shared with the job, so that the caller still has it when no writer takes the job.
+  auto shared_body = std::make_shared<const std::string>(std::move(body));
 
   // The caller waits for the data, so it also goes to the disk before it replaces the old file.
-  if (!dispatcher_utility::enqueue_to_file_writer_dispatcher(
-          [promise, path, body = std::move(body), directory_mode, file_mode] {
-            promise->set_value(write_file(path, body, directory_mode, file_mode, true));
-          })) {
-    throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the file writer is not running", path));
-  }
-
   outcome result;
-  try {
-    result = future.get();
-  } catch (const std::future_error&) {
-    // The job was destroyed without running.
-    throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the write was dropped", path));
+  if (dispatcher_utility::enqueue_to_file_writer_dispatcher([promise, path, shared_body, directory_mode, file_mode] {
+        promise->set_value(write_file(path, *shared_body, directory_mode, file_mode, true));
+      })) {
+    try {
+      result = future.get();
+    } catch (const std::future_error&) {
+      // The job was destroyed without running.
+      throw std::runtime_error(fmt::format("async_file_writer cannot write {0}: the write was dropped", path));
+    }
+  } else {
+    // Without a file writer no write is queued before this one, and the caller waits anyway.
+    result = write_file(path, *shared_body, directory_mode, file_mode, true);
   }
   if (result.error) {
     throw std::runtime_error(*result.error);

@@ -225,21 +225,27 @@ TEST_F(async_file_writer_test, later_write_of_the_same_path_wins) {
   EXPECT_EQ(entry_names(directory_.path()), std::set<std::string>{"file.json"});
 }
 
-TEST_F(async_file_writer_test, stale_temporary_file_is_replaced_and_never_followed) {
+// What killed writers left goes; what a running process is writing, or what belongs to another
+// target, stays.
+TEST_F(async_file_writer_test, stale_temporary_files_are_removed_and_never_followed) {
   const auto& root = directory_.path();
+  const auto target = root / "file.json";
+  const auto running = root / ("file.json.tmp." + std::to_string(::getpid()) + ".999999999");
+  const auto killed = hbd_test::stale_temporary_file(target);
+  const auto other_target = hbd_test::stale_temporary_file(root / "other.json");
   write_file(root / "outside", "outside");
-  write_file(root / "stale.json.tmp", "left from an earlier run");
-  std::filesystem::permissions(root / "stale.json.tmp", std::filesystem::perms(0666));
-  std::filesystem::create_symlink(root / "outside", root / "linked.json.tmp");
-
-  for (const char* name : {"stale.json", "linked.json"}) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(sync_save_error(root / name, "new"), "");
-    EXPECT_EQ(read_file(root / name), "new");
-    EXPECT_EQ(mode_of(root / name), 0600u);
+  // The name earlier versions wrote through, planted as a link.
+  std::filesystem::create_symlink(root / "outside", root / "file.json.tmp");
+  for (const auto& path : {running, killed, other_target}) {
+    write_file(path, "part of a write");
   }
+
+  EXPECT_EQ(sync_save_error(target, "new"), "");
+  EXPECT_EQ(read_file(target), "new");
+  EXPECT_EQ(mode_of(target), 0600u);
   EXPECT_EQ(read_file(root / "outside"), "outside");
-  EXPECT_EQ(entry_names(root), (std::set<std::string>{"linked.json", "outside", "stale.json"}));
+  EXPECT_EQ(entry_names(root), (std::set<std::string>{"file.json", "outside", running.filename().string(),
+                                                      other_target.filename().string()}));
 }
 
 TEST_F(async_file_writer_test, concurrent_saves_each_get_their_own_outcome) {
@@ -266,14 +272,18 @@ TEST_F(async_file_writer_test, concurrent_saves_each_get_their_own_outcome) {
   }
 }
 
-TEST(async_file_writer, without_a_file_writer_nothing_is_written_and_nothing_waits) {
+TEST(async_file_writer, without_a_file_writer_a_queued_write_is_dropped_and_a_waited_one_is_written_at_once) {
   hbd_test::temporary_directory directory;
   const auto path = directory.path() / "file.json";
 
-  async_file_writer::enqueue(path.string(), "body", 0700, 0600);
+  async_file_writer::enqueue(path.string(), "queued", 0700, 0600);
   async_file_writer::wait(); // returns: nothing can be queued, so nothing is pending
-  EXPECT_THAT(sync_save_error(path, "body"), HasSubstr("the file writer is not running"));
   EXPECT_TRUE(entry_names(directory.path()).empty());
+
+  EXPECT_EQ(sync_save_error(path, "waited for"), "");
+  EXPECT_EQ(read_file(path), "waited for");
+  EXPECT_EQ(mode_of(path), 0600u);
+  EXPECT_EQ(entry_names(directory.path()), std::set<std::string>{"file.json"});
 }
 
 } // namespace

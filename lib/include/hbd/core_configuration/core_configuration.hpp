@@ -38,7 +38,9 @@ public:
   // (0600, its folder 0700), returning once the file is in place. Throws std::runtime_error when
   // the file was not written. A model that was not loaded never replaces an existing file, since
   // that file holds what the user wrote and this model does not: it may only create the file, and
-  // then go on saving the file it made. A file that is not the one this model read or last wrote
+  // then go on saving the file it made; where the path cannot be reached, the error is the load's.
+  // A file that would not load again (nested too deep, larger than maximum_file_size) is refused
+  // before anything is written. A file that is not the one this model read or last wrote
   // (edited since) is first copied aside into the backups folder. A symbolic link at the path
   // stays: the file it leads to is replaced.
   void sync_save_to_file();
@@ -66,7 +68,8 @@ public:
 
   // Copies the user configuration file to today's backup unless that backup exists.
   void make_backup_file();
-  // Leaves the 20 backups with the greatest names.
+  // Leaves the 20 backups with the greatest names, and removes the temporary files of copies into
+  // the backups folder that were killed part way.
   void remove_old_backup_files();
   // Today's local date as YYYYMMDD.
   static std::string make_current_local_yyyymmdd_string();
@@ -74,7 +77,8 @@ public:
 private:
   void read_file(const std::string& file_path, std::uint32_t expected_file_owner);
   void read_json(std::string text);
-  bool may_replace(const std::string& target_path) const;
+  // Why this model may not write the user configuration file; nothing when it may.
+  std::optional<std::string> refusal_to_write(const std::string& file_path) const;
   void keep_changed_file_aside(const std::string& file_path) const;
   // Throws zunto::json::depth_error when a saved text nesting this deep would not load again.
   static void throw_when_too_deep(std::size_t depth);
@@ -83,6 +87,8 @@ private:
 
   nlohmann::json json_;
   bool loaded_ = false;
+  // What kept the file from loading, as logged; empty when it loaded or was simply absent.
+  std::string load_error_;
   // Set once this model has written the user configuration file, which it may then overwrite.
   bool saved_ = false;
   // The file as this model read or last wrote it.

@@ -7,6 +7,7 @@
 #include "zunto/filesystem/file_identity.hpp"
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/filesystem/scoped_descriptor.hpp"
+#include "zunto/filesystem/temporary_file.hpp"
 #include "zunto/json/indented_writer.hpp"
 #include "zunto/json/object_copy.hpp"
 #include "zunto/json/parse_with_depth_limit.hpp"
@@ -25,6 +26,7 @@
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -55,7 +57,8 @@ core_configuration::core_configuration(const std::string& file_path, std::uint32
     read_file(file_path, expected_file_owner);
   } catch (const std::exception& e) {
     // Whatever the file holds, the model is built: with what was read before the failure.
-    logger::get_logger()->error("parse error in {0}: {1}", file_path, e.what());
+    load_error_ = fmt::format("parse error in {0}: {1}", file_path, e.what());
+    logger::get_logger()->error(load_error_);
     json_ = nlohmann::json::object();
     loaded_ = false;
   }
@@ -67,6 +70,14 @@ core_configuration::core_configuration(const std::string& file_path, std::uint32
 
 void core_configuration::read_file(const std::string& file_path, std::uint32_t expected_file_owner) {
   auto logger = logger::get_logger();
+  const auto fail = [&](spdlog::level::level_enum level, std::string message) {
+    logger->log(level, message);
+    load_error_ = std::move(message);
+  };
+  const auto not_owned = [&] {
+    fail(spdlog::level::warn, fmt::format("{0} is not owned by a valid user.", file_path));
+  };
+  const auto failed_to_open = [&] { fail(spdlog::level::err, fmt::format("failed to open {0}", file_path)); };
 
   // The owner is checked on the descriptor that is then read, so the file cannot be swapped in
   // between. O_NONBLOCK keeps a FIFO planted at the path from holding up the open.
@@ -74,29 +85,35 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   if (!fd) {
     const int error = errno;
     struct stat status {};
-    if (error == ENOENT || error == ENOTDIR || ::stat(file_path.c_str(), &status) != 0) {
+    if (error == ENOENT) {
       return; // absent
+    }
+    if (::stat(file_path.c_str(), &status) != 0) {
+      // Absent as well, since nothing can be at a path that cannot be reached (its folder is a
+      // file, the path is too long); a save that is then refused says why.
+      load_error_ = fmt::format("failed to open {0}: {1}", file_path, std::generic_category().message(error));
+      return;
     }
     // The same messages as for a file that opens: the owner first.
     if (!owned_by_valid_user(status, expected_file_owner)) {
-      logger->warn("{0} is not owned by a valid user.", file_path);
+      not_owned();
     } else {
-      logger->error("failed to open {0}", file_path);
+      failed_to_open();
     }
     return;
   }
 
   struct stat status {};
   if (::fstat(fd.get(), &status) != 0) {
-    logger->error("failed to open {0}", file_path);
+    failed_to_open();
     return;
   }
   if (!owned_by_valid_user(status, expected_file_owner)) {
-    logger->warn("{0} is not owned by a valid user.", file_path);
+    not_owned();
     return;
   }
   if (!S_ISREG(status.st_mode)) {
-    logger->error("failed to open {0}", file_path);
+    failed_to_open();
     return;
   }
   // A save tells by this whether the file was changed by someone else since.
@@ -104,9 +121,9 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   auto text = zunto::filesystem::read_all(fd.get(), maximum_file_size);
   if (!text) {
     if (errno == EFBIG) {
-      logger->error("parse error in {0}: larger than {1} bytes", file_path, maximum_file_size);
+      fail(spdlog::level::err, fmt::format("parse error in {0}: larger than {1} bytes", file_path, maximum_file_size));
     } else {
-      logger->error("failed to open {0}", file_path);
+      failed_to_open();
     }
     return;
   }
@@ -115,7 +132,7 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
     read_json(std::move(*text));
     loaded_ = true;
   } catch (const std::exception& e) {
-    logger->error("parse error in {0}: {1}", file_path, e.what());
+    fail(spdlog::level::err, fmt::format("parse error in {0}: {1}", file_path, e.what()));
     json_ = nlohmann::json::object();
   }
 }
@@ -172,13 +189,23 @@ nlohmann::json core_configuration::to_json() const {
   return json;
 }
 
-bool core_configuration::may_replace(const std::string& target_path) const {
+std::optional<std::string> core_configuration::refusal_to_write(const std::string& file_path) const {
   if (loaded_ || saved_) {
-    return true;
+    return std::nullopt;
   }
   // Anything at the path, a dangling symbolic link included, counts as the user's.
   struct stat status {};
-  return ::lstat(target_path.c_str(), &status) != 0 && errno == ENOENT;
+  if (::lstat(file_path.c_str(), &status) == 0) {
+    return fmt::format("core_configuration was not loaded, so it does not replace {0}", file_path);
+  }
+  const int error = errno;
+  if (error == ENOENT) {
+    return std::nullopt;
+  }
+  // The path cannot be reached, which is what the load found too.
+  return fmt::format("core_configuration cannot be saved: {0}",
+                     load_error_.empty() ? fmt::format("{0}: {1}", file_path, std::generic_category().message(error))
+                                         : load_error_);
 }
 
 void core_configuration::sync_save_to_file() {
@@ -188,8 +215,8 @@ void core_configuration::sync_save_to_file() {
   if (file_path.empty()) {
     throw std::runtime_error("core_configuration cannot be saved: the user configuration directory is unknown");
   }
-  if (!may_replace(file_path)) {
-    throw std::runtime_error(fmt::format("core_configuration was not loaded, so it does not replace {0}", file_path));
+  if (const auto refusal = refusal_to_write(file_path)) {
+    throw std::runtime_error(*refusal);
   }
   // A link (a dotfiles setup) stays a link: the file it leads to is the one replaced.
   const auto target_path = zunto::filesystem::resolve_symbolic_links(file_path);
@@ -198,17 +225,23 @@ void core_configuration::sync_save_to_file() {
         fmt::format("core_configuration cannot be saved: the links at {0} lead nowhere", file_path));
   }
 
-  make_backup_file();
-  remove_old_backup_files();
-  keep_changed_file_aside(file_path);
-
+  // Edits could nest a value so deep, or make the file so large, that it would not load again: such
+  // a save is refused before anything is touched.
   auto [text, depth] = to_text();
-  // Edits could nest a value so deep that the saved file would not load again.
   try {
     throw_when_too_deep(depth);
   } catch (const zunto::json::depth_error& e) {
     throw std::runtime_error(fmt::format("core_configuration cannot be saved: {0}", e.what()));
   }
+  if (text.size() > maximum_file_size) {
+    throw std::runtime_error(
+        fmt::format("core_configuration cannot be saved: the file would be larger than {0} bytes", maximum_file_size));
+  }
+
+  make_backup_file();
+  remove_old_backup_files();
+  keep_changed_file_aside(file_path);
+
   file_identity_ = async_file_writer::sync_save(*target_path, std::move(text), 0700, 0600);
   saved_ = true;
 }
@@ -299,6 +332,11 @@ void core_configuration::remove_old_backup_files() {
   if (directory.empty()) {
     return;
   }
+
+  // Copies into this folder (today's backup, a changed file kept aside) that a kill cut short.
+  const glob::name_pattern copies("hobbard_*.json");
+  zunto::filesystem::remove_stale_temporary_files(directory.string(),
+                                                  [&](std::string_view name) { return copies.matches(name); });
 
   // Only the name is a pattern: characters such as "[" in the user's folder names stay literal.
   auto names = glob::glob1(directory, "hobbard_????????.json", false);

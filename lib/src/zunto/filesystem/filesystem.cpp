@@ -1,12 +1,12 @@
 #include "zunto/filesystem/filesystem.hpp"
 
 #include "zunto/filesystem/scoped_descriptor.hpp"
+#include "zunto/filesystem/temporary_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -17,22 +17,6 @@ namespace {
 
 bool copy_content(int from, int to) {
   return platform::files::read_chunks(from, [to](std::string_view piece) { return write_all(to, piece); });
-}
-
-// A new file beside `destination`; O_EXCL keeps two copies (threads or processes) apart.
-std::pair<int, std::string> create_temporary_beside(const std::string& destination, mode_t mode) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = destination + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) {
-      return {fd, std::move(path)};
-    }
-    if (errno != EEXIST) {
-      break;
-    }
-  }
-  return {-1, {}};
 }
 
 scoped_descriptor open_regular_file(const std::string& path) {
@@ -108,8 +92,7 @@ bool copy(const std::string& source, const std::string& destination) {
     return false;
   }
 
-  auto [fd, temporary_path] = create_temporary_beside(destination, 0666);
-  scoped_descriptor to(fd);
+  auto [to, temporary_path] = temporary_file::create_beside(destination, 0666);
   if (!to) {
     return false;
   }
@@ -145,8 +128,7 @@ bool copy_to_new_file(const std::string& source, const std::string& destination,
     return false;
   }
 
-  auto [fd, temporary_path] = create_temporary_beside(destination, mode);
-  scoped_descriptor to(fd);
+  auto [to, temporary_path] = temporary_file::create_beside(destination, mode);
   if (!to) {
     return false;
   }

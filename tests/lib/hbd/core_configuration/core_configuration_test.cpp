@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -368,19 +369,52 @@ TEST_F(core_configuration_test, a_file_that_loads_loads_again_after_a_save_even_
   }
 }
 
-TEST_F(core_configuration_test, a_save_refuses_edits_that_would_not_load_again) {
-  core_configuration configuration(write_temporary_file("{}").string(), uid_);
+TEST_F(core_configuration_test, a_save_refuses_edits_that_would_not_load_again_and_touches_nothing) {
   // A rule within the depth limit on its own (508 levels), past it once it sits in the file's
   // profiles, five levels down.
-  const auto rule = json::parse(R"({"manipulators": [{"type": "basic", "from": {"key_code": "a"}, "deep": )" +
-                                std::string(505, '[') + std::string(505, ']') + "}]}");
-  auto& rules = configuration.get_selected_profile().get_complex_modifications().get_rules();
-  rules.emplace_back(rule, hbd::core_configuration::details::complex_modifications_parameters());
+  const auto deep_rule = json::parse(R"({"manipulators": [{"type": "basic", "from": {"key_code": "a"}, "deep": )" +
+                                     std::string(505, '[') + std::string(505, ']') + "}]}");
+  const struct {
+    const char* name;
+    std::function<void(core_configuration&)> edit;
+    std::string message;
+  } cases[] = {
+      {"a rule nested past the limit in the file",
+       [&](core_configuration& c) {
+         c.get_selected_profile().get_complex_modifications().get_rules().emplace_back(
+             deep_rule, hbd::core_configuration::details::complex_modifications_parameters());
+       },
+       "JSON is nested deeper than 512 levels once saved"},
+      {"a profile name larger than a load reads",
+       [](core_configuration& c) {
+         c.get_selected_profile().set_name(std::string(core_configuration::maximum_file_size, 'x'));
+       },
+       "the file would be larger than 33554432 bytes"},
+  };
+  const std::string original = R"({"profiles": [{"name": "before"}]})";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    remove_user_configuration();
+    write_user_file(original);
+    core_configuration configuration(user_file().string(), uid_);
+    c.edit(configuration);
 
-  EXPECT_THAT([&] { configuration.sync_save_to_file(); },
-              testing::ThrowsMessage<std::runtime_error>(testing::StrEq(
-                  "core_configuration cannot be saved: JSON is nested deeper than 512 levels once saved")));
-  EXPECT_FALSE(fs::exists(user_file()));
+    EXPECT_THAT([&] { configuration.sync_save_to_file(); }, testing::ThrowsMessage<std::runtime_error>(testing::StrEq(
+                                                                "core_configuration cannot be saved: " + c.message)));
+    EXPECT_EQ(read_file(user_file()), original);
+    EXPECT_FALSE(fs::exists(backups_directory()));
+  }
+}
+
+TEST_F(core_configuration_test, a_file_of_exactly_the_size_a_load_reads_is_saved_and_loads_again) {
+  core_configuration configuration(user_file().string(), uid_);
+  configuration.get_selected_profile().set_name("");
+  const auto other_bytes = configuration.to_json().dump(4).size();
+  configuration.get_selected_profile().set_name(std::string(core_configuration::maximum_file_size - other_bytes, 'x'));
+
+  configuration.sync_save_to_file();
+  EXPECT_EQ(fs::file_size(user_file()), core_configuration::maximum_file_size);
+  EXPECT_TRUE(core_configuration(user_file().string(), uid_).is_loaded());
 }
 
 TEST_F(core_configuration_test, a_file_changed_since_it_was_read_is_kept_aside_before_the_save) {
@@ -546,6 +580,23 @@ TEST_F(core_configuration_test, a_save_leaves_the_twenty_backups_with_the_greate
   EXPECT_EQ(hbd_test::entry_names(backups_directory()), kept);
 }
 
+TEST_F(core_configuration_test, a_save_removes_what_killed_copies_into_the_backups_folder_left) {
+  write_user_file("{}");
+  fs::create_directories(backups_directory());
+  const auto daily = hbd_test::stale_temporary_file(backups_directory() / "hobbard_20000101.json");
+  const auto changed = hbd_test::stale_temporary_file(backups_directory() / "hobbard_20000101_120000_changed.json");
+  const auto running = backups_directory() / ("hobbard_20000102.json.tmp." + std::to_string(::getpid()) + ".999999999");
+  const auto not_ours = hbd_test::stale_temporary_file(backups_directory() / "notes.txt");
+  for (const auto& path : {daily, changed, running, not_ours}) {
+    write_file(path, "part of a copy");
+  }
+
+  core_configuration configuration(user_file().string(), uid_);
+  configuration.sync_save_to_file();
+  EXPECT_EQ(hbd_test::entry_names(backups_directory()),
+            (std::set<std::string>{today_backup_name(), running.filename().string(), not_ours.filename().string()}));
+}
+
 TEST_F(core_configuration_test, members_it_does_not_know_survive_a_load_and_a_save) {
   write_user_file(R"({
     "future_top": {"a": [1, {"b": null}]},
@@ -593,14 +644,15 @@ TEST_F(core_configuration_test, a_save_that_cannot_write_throws_and_keeps_sudden
   EXPECT_EQ(read_file(hbd::constants::get_user_configuration_directory()), "in the way");
 }
 
-TEST_F(core_configuration_test, a_save_without_the_file_writer_throws) {
+TEST_F(core_configuration_test, a_save_without_the_file_writer_is_written_on_the_calling_thread) {
   manager_.reset();
   core_configuration configuration(user_file().string(), uid_);
   const sudden_termination_counts counts;
 
-  EXPECT_THROW(configuration.sync_save_to_file(), std::runtime_error);
+  configuration.sync_save_to_file();
   counts.expect_balanced(1);
-  EXPECT_FALSE(fs::exists(user_file()));
+  EXPECT_EQ(read_file(user_file()), configuration.to_json().dump(4));
+  EXPECT_EQ(hbd_test::mode_of(user_file()), 0600u);
 }
 
 TEST_F(core_configuration_test, profile_list_operations) {
@@ -674,4 +726,40 @@ TEST(core_configuration_death_test, a_save_without_a_user_folder_throws_and_writ
     std::exit(2);
   };
   EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+}
+
+// A save where the file cannot be reached names what kept the file from loading. Each case needs
+// user paths of its own, so it runs in a fresh child.
+TEST(core_configuration_death_test, a_save_where_the_file_cannot_be_reached_gives_the_load_error) {
+  const auto root = fs::path(std::getenv("HBD_TEST_ROOT")) / "unreachable";
+  const struct {
+    const char* name;
+    fs::path configuration_home;
+    std::string reason;
+  } cases[] = {
+      {"the configuration folder is a regular file", root / "file_folder", "Not a directory"},
+      {"a folder name is too long", root / std::string(300, 'x'), "File name too long"},
+  };
+  fs::create_directories(root / "file_folder");
+  write_file(root / "file_folder/hobbard", "in the way");
+
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto check = [&] {
+      setenv("XDG_CONFIG_HOME", c.configuration_home.c_str(), 1);
+      const auto path = user_file().string();
+      hbd::dispatcher_utility::scoped_dispatcher_manager manager;
+      core_configuration configuration(path, ::geteuid());
+      const auto expected = "core_configuration cannot be saved: failed to open " + path + ": " + c.reason;
+      try {
+        configuration.sync_save_to_file();
+      } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        std::exit(error.what() == expected ? 0 : 1);
+      }
+      std::exit(2);
+    };
+    EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+  }
+  EXPECT_EQ(read_file(root / "file_folder/hobbard"), "in the way");
 }
