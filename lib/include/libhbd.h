@@ -52,12 +52,16 @@ void libhbd_enable_configuration_monitor(libhbd_configuration_monitor_callback c
 void libhbd_disable_configuration_monitor(void);
 
 /* Saves the configuration to the user configuration file (a dated backup of the old file first) and
- * returns once it is written. A failure's text ("error: ...") is kept for
- * libhbd_core_configuration_get_save_error_message; a success or a null handle clears it. A
- * configuration that did not load never replaces an existing file: that save fails. */
+ * returns once it is written; also before libhbd_initialize and after libhbd_terminate. A failure's
+ * text ("error: ...") is kept for the calling thread's libhbd_core_configuration_get_save_error_message;
+ * a success or a null handle clears it. A failed save leaves the file as it was. A configuration that
+ * did not load never replaces an existing file, and one whose file would not load again (nested
+ * deeper than 512 levels, or larger than 33554432 bytes) is not written: those saves fail. Programs
+ * saving the same file at once never spoil each other's saves: the last one written stays. */
 void libhbd_core_configuration_save(void* core_configuration_handle);
-/* The last save error, "" after a success. The text belongs to the calling thread and stays valid
- * until that thread calls this function again; calls on other threads do not change it. */
+/* The error of the calling thread's last save, "" after a success or before its first save; saves
+ * on other threads do not change it. The text stays valid until this thread calls this function
+ * again. */
 const char* libhbd_core_configuration_get_save_error_message(void);
 /* Releases the handle the variable holds and sets the variable to null; nothing for null. */
 void libhbd_core_configuration_terminate(void** core_configuration_handle);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <sys/types.h>
+#include "support/spawned_program.hpp"
 
 #include <string>
 #include <vector>
@@ -13,21 +13,15 @@ class file_writer_process final {
 public:
   // Starts the helper with these arguments; fails the test when it cannot be started.
   explicit file_writer_process(const std::vector<std::string>& arguments);
-  // Waits for a helper still running.
-  ~file_writer_process();
-
-  file_writer_process(const file_writer_process&) = delete;
-  file_writer_process& operator=(const file_writer_process&) = delete;
 
   // Waits for the helper; true when it exited with status 0.
-  bool wait();
+  bool wait() { return program_.wait(); }
 
   // Starts the helper and waits for it; true when every command worked.
   static bool run(const std::vector<std::string>& arguments);
 
 private:
-  pid_t pid_ = -1;
-  bool succeeded_ = false;
+  spawned_program program_;
 };
 
 } // namespace hbd_test

@@ -5,7 +5,6 @@
 #include <fmt/format.h>
 
 #include <exception>
-#include <mutex>
 #include <string>
 
 namespace libhbd {
@@ -25,22 +24,8 @@ hbd::core_configuration::core_configuration* get_core_configuration(void* handle
 
 namespace {
 
-// The text of the last failed save, shared by every thread.
-struct save_error {
-  std::mutex mutex;
-  std::string message;
-};
-
-save_error& get_save_error() {
-  static auto* const error = new save_error();
-  return *error;
-}
-
-void set_save_error_message(std::string message) {
-  auto& error = get_save_error();
-  std::lock_guard lock(error.mutex);
-  error.message = std::move(message);
-}
+// The text of the last failed save on this thread: each caller sees how its own save went.
+thread_local std::string save_error_message;
 
 } // namespace
 
@@ -54,18 +39,16 @@ void libhbd_core_configuration_save(void* core_configuration_handle) {
         message = fmt::format("error: {0}", e.what());
       }
     }
-    set_save_error_message(std::move(message));
+    save_error_message = std::move(message);
   });
 }
 
 const char* libhbd_core_configuration_get_save_error_message(void) {
   return libhbd::guard_entry_point("libhbd_core_configuration_get_save_error_message", "", [] {
-    // Another thread's save cannot rewrite what this thread was given.
-    thread_local std::string copy;
-    auto& error = get_save_error();
-    std::lock_guard lock(error.mutex);
-    copy = error.message;
-    return copy.c_str();
+    // A copy, so the text stays until this call comes again, whatever this thread saves meanwhile.
+    thread_local std::string given;
+    given = save_error_message;
+    return given.c_str();
   });
 }
 

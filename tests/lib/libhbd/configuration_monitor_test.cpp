@@ -4,7 +4,6 @@
 #include "support/file_writer_process.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
-#include "support/thread_text.hpp"
 #include "support/watchdog.hpp"
 
 #include <gmock/gmock.h>
@@ -290,13 +289,6 @@ TEST_F(libhbd_configuration_monitor_test, a_corrupt_user_file_stays_byte_for_byt
   EXPECT_NE(error.find(user_file().string()), std::string::npos) << error;
   EXPECT_EQ(hbd_test::read_file(user_file()), corrupt);
   EXPECT_FALSE(std::filesystem::exists(backups_directory()));
-
-  // The text given to one thread stays while another thread's save clears the shared one.
-  const auto seen_later = hbd_test::text_read_before_change(libhbd_core_configuration_get_save_error_message, [] {
-    libhbd_core_configuration_save(nullptr);
-    EXPECT_STREQ(libhbd_core_configuration_get_save_error_message(), "");
-  });
-  EXPECT_EQ(seen_later, error);
 }
 
 TEST_F(libhbd_configuration_monitor_test, handles_outlive_the_monitor) {
