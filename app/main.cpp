@@ -1,5 +1,6 @@
 // grellan: the menu-bar application of the modal editing layer.
 
+#include "platform/EnvironmentPaths.hpp"
 #include "platform/FontConfiguration.hpp"
 #include "shell/GrellanApp.hpp"
 #include "shell/ScriptCommands.hpp"
@@ -34,6 +35,7 @@ void answerHelpOrVersion(QCommandLineParser& parser, int& argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+  grellan::dropUnusableEnvironmentPaths();
   QCoreApplication::setApplicationName("grellan");
   QCoreApplication::setOrganizationName("grellan");
   QCoreApplication::setApplicationVersion(GRELLAN_VERSION);
