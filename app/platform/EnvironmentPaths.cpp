@@ -35,7 +35,7 @@ void dropUnusableEnvironmentPaths() {
   if (const char* value = std::getenv("TMPDIR");
       value != nullptr && *value != '\0' &&
       (*value != '/' || ::stat(value, &status) != 0 || !S_ISDIR(status.st_mode))) {
-    drop("TMPDIR", value, "no folder");
+    drop("TMPDIR", value, "not a folder");
   }
 }
 
