@@ -4,7 +4,6 @@
 #include "platform/ReplaceableFile.hpp"
 #include "platform/SettingsText.hpp"
 
-#include <QHash>
 #include <QLoggingCategory>
 #include <QMap>
 #include <QSettings>
@@ -19,6 +18,27 @@ namespace grellan {
 namespace {
 
 Q_LOGGING_CATEGORY(logger, "org.grellan.settings")
+
+// Values in memory only; the settings file's storage keeps its values in one between saves.
+class MemoryStorage final : public UserDefaultsStorage {
+public:
+  std::optional<QVariant> read(const QString& key) const override {
+    const auto found = values_.constFind(key);
+    if (found == values_.constEnd()) {
+      return std::nullopt;
+    }
+    return found.value();
+  }
+
+  void write(const QString& key, const QVariant& value) override { values_.insert(key, value); }
+  void remove(const QString& key) override { values_.remove(key); }
+  void clear() { values_.clear(); }
+
+  const QMap<QString, QVariant>& values() const { return values_; }
+
+private:
+  QMap<QString, QVariant> values_;
+};
 
 // The settings file is read once, through ReplaceableFile (QSettings would open a FIFO at the path
 // blocking, and read the file again whenever it changed); the values then live in memory and every
@@ -36,16 +56,10 @@ public:
     }
   }
 
-  std::optional<QVariant> read(const QString& key) const override {
-    const auto found = values_.constFind(key);
-    if (found == values_.constEnd()) {
-      return std::nullopt;
-    }
-    return found.value();
-  }
+  std::optional<QVariant> read(const QString& key) const override { return values_.read(key); }
 
   void write(const QString& key, const QVariant& value) override {
-    values_.insert(key, value);
+    values_.write(key, value);
     save();
   }
 
@@ -62,14 +76,14 @@ private:
     {
       const QSettings settings(openFile, QSettings::IniFormat);
       for (const QString& key : settings.allKeys()) {
-        values_.insert(key, settings.value(key));
+        values_.write(key, settings.value(key));
       }
       read = settings.status() == QSettings::NoError;
     }
     // QSettings remembers a file by its name and trusts that while its size and time stay: a later file
     // at the same descriptor number could read as this one. An empty file under the name ends that.
     if (const int empty = ::open("/dev/null", O_RDONLY | O_CLOEXEC); empty >= 0) {
-      ::dup2(empty, fd);
+      ::dup3(empty, fd, O_CLOEXEC);
       ::close(empty);
       const QSettings forget(openFile, QSettings::IniFormat);
     }
@@ -87,7 +101,7 @@ private:
       }
     }
     if (!unreadable_) {
-      error = ReplaceableFile::write(path_, settingsText(values_));
+      error = ReplaceableFile::write(path_, settingsText(values_.values()));
     }
     // Once until a save succeeds again: a slider's drag writes many times.
     if (error && !saveFailing_) {
@@ -97,26 +111,9 @@ private:
   }
 
   const QString path_;
-  QMap<QString, QVariant> values_;
+  MemoryStorage values_;
   bool unreadable_ = false;
   bool saveFailing_ = false;
-};
-
-class MemoryStorage final : public UserDefaultsStorage {
-public:
-  std::optional<QVariant> read(const QString& key) const override {
-    const auto found = values_.constFind(key);
-    if (found == values_.constEnd()) {
-      return std::nullopt;
-    }
-    return found.value();
-  }
-
-  void write(const QString& key, const QVariant& value) override { values_.insert(key, value); }
-  void remove(const QString& key) override { values_.remove(key); }
-
-private:
-  QHash<QString, QVariant> values_;
 };
 
 } // namespace
