@@ -4,6 +4,7 @@
 #include "platform/FontConfiguration.hpp"
 #include "shell/GrellanApp.hpp"
 #include "shell/ProcessStart.hpp"
+#include "shell/ScratchUserFolders.hpp"
 #include "shell/ScriptCommands.hpp"
 #include "shell/SessionBus.hpp"
 #include "shell/Snapshot.hpp"
@@ -19,6 +20,7 @@
 #include <functional>
 #include <future>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -78,6 +80,11 @@ int main(int argc, char** argv) {
   parser.addOption(snapshot);
   parser.addOption(quitAfterLaunch);
   answerHelpOrVersion(parser, argc, argv);
+  std::optional<grellan::ScratchUserFolders> scratchUserFolders;
+  if (parser.isSet(snapshot) && !scratchUserFolders.emplace().isValid()) {
+    std::fprintf(stderr, "grellan: cannot make a scratch folder for the pictures' settings\n");
+    return 1;
+  }
   if (displayMissing(argc, argv)) {
     if (!parser.parse(argumentsOf(argc, argv))) {
       std::fprintf(stderr, "grellan: %s\n", qPrintable(parser.errorText()));

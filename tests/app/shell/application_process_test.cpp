@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -205,6 +207,43 @@ TEST(ApplicationProcess, snapshots_that_cannot_be_written_fail_naming_the_folder
     EXPECT_TRUE(application.output().contains("cannot write pictures into " + folder))
         << application.output().toStdString();
   }
+}
+
+// Every file under `folder` with its bytes.
+std::map<std::filesystem::path, std::string> filesUnder(const std::filesystem::path& folder) {
+  std::map<std::filesystem::path, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      std::ostringstream bytes;
+      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+      files[entry.path()] = bytes.str();
+    }
+  }
+  return files;
+}
+
+TEST(ApplicationProcess, taking_pictures_leaves_the_user_s_files_as_they_were) {
+  hbd_test::temporary_directory user;
+  const std::filesystem::path config = user.path() / "config";
+  const std::filesystem::path data = user.path() / "data";
+  std::filesystem::create_directories(config / "grellan");
+  std::filesystem::create_directories(config / "hobbard");
+  std::filesystem::create_directories(data);
+  // A backend configuration without grellan's rules, which a launch adds and saves.
+  std::ofstream(config / "hobbard" / "hobbard.json") << R"({"profiles":[{"name":"Mine","selected":true}]})";
+  std::ofstream(config / "grellan" / "engine.json") << R"({"vimKey":"caps_lock","ignoredApps":["vim"]})";
+  std::ofstream(config / "grellan" / "grellan.conf") << "[General]\ntutorialPassed=true\nvimKey=fn\n";
+  const auto before = filesUnder(user.path());
+
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
+  environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
+  hbd_test::temporary_directory pictures;
+  Application application({"--snapshot", QString::fromStdString(pictures.path().string())}, environment);
+  ASSERT_TRUE(application.waitForExit());
+  ASSERT_EQ(application.process().exitCode(), 0) << application.output().toStdString();
+  EXPECT_TRUE(std::filesystem::exists(pictures.path() / "tutorial-0-welcome.png"));
+  EXPECT_EQ(filesUnder(user.path()), before);
 }
 
 TEST(ApplicationProcess, a_start_with_the_backend_missing_logs_it_once_without_the_shell_s_messages) {
