@@ -49,6 +49,7 @@ typedef void (*libhbd_configuration_monitor_callback)(void* core_configuration_h
  * need the calling thread. Refused (and logged) on the dispatcher thread, that is, from inside a
  * library callback, where the first configuration could never arrive. */
 void libhbd_enable_configuration_monitor(libhbd_configuration_monitor_callback callback, void* context);
+/* No callback follows it, also when it is called inside a callback, the first one included. */
 void libhbd_disable_configuration_monitor(void);
 
 /* Saves the configuration to the user configuration file (a dated backup of the old file first) and

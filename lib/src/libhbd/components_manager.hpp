@@ -22,6 +22,19 @@ public:
     return member;
   }
 
+  // As exchange, and starts the new member with `start` before letting go of the lock: nothing
+  // finds it unstarted, and the caller keeps no reference, so a disable, even from inside one of
+  // the member's own callbacks, ends it there and then.
+  template <typename Start>
+  std::shared_ptr<T> exchange_and_start(std::shared_ptr<T> member, Start&& start) {
+    std::lock_guard lock(mutex_);
+    std::swap(member_, member);
+    if (member_) {
+      std::forward<Start>(start)(*member_);
+    }
+    return member;
+  }
+
 private:
   mutable std::mutex mutex_;
   std::shared_ptr<T> member_;

@@ -62,6 +62,9 @@ public:
       libhbd_core_configuration_save(handle);
       entry.save_error = libhbd_core_configuration_get_save_error_message();
     }
+    if (self->disable) {
+      libhbd_disable_configuration_monitor();
+    }
     {
       std::lock_guard lock(self->mutex_);
       if (self->keep_handles) {
@@ -97,6 +100,7 @@ public:
 
   bool save = true;
   bool keep_handles = false;
+  bool disable = false;
 
 private:
   std::mutex mutex_;
@@ -450,4 +454,29 @@ TEST_F(libhbd_configuration_monitor_test, a_handle_edited_on_its_thread_while_th
   for (void* handle : receiver.kept()) {
     libhbd_core_configuration_terminate(&handle);
   }
+}
+
+TEST_F(libhbd_configuration_monitor_test, a_disable_inside_the_first_callback_holds) {
+  std::filesystem::create_directories(user_directory());
+  hbd_test::write_file(user_file(), profiles_json("mine"));
+
+  // The application's way: save, disable and release inside the first callback.
+  auto& receiver = make_receiver();
+  receiver.disable = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+  // Gone inside the callback, so nothing of it is left to call again.
+  EXPECT_TRUE(logged("~libhbd_configuration_monitor"));
+
+  ASSERT_TRUE(hbd_test::file_writer_process::run({"replace", user_file().string(), profiles_json("theirs")}));
+  // A new monitor finds their file; the first one is not called for it.
+  auto& next = make_receiver();
+  next.save = false;
+  next.keep_handles = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &next);
+  ASSERT_EQ(next.kept().size(), 1u);
+  EXPECT_STREQ(libhbd_core_configuration_get_profile_name(next.kept()[0], 0), "theirs");
+  EXPECT_EQ(receiver.all().size(), 1u);
+  void* handle = next.kept()[0];
+  libhbd_core_configuration_terminate(&handle);
 }
