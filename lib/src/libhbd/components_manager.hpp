@@ -35,6 +35,16 @@ public:
     return member;
   }
 
+  // Runs `function` on the member, if there is one, under the lock; for quick work only. Unlike
+  // get(), it keeps no reference, so the member never outlives its disable because of it.
+  template <typename Function>
+  void with_member(Function&& function) const {
+    std::lock_guard lock(mutex_);
+    if (member_) {
+      std::forward<Function>(function)(*member_);
+    }
+  }
+
 private:
   mutable std::mutex mutex_;
   std::shared_ptr<T> member_;

@@ -41,6 +41,10 @@ std::shared_ptr<zunto::thread_wait> libhbd_configuration_monitor::get_first_conf
 
 void libhbd_configuration_monitor::async_start() { monitor_->async_start(); }
 
+void libhbd_configuration_monitor::async_note_saved(nlohmann::json saved) {
+  monitor_->async_note_saved(std::move(saved));
+}
+
 void libhbd_enable_configuration_monitor(libhbd_configuration_monitor_callback callback, void* context) {
   libhbd::guard_entry_point("libhbd_enable_configuration_monitor", [&] {
     // The first configuration is delivered on the dispatcher thread, which would wait for itself.

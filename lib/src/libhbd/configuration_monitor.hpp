@@ -4,6 +4,8 @@
 #include "libhbd.h"
 #include "zunto/thread_wait.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <memory>
 
 // Hands every new configuration to the application as a handle it owns. Built idle; the enable
@@ -21,6 +23,9 @@ public:
   std::shared_ptr<zunto::thread_wait> get_first_configuration_handled() const;
 
   void async_start();
+
+  // This process just saved `saved` to the user configuration file.
+  void async_note_saved(nlohmann::json saved);
 
 private:
   std::shared_ptr<zunto::thread_wait> first_configuration_handled_;

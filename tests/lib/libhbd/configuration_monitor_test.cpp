@@ -480,3 +480,28 @@ TEST_F(libhbd_configuration_monitor_test, a_disable_inside_the_first_callback_ho
   void* handle = next.kept()[0];
   libhbd_core_configuration_terminate(&handle);
 }
+
+TEST_F(libhbd_configuration_monitor_test, another_process_undoing_this_process_s_save_is_announced) {
+  std::filesystem::create_directories(user_directory());
+  const std::string original = R"({"global": {"check_for_updates_on_startup": false}, "profiles": [{"name": "mine"}]})";
+  hbd_test::write_file(user_file(), original);
+
+  auto& receiver = make_receiver();
+  receiver.keep_handles = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+  void* handle = receiver.kept()[0];
+  ASSERT_FALSE(libhbd_core_configuration_get_global_configuration_check_for_updates_on_startup(handle));
+  libhbd_core_configuration_set_global_configuration_check_for_updates_on_startup(handle, true);
+  libhbd_core_configuration_save(handle);
+  ASSERT_STREQ(libhbd_core_configuration_get_save_error_message(), "");
+
+  // What was announced comes back: for this process, which saved since, that is a change.
+  ASSERT_TRUE(hbd_test::file_writer_process::run({"replace", user_file().string(), original}));
+  ASSERT_TRUE(receiver.wait_for(2));
+  EXPECT_FALSE(libhbd_core_configuration_get_global_configuration_check_for_updates_on_startup(receiver.kept().back()));
+
+  for (void* kept : receiver.kept()) {
+    libhbd_core_configuration_terminate(&kept);
+  }
+}

@@ -50,6 +50,11 @@ public:
   // Starts watching on the dispatcher and reports every file once; returns at once.
   void async_start();
 
+  // This process wrote `path` (one of the files) itself. Writes in a row may reach the monitor as
+  // one event together with another process's change, so the bytes it last read prove nothing now:
+  // the next change by another process is reported, whatever its bytes.
+  void async_forget_file_body(const std::string& path);
+
   // Larger files are not read: they count as unreadable.
   static constexpr std::size_t maximum_file_size = 32 * 1024 * 1024;
 

@@ -96,6 +96,10 @@ void file_monitor::async_start() {
                         dispatcher::time_point(1));
 }
 
+void file_monitor::async_forget_file_body(const std::string& path) {
+  enqueue_to_dispatcher([this, path] { file_bodies_.erase(path); }, dispatcher::time_point(1));
+}
+
 std::shared_ptr<std::vector<std::uint8_t>> file_monitor::read_file(const std::string& path) {
   const auto text = zunto::filesystem::read_regular_file(path, maximum_file_size);
   if (!text) {
