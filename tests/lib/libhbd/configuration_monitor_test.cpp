@@ -4,6 +4,7 @@
 #include "support/file_writer_process.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
+#include "support/temporary_directory.hpp"
 #include "support/thread_text.hpp"
 #include "support/watchdog.hpp"
 
@@ -504,4 +505,34 @@ TEST_F(libhbd_configuration_monitor_test, another_process_undoing_this_process_s
   for (void* kept : receiver.kept()) {
     libhbd_core_configuration_terminate(&kept);
   }
+}
+
+TEST_F(libhbd_configuration_monitor_test, a_change_behind_a_linked_user_file_is_announced) {
+  // A dotfiles setup: the user file is a link into a folder of its own.
+  const hbd_test::temporary_directory dotfiles;
+  const auto target = dotfiles.path() / "hobbard.json";
+  hbd_test::write_file(target, profiles_json("linked"));
+  std::filesystem::create_directories(user_directory());
+  std::filesystem::create_symlink(target, user_file());
+
+  auto& receiver = make_receiver();
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+
+  const struct {
+    const char* way;
+    const char* name;
+  } changes[] = {{"replace", "replaced"}, {"write", "written in place"}};
+  std::size_t expected = 1;
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.way);
+    ASSERT_TRUE(hbd_test::file_writer_process::run({change.way, target.string(), profiles_json(change.name)}));
+    ASSERT_TRUE(receiver.wait_for(++expected));
+    // Saved by the callback through the link, which stays.
+    EXPECT_EQ(saved_profile_names(), std::vector<std::string>{change.name});
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(user_file()));
+  EXPECT_EQ(receiver.all().size(), expected);
+  // Before the linked folder goes.
+  libhbd_disable_configuration_monitor();
 }
