@@ -1,8 +1,12 @@
 // grellan: the menu-bar application of the modal editing layer.
 
+#include "platform/EnvironmentPaths.hpp"
 #include "platform/FontConfiguration.hpp"
 #include "shell/GrellanApp.hpp"
+#include "shell/ProcessStart.hpp"
+#include "shell/ScratchUserFolders.hpp"
 #include "shell/ScriptCommands.hpp"
+#include "shell/SessionBus.hpp"
 #include "shell/Snapshot.hpp"
 #include "shell/TerminationSignals.hpp"
 
@@ -11,29 +15,57 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <future>
 #include <iostream>
+#include <optional>
 
 namespace {
 
-// Help and version need no display, so they are answered before the GUI application exists (which
-// aborts without one). Anything else, an option of Qt's own included, is left to the full parse.
-void answerHelpOrVersion(QCommandLineParser& parser, int& argc, char** argv) {
+QStringList argumentsOf(int argc, char** argv) {
   QStringList arguments;
   for (int index = 0; index < argc; ++index) {
     arguments.append(QString::fromLocal8Bit(argv[index]));
   }
-  if (parser.parse(arguments) && (parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version"))) {
+  return arguments;
+}
+
+// Help and version need no display, so they are answered before the GUI application exists (which
+// aborts without one). Anything else, an option of Qt's own included, is left to the full parse.
+void answerHelpOrVersion(QCommandLineParser& parser, int& argc, char** argv) {
+  if (parser.parse(argumentsOf(argc, argv)) &&
+      (parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version"))) {
     const QCoreApplication application(argc, argv);
     parser.process(application);
   }
 }
 
+// Qt's display platforms abort without their display. A platform the user names, in the environment
+// or with Qt's own option, is the user's choice.
+bool displayMissing(int argc, char** argv) {
+  if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+      !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    return false;
+  }
+  for (int index = 1; index < argc; ++index) {
+    const QByteArray argument(argv[index]);
+    if (argument == "-platform" || argument == "--platform") {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Long enough for a busy bus, short enough that a hung one does not look like a hung start.
+constexpr std::chrono::seconds sessionBusDeadline{5};
+
 } // namespace
 
 int main(int argc, char** argv) {
+  grellan::prepareProcessStart();
+  grellan::dropUnusableEnvironmentPaths();
   QCoreApplication::setApplicationName("grellan");
   QCoreApplication::setOrganizationName("grellan");
   QCoreApplication::setApplicationVersion(GRELLAN_VERSION);
@@ -48,6 +80,29 @@ int main(int argc, char** argv) {
   parser.addOption(snapshot);
   parser.addOption(quitAfterLaunch);
   answerHelpOrVersion(parser, argc, argv);
+  std::optional<grellan::ScratchUserFolders> scratchUserFolders;
+  if (parser.isSet(snapshot) && !scratchUserFolders.emplace().isValid()) {
+    std::fprintf(stderr, "grellan: cannot make a scratch folder for the pictures' settings\n");
+    return 1;
+  }
+  if (displayMissing(argc, argv)) {
+    if (!parser.parse(argumentsOf(argc, argv))) {
+      std::fprintf(stderr, "grellan: %s\n", qPrintable(parser.errorText()));
+      return 1;
+    }
+    if (!parser.isSet(snapshot)) {
+      std::fprintf(stderr, "grellan: no display found (DISPLAY and WAYLAND_DISPLAY are not set). Without one, "
+                           "\"grellan --snapshot DIR\" writes pictures of its windows into DIR.\n");
+      return 1;
+    }
+    // Pictures need no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // Before Qt's first use of the bus, which would wait on a frozen one.
+  const bool sessionBusFrozen = grellan::sessionBusIsFrozen(sessionBusDeadline);
+  if (sessionBusFrozen) {
+    grellan::turnOffSessionBus();
+  }
 
   // Loaded while Qt starts.
   const std::shared_future<void> fontConfigurationLoaded = grellan::loadFontConfiguration();
@@ -67,9 +122,27 @@ int main(int argc, char** argv) {
       reopen();
     }
   });
-  if (!parser.isSet(snapshot) && !scripting.registerOnSessionBus() &&
-      grellan::ScriptingService::askRunningInstanceToReopen()) {
-    return 0;
+  if (!parser.isSet(snapshot)) {
+    const auto registration =
+        sessionBusFrozen ? grellan::ScriptingService::Registration::noSessionBus : scripting.registerOnSessionBus();
+    if (registration == grellan::ScriptingService::Registration::noSessionBus) {
+      std::fprintf(stderr,
+                   "grellan: %s; starting without script commands and without the check for a running "
+                   "grellan\n",
+                   sessionBusFrozen ? "the session bus does not answer" : "no session bus");
+    } else if (registration == grellan::ScriptingService::Registration::heldByAnother) {
+      switch (grellan::ScriptingService::askRunningInstanceToReopen()) {
+        case grellan::ScriptingService::ReopenAnswer::reopened:
+          return 0;
+        case grellan::ScriptingService::ReopenAnswer::noAnswer:
+          // A second instance would run beside it, with a second indicator.
+          std::fprintf(stderr, "grellan: a running grellan holds %s but does not answer; not starting another\n",
+                       grellan::ScriptingService::serviceName);
+          return 1;
+        case grellan::ScriptingService::ReopenAnswer::noInstance:
+          break;
+      }
+    }
   }
 
   grellan::TerminationSignals terminationSignals;

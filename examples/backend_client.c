@@ -50,11 +50,13 @@ static void state_file_changed(const char* file_path, void* context) {
   pthread_mutex_unlock(&report.mutex);
 }
 
-/* The receiver owns the handle: save the configuration, then release it. */
+/* The receiver owns the handle: save the configuration, stop the monitor (the configuration is used
+ * once, and no callback follows the disable), then release the handle. */
 static void configuration_changed(void* core_configuration_handle, void* context) {
   (void)context;
   libhbd_core_configuration_save(core_configuration_handle);
   const char* error = libhbd_core_configuration_get_save_error_message();
+  libhbd_disable_configuration_monitor();
   libhbd_core_configuration_terminate(&core_configuration_handle);
 
   pthread_mutex_lock(&report.mutex);
@@ -89,7 +91,6 @@ int main(void) {
   libhbd_enable_configuration_monitor(configuration_changed, NULL);
   const bool state_files_reported = wait_for_state_files();
 
-  libhbd_disable_configuration_monitor();
   libhbd_disable_grabber_state_json_file_monitor();
   libhbd_disable_observer_state_json_file_monitor();
   /* No callback runs once this returns, so the report can be read without the lock. */

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace grellan {
@@ -27,9 +28,15 @@ struct Contents {
 // regular file, too large, no permission) is unreadable, with one warning naming the path.
 Contents read(const QString& path);
 
-// Replaces the file (the one a link leads to) with `bytes`, through a new file renamed over it, and
-// creates its folder. Refuses when something else than a regular file stands there. The error's
-// description on failure.
+// For a reader that wants the open file rather than its bytes: opens the file as read() does and hands
+// `parser` the descriptor, which it must leave open. The status and warning read() would give, without
+// the bytes; unreadable, with a warning, when `parser` answers false.
+Contents parse(const QString& path, const std::function<bool(int fd)>& parser);
+
+// Replaces the file (the one a link leads to) with `bytes`, through a new file renamed over it once
+// every byte reached the disk; on any failure the old file stays. Creates its missing folders for the
+// user only; the file keeps the old one's mode (new: the user's only), never writable by others.
+// Refuses when something else than a regular file stands there. The error's description on failure.
 std::optional<QString> write(const QString& path, const QByteArray& bytes);
 
 // Renames the file to the first free name of `path` + `suffix`, then `.2`, `.3` ... appended; never

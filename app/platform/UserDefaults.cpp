@@ -2,14 +2,15 @@
 
 #include "platform/Installed.hpp"
 #include "platform/ReplaceableFile.hpp"
+#include "platform/SettingsText.hpp"
 
-#include <QDir>
-#include <QFile>
-#include <QHash>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -18,60 +19,7 @@ namespace {
 
 Q_LOGGING_CATEGORY(logger, "org.grellan.settings")
 
-// QSettings opens its file blocking and reads it again when it changed, so a FIFO at the path would
-// hang the application. It works on a private copy instead: the settings file is read once, through
-// ReplaceableFile, and every change writes the copy's bytes back.
-class SettingsStorage final : public UserDefaultsStorage {
-public:
-  SettingsStorage()
-      : path_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/grellan/grellan.conf"),
-        copyFolder_(QDir::tempPath() + "/grellan-settings-XXXXXX") {
-    const QString copy = copyFolder_.filePath("grellan.conf");
-    if (QFile file(copy); file.open(QIODevice::WriteOnly)) {
-      file.write(ReplaceableFile::read(path_).bytes);
-    } else {
-      qCWarning(logger, "Cannot read the settings: no working copy in %s (%s)", qUtf8Printable(QDir::tempPath()),
-                qUtf8Printable(file.errorString()));
-    }
-    settings_ = std::make_unique<QSettings>(copy, QSettings::IniFormat);
-  }
-
-  std::optional<QVariant> read(const QString& key) const override {
-    if (!settings_->contains(key)) {
-      return std::nullopt;
-    }
-    return settings_->value(key);
-  }
-
-  void write(const QString& key, const QVariant& value) override {
-    settings_->setValue(key, value);
-    save();
-  }
-
-  void remove(const QString& key) override {
-    settings_->remove(key);
-    save();
-  }
-
-private:
-  void save() {
-    settings_->sync();
-    QFile copy(settings_->fileName());
-    std::optional<QString> error = copy.open(QIODevice::ReadOnly) ? ReplaceableFile::write(path_, copy.readAll())
-                                                                  : std::optional<QString>(copy.errorString());
-    // Once until a save succeeds again: a slider's drag writes many times.
-    if (error && !saveFailing_) {
-      qCWarning(logger, "Cannot save the settings to %s: %s", qUtf8Printable(path_), qUtf8Printable(*error));
-    }
-    saveFailing_ = error.has_value();
-  }
-
-  const QString path_;
-  QTemporaryDir copyFolder_;
-  std::unique_ptr<QSettings> settings_;
-  bool saveFailing_ = false;
-};
-
+// Values in memory only; the settings file's storage keeps its values in one between saves.
 class MemoryStorage final : public UserDefaultsStorage {
 public:
   std::optional<QVariant> read(const QString& key) const override {
@@ -84,9 +32,88 @@ public:
 
   void write(const QString& key, const QVariant& value) override { values_.insert(key, value); }
   void remove(const QString& key) override { values_.remove(key); }
+  void clear() { values_.clear(); }
+
+  const QMap<QString, QVariant>& values() const { return values_; }
 
 private:
-  QHash<QString, QVariant> values_;
+  QMap<QString, QVariant> values_;
+};
+
+// The settings file is read once, through ReplaceableFile (QSettings would open a FIFO at the path
+// blocking, and read the file again whenever it changed); the values then live in memory and every
+// change writes the whole file from them. Nothing else is written: with no room for a file, the
+// settings read at start still hold.
+class SettingsStorage final : public UserDefaultsStorage {
+public:
+  SettingsStorage()
+      : path_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/grellan/grellan.conf") {
+    const auto contents = ReplaceableFile::parse(path_, [this](int fd) { return readSettings(fd); });
+    // A file that is there but cannot be read is the user's: it is kept, never written over.
+    unreadable_ = contents.status == ReplaceableFile::Contents::Status::unreadable && contents.regularFile;
+    if (unreadable_) {
+      values_.clear();
+    }
+  }
+
+  std::optional<QVariant> read(const QString& key) const override { return values_.read(key); }
+
+  void write(const QString& key, const QVariant& value) override {
+    values_.write(key, value);
+    save();
+  }
+
+  void remove(const QString& key) override {
+    values_.remove(key);
+    save();
+  }
+
+private:
+  // QSettings opens a path, here the one that names the open file, and takes what it read as a whole.
+  bool readSettings(int fd) {
+    const QString openFile = QString("/proc/self/fd/%1").arg(fd);
+    bool read = false;
+    {
+      const QSettings settings(openFile, QSettings::IniFormat);
+      for (const QString& key : settings.allKeys()) {
+        values_.write(key, settings.value(key));
+      }
+      read = settings.status() == QSettings::NoError;
+    }
+    // QSettings remembers a file by its name and trusts that while its size and time stay: a later file
+    // at the same descriptor number could read as this one. An empty file under the name ends that.
+    if (const int empty = ::open("/dev/null", O_RDONLY | O_CLOEXEC); empty >= 0) {
+      ::dup3(empty, fd, O_CLOEXEC);
+      ::close(empty);
+      const QSettings forget(openFile, QSettings::IniFormat);
+    }
+    return read;
+  }
+
+  void save() {
+    std::optional<QString> error;
+    if (unreadable_) {
+      if (const auto aside = ReplaceableFile::keepAside(path_, ".unreadable")) {
+        qCWarning(logger, "%s could not be read; it is kept as %s", qUtf8Printable(path_), qUtf8Printable(*aside));
+        unreadable_ = false;
+      } else {
+        error = QString("it cannot be read and could not be kept aside");
+      }
+    }
+    if (!unreadable_) {
+      error = ReplaceableFile::write(path_, settingsText(values_.values()));
+    }
+    // Once until a save succeeds again: a slider's drag writes many times.
+    if (error && !saveFailing_) {
+      qCWarning(logger, "Cannot save the settings to %s: %s", qUtf8Printable(path_), qUtf8Printable(*error));
+    }
+    saveFailing_ = error.has_value();
+  }
+
+  const QString path_;
+  MemoryStorage values_;
+  bool unreadable_ = false;
+  bool saveFailing_ = false;
 };
 
 } // namespace

@@ -5,7 +5,7 @@
 
 namespace grellan {
 
-GrellanKit_::GrellanKit_() { kit_.setVimKeyVimKey(storedVimKey()); }
+GrellanKit_::GrellanKit_(const QString& engineFile) : kit_(engineFile) { kit_.setVimKeyVimKey(storedVimKey()); }
 
 QString GrellanKit_::storedVimKey() {
   return UserDefaults::standard().stringValue(DefaultsKeys::vimKey).value_or(defaultVimKey);

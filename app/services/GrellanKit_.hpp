@@ -9,8 +9,9 @@ namespace grellan {
 // The application's one wrapper around the engine's facade, which screens message directly.
 class GrellanKit_ final {
 public:
-  // Hands the engine the user's stored Vim key, as the screens do on every change.
-  GrellanKit_();
+  // Hands the engine the user's stored Vim key, as the screens do on every change. The engine keeps
+  // its store in `engineFile`: the user's, or a scratch file.
+  explicit GrellanKit_(const QString& engineFile = GRKJsonManager::filePath());
 
   GRKGrellanKit& kit() { return kit_; }
 

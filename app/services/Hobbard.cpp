@@ -114,7 +114,6 @@ Hobbard::Hobbard(std::ostream& output) : output_(output), self_(this) {
   libhbd_enable_observer_state_json_file_monitor(callback, this);
   libhbd_enable_grabber_state_json_file_monitor(callback, this);
   libhbd_enable_configuration_monitor(configurationCallback, this);
-  libhbd_disable_configuration_monitor();
 }
 
 Hobbard::~Hobbard() {
@@ -147,6 +146,8 @@ void Hobbard::callback(const char* filePath, void* context) {
 void Hobbard::configurationCallback(void* handle, void*) {
   // A configuration that did not load is not saved over the file; the library keeps that error.
   libhbd_core_configuration_save(handle);
+  // The configuration is used once: no later change of the file reaches this object.
+  libhbd_disable_configuration_monitor();
   libhbd_core_configuration_terminate(&handle);
 }
 

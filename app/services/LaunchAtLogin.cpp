@@ -26,7 +26,10 @@ Status statusOf(const ReplaceableFile::Contents& entry) {
   if (keys.value(ownerKey) != "true") {
     return Status::notFound;
   }
-  if (keys.value("Hidden") == "true") {
+  // Ours, but the desktop would not start this program with it: switched off by the user (the desktop's
+  // "Hidden" or GNOME's own key), or written by a copy of grellan at another path, which may be gone.
+  if (keys.value("Hidden") == "true" || keys.value("X-GNOME-Autostart-enabled") == "false" ||
+      keys.value("Exec") != desktopEntryExec(QCoreApplication::applicationFilePath())) {
     return Status::requiresApproval;
   }
   return Status::enabled;

@@ -15,7 +15,8 @@ namespace LaunchAtLogin {
 enum class Status { enabled, notRegistered, requiresApproval, notFound };
 
 QString entryPath();
-// Enabled exactly when the entry exists, is ours and is not hidden; a hidden one awaits the user.
+// Enabled exactly when the entry exists, is ours and would start this program at login; one of ours
+// that is switched off or starts another copy of grellan awaits the user's approval.
 Status status();
 // Each returns the error's description on failure.
 std::optional<QString> registerApp();

@@ -2,10 +2,14 @@
 
 #include "platform/NotificationCenter.hpp"
 
+#include <QMessageBox>
+#include <QPointer>
+
 namespace grellan {
 namespace {
 
-// Knows of no update, ever: there is nothing to update from here.
+// Knows of no update, ever: there is nothing to update from here. Like an update framework, it
+// tells the user so; otherwise a check would look like a button that does nothing.
 class NoUpdateFramework final : public UpdateFramework {
 public:
   void setDelegate(UpdaterDelegate* delegate) override { delegate_ = delegate; }
@@ -13,11 +17,26 @@ public:
     if (delegate_ != nullptr) {
       delegate_->didNotFindUpdate();
     }
+    showNoUpdateMessage();
   }
   bool updateInProgress() const override { return false; }
 
 private:
+  // Not modal, so nothing waits on it; a second check brings the same message forward.
+  void showNoUpdateMessage() {
+    if (!message_) {
+      message_ = new QMessageBox(QMessageBox::Information, QObject::tr("Check for updates"),
+                                 QObject::tr("No updates available"), QMessageBox::Ok);
+      message_->setAttribute(Qt::WA_DeleteOnClose);
+      message_->setModal(false);
+    }
+    message_->show();
+    message_->raise();
+    message_->activateWindow();
+  }
+
   UpdaterDelegate* delegate_ = nullptr;
+  QPointer<QMessageBox> message_;
 };
 
 std::unique_ptr<UpdateFramework>& sharedFramework() {

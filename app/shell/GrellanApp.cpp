@@ -4,6 +4,8 @@
 #include "platform/engine/GRKGrellanKit.hpp"
 #include "services/DefaultsKeys.hpp"
 
+#include <QCursor>
+
 namespace grellan {
 
 GrellanApp::GrellanApp(std::ostream& output, const std::shared_future<void>& fontConfigurationLoaded)
@@ -39,6 +41,13 @@ void GrellanApp::setMenuBarEnabled(bool enabled) {
     menuBarExtra_ = std::make_unique<QSystemTrayIcon>(warmUp_.menuBarIcon());
     menuBarExtra_->setToolTip("grellan");
     menuBarExtra_->setContextMenu(appMenu_.get());
+    // Qt opens the menu only on a right click; a plain click is the usual way to a tray menu.
+    QObject::connect(menuBarExtra_.get(), &QSystemTrayIcon::activated, appMenu_.get(),
+                     [menu = appMenu_.get()](QSystemTrayIcon::ActivationReason reason) {
+                       if (reason == QSystemTrayIcon::Trigger) {
+                         menu->popup(QCursor::pos());
+                       }
+                     });
     // Shown even while no tray exists: Qt places it once one appears (a panel started after grellan).
     menuBarExtra_->show();
   }

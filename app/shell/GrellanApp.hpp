@@ -33,6 +33,8 @@ public:
   bool menuBarExtraShown() const { return menuBarExtra_ != nullptr && menuBarExtra_->isVisible(); }
   // The extra's menu while it is shown, else null.
   AppMenu* appMenu() const { return appMenu_.get(); }
+  // The extra while it is shown, else null. A click on it opens the menu, as a right click does.
+  QSystemTrayIcon* menuBarExtra() const { return menuBarExtra_.get(); }
 
 private:
   void setMenuBarEnabled(bool enabled);

@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVariant>
 
@@ -66,29 +67,37 @@ ScriptingService::~ScriptingService() {
   }
 }
 
-bool ScriptingService::registerOnSessionBus() {
+ScriptingService::Registration ScriptingService::registerOnSessionBus() {
   QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    return Registration::noSessionBus;
+  }
   // The name held already, even by this process, belongs to the instance that holds it.
-  if (!bus.isConnected() || bus.interface()->isServiceRegistered(serviceName).value() ||
-      !bus.registerService(serviceName)) {
-    return false;
+  if (bus.interface()->isServiceRegistered(serviceName).value() || !bus.registerService(serviceName)) {
+    return Registration::heldByAnother;
   }
   if (!bus.registerVirtualObject(objectPath, this)) {
     bus.unregisterService(serviceName);
-    return false;
+    return Registration::heldByAnother;
   }
   registered_ = true;
-  return true;
+  return Registration::registered;
 }
 
-bool ScriptingService::askRunningInstanceToReopen() {
+ScriptingService::ReopenAnswer ScriptingService::askRunningInstanceToReopen() {
   const QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
-    return false;
+    return ReopenAnswer::noInstance;
   }
   const QDBusMessage reply =
-      bus.call(QDBusMessage::createMethodCall(serviceName, objectPath, applicationInterface, "Reopen"));
-  return reply.type() == QDBusMessage::ReplyMessage;
+      bus.call(QDBusMessage::createMethodCall(serviceName, objectPath, applicationInterface, "Reopen"), QDBus::Block,
+               reopenTimeoutMilliseconds);
+  if (reply.type() == QDBusMessage::ReplyMessage) {
+    return ReopenAnswer::reopened;
+  }
+  const QDBusError::ErrorType error = QDBusError(reply).type();
+  return error == QDBusError::NoReply || error == QDBusError::Timeout ? ReopenAnswer::noAnswer
+                                                                      : ReopenAnswer::noInstance;
 }
 
 QString ScriptingService::introspect(const QString&) const {

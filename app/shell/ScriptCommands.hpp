@@ -53,11 +53,16 @@ public:
   explicit ScriptingService(std::function<void()> reopen);
   ~ScriptingService() override;
 
-  // Takes the service name on the session bus; false when there is no session bus or another
-  // instance holds the name.
-  bool registerOnSessionBus();
-  // Asks the instance that holds the name to reopen; false when none answered.
-  static bool askRunningInstanceToReopen();
+  enum class Registration { registered, noSessionBus, heldByAnother };
+  // Takes the service name on the session bus.
+  Registration registerOnSessionBus();
+
+  enum class ReopenAnswer { reopened, noAnswer, noInstance };
+  // How long a second start waits for the running instance to answer.
+  static constexpr int reopenTimeoutMilliseconds = 5000;
+  // Asks the instance that holds the name to reopen. noAnswer when it holds the name but did not
+  // answer in time (it hangs, or is stopped); noInstance when nobody holds it any more.
+  static ReopenAnswer askRunningInstanceToReopen();
 
   QString introspect(const QString& path) const override;
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

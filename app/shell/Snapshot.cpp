@@ -5,6 +5,7 @@
 #include "platform/SoundPlayer.hpp"
 #include "platform/UserDefaults.hpp"
 #include "services/DefaultsKeys.hpp"
+#include "services/GrellanKit_.hpp"
 #include "services/Widget.hpp"
 #include "settings/SettingsWindow.hpp"
 #include "shell/AppDelegate.hpp"
@@ -108,15 +109,14 @@ void settle(const Tutorial& tutorial) {
 }
 
 // Every page of the tutorial, in each of the layouts the backend's state chooses. The backend's flags
-// come from state files of the pictures' own; they hold until the backend reports again.
-void writeTutorialSnapshots(Pictures& pictures) {
+// come from state files in the pictures' scratch folder; they hold until the backend reports again.
+void writeTutorialSnapshots(Pictures& pictures, GrellanKit_& kit, const QTemporaryDir& scratch) {
   auto* delegate = appDelegate();
-  QTemporaryDir states;
-  if (delegate == nullptr || !states.isValid()) {
+  if (delegate == nullptr) {
     return;
   }
-  auto report = [&delegate, &states](const char* content) {
-    const QString path = states.filePath("state.json");
+  auto report = [&delegate, &scratch](const char* content) {
+    const QString path = scratch.filePath("state.json");
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
       file.write(content);
@@ -128,7 +128,7 @@ void writeTutorialSnapshots(Pictures& pictures) {
   // The last page's sound stays silent.
   auto sounds = SoundPlayer::setShared(std::make_unique<RecordingSoundPlayer>());
   {
-    Tutorial tutorial(delegate->kit(), delegate->hobbard());
+    Tutorial tutorial(kit, delegate->hobbard());
     tutorial.show();
     auto picture = [&](int step, const QString& name) {
       tutorial.setTutorialStep(step);
@@ -156,7 +156,7 @@ void writeTutorialSnapshots(Pictures& pictures) {
 }
 
 // Every tab of settings, as after the tutorial.
-void writeSettingsSnapshots(Pictures& pictures) {
+void writeSettingsSnapshots(Pictures& pictures, GrellanKit_& kit) {
   auto* delegate = appDelegate();
   if (delegate == nullptr) {
     return;
@@ -164,7 +164,7 @@ void writeSettingsSnapshots(Pictures& pictures) {
   auto userDefaults = UserDefaults::setStandard(std::make_unique<UserDefaults>(makeMemoryStorage()));
   {
     UserDefaults::standard().setValue(DefaultsKeys::tutorialPassed, true);
-    SettingsWindow window(delegate->kit(), delegate->hobbard(), delegate->updater());
+    SettingsWindow window(kit, delegate->hobbard(), delegate->updater());
     window.addMainMenu([delegate](QMenuBar& menuBar) { delegate->windowManager().menuItems().addTo(menuBar); });
     window.show();
     for (int tab = 0; tab < window.tabs()->count(); ++tab) {
@@ -180,17 +180,21 @@ void writeSettingsSnapshots(Pictures& pictures) {
 
 std::optional<QStringList> writeSnapshots(WindowManager& windowManager, const QString& folder) {
   Pictures pictures(folder);
-  if (!QDir().mkpath(folder)) {
+  // The windows' engine keeps its file here, the backend's state files too: the tutorial's Vim-key page
+  // sets the key, and the pictures leave the user's files as they were.
+  const QTemporaryDir scratch;
+  if (!QDir().mkpath(folder) || !scratch.isValid()) {
     return std::nullopt;
   }
+  GrellanKit_ kit(scratch.filePath("engine.json"));
   windowManager.showAboutWindow();
   settle();
   pictures.save(windowManager.aboutWindow()->grab().toImage(), "about");
   windowManager.showActiveModificationsView();
   settle();
   pictures.save(windowManager.activeModificationsWindow()->grab().toImage(), "active-modifications");
-  writeTutorialSnapshots(pictures);
-  writeSettingsSnapshots(pictures);
+  writeTutorialSnapshots(pictures, kit, scratch);
+  writeSettingsSnapshots(pictures, kit);
   writeIndicatorSnapshots(pictures);
   if (pictures.failed) {
     return std::nullopt;

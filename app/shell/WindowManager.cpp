@@ -25,6 +25,8 @@ void makeContentWindow(QWidget& window, const QString& title) {
 }
 
 void bringToFront(QWidget& window) {
+  // Shown and raised, a minimised window would stay iconic, out of reach without a taskbar.
+  window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
   window.show();
   window.raise();
   window.activateWindow();

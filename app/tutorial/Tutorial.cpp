@@ -43,7 +43,7 @@ Tutorial::Tutorial(GrellanKit_& kit, Hobbard& hobbard, QWidget* parent)
   layout->addWidget(content_);
   content_->setFixedSize(contentSize);
   contentLayout_->setContentsMargins(0, 0, 0, 0);
-  ring_->setFixedSize(ringSize);
+  ring_->setFixedSize(PercentageRing::sizeFor(ringSize));
   contentLayout_->addWidget(ring_, 0, Qt::AlignHCenter);
 
   ringAnimation_->setDuration(DefaultAnimation::duration);

@@ -15,6 +15,9 @@ namespace {
 
 double toRadians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
+// Two gradient stops this close make a hard edge.
+constexpr double hardEdge = 1e-6;
+
 } // namespace
 
 PercentageRing::PercentageRing(double ringWidth, double percent, QColor backgroundColor, QList<QColor> foregroundColors,
@@ -45,7 +48,7 @@ std::optional<PercentageRing::EndCap> PercentageRing::endCap(QSizeF size) const 
 void PercentageRing::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const double padding = ringWidth_ * 0.5;
+  const double padding = ringWidth_ * 0.5 + shadowMargin;
   const QRectF area = QRectF(rect()).adjusted(padding, padding, -padding, -padding);
   if (area.width() <= 0 || area.height() <= 0) {
     return;
@@ -66,6 +69,12 @@ void PercentageRing::paintEvent(QPaintEvent*) {
   for (qsizetype index = 0; index < count; ++index) {
     const double fraction = count == 1 ? 0.0 : static_cast<double>(index) / static_cast<double>(count - 1);
     gradient.setColorAt(std::clamp(1.0 - fraction * span / 360.0, 0.0, 1.0), foregroundColors_[index]);
+  }
+  // The round cap at the start reaches back into the gap that the gradient leaves, which would take
+  // the last colour: the gap's half next to the start takes the first one.
+  if (const double gap = 1.0 - span / 360.0; gap > 0.0 && count > 0) {
+    gradient.setColorAt(gap * 0.5, foregroundColors_.first());
+    gradient.setColorAt(gap * 0.5 + hardEdge, foregroundColors_.last());
   }
   const QPen arcPen(QBrush(gradient), ringWidth_, Qt::SolidLine, Qt::RoundCap);
   if (percent_ > 0.0) {

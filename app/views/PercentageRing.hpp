@@ -11,7 +11,7 @@ namespace grellan {
 
 // A progress ring: a full background ring and over it an arc, filled with an angular gradient, whose
 // length is the percentage of the full turn; a shadowed round cap marks the arc's end once the gap
-// left is no longer than the ring is wide.
+// left is no longer than the ring is wide. The widget keeps room around the ring for that shadow.
 class PercentageRing final : public QWidget {
   Q_OBJECT
 
@@ -20,6 +20,10 @@ public:
   static constexpr double shadowRadius = 5.0;
   static constexpr double shadowOffsetMultiplier = shadowRadius + 2.0;
   static QColor shadowColor() { return QColor::fromRgbF(0, 0, 0, 0.2f); }
+  // How far the end cap's shadow can reach beyond the ring: its offset and its blur.
+  static constexpr int shadowMargin = static_cast<int>(shadowOffsetMultiplier + shadowRadius);
+  // The widget's size for a ring of that size.
+  static QSize sizeFor(QSize ring) { return ring.grownBy({shadowMargin, shadowMargin, shadowMargin, shadowMargin}); }
 
   // `percent` is a fraction, 0.0 to 1.0.
   PercentageRing(double ringWidth, double percent, QColor backgroundColor, QList<QColor> foregroundColors,
@@ -42,7 +46,8 @@ public:
     QPointF offset;
     QPointF shadowOffset;
   };
-  // The end cap for a ring drawn in an area of that size (padding already taken), if it has one.
+  // The end cap for a ring drawn in an area of that size (padding and shadow margin already taken),
+  // if it has one.
   std::optional<EndCap> endCap(QSizeF size) const;
 
 protected:

@@ -42,13 +42,16 @@ void libhbd_set_logging_level_info(void);
 /* Called with a new handle to the configuration, which the receiver owns and releases with
  * libhbd_core_configuration_terminate: once for the first configuration (defaults when no file
  * loads), then for each loaded configuration that differs, after another process changed the user
- * or the system configuration file. */
+ * or the system configuration file (or, for a file that is a symbolic link, what it leads to). It
+ * is compared with the last one announced or, when this process saved one since, with what it saved
+ * last: another process bringing back the file as it was before that save is announced. */
 typedef void (*libhbd_configuration_monitor_callback)(void* core_configuration_handle, void* context);
 
 /* Returns only after the callback has handled the first configuration, so the callback must not
  * need the calling thread. Refused (and logged) on the dispatcher thread, that is, from inside a
  * library callback, where the first configuration could never arrive. */
 void libhbd_enable_configuration_monitor(libhbd_configuration_monitor_callback callback, void* context);
+/* No callback follows it, also when it is called inside a callback, the first one included. */
 void libhbd_disable_configuration_monitor(void);
 
 /* Saves the configuration to the user configuration file (a dated backup of the old file first) and

@@ -8,6 +8,8 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace grellan {
 namespace {
 
@@ -23,14 +25,13 @@ bool& koinStarted() {
 }
 
 // The engine file's object; empty when it is missing, unreadable or holds no JSON object.
-QJsonObject readEngineFile() {
-  return QJsonDocument::fromJson(ReplaceableFile::read(GRKJsonManager::filePath()).bytes).object();
+QJsonObject readEngineFile(const QString& path) {
+  return QJsonDocument::fromJson(ReplaceableFile::read(path).bytes).object();
 }
 
 // Stores one key, keeping whatever else the file holds. A regular file that cannot be read back is
 // the user's and is kept aside before it is replaced; a failure is logged.
-void storeInEngineFile(const QString& key, const QJsonValue& value) {
-  const QString path = GRKJsonManager::filePath();
+void storeInEngineFile(const QString& path, const QString& key, const QJsonValue& value) {
   const auto contents = ReplaceableFile::read(path);
   const QJsonDocument document = QJsonDocument::fromJson(contents.bytes);
   QJsonObject content = document.object();
@@ -52,13 +53,15 @@ void storeInEngineFile(const QString& key, const QJsonValue& value) {
 
 } // namespace
 
+GRKJsonManager::GRKJsonManager(QString file) : file_(std::move(file)) {}
+
 QString GRKJsonManager::filePath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/grellan/engine.json";
 }
 
 QStringList GRKJsonManager::getIgnoredApps() const {
   QStringList result;
-  for (const QJsonValue& entry : readEngineFile().value(ignoredAppsKey).toArray()) {
+  for (const QJsonValue& entry : readEngineFile(file_).value(ignoredAppsKey).toArray()) {
     if (entry.isString()) {
       result.append(entry.toString());
     }
@@ -67,10 +70,11 @@ QStringList GRKJsonManager::getIgnoredApps() const {
 }
 
 void GRKJsonManager::setIgnoredAppsIgnoredApps(const QStringList& ignoredApps) {
-  storeInEngineFile(ignoredAppsKey, QJsonArray::fromStringList(ignoredApps));
+  storeInEngineFile(file_, ignoredAppsKey, QJsonArray::fromStringList(ignoredApps));
 }
 
-GRKGrellanKit::GRKGrellanKit() : vimKey_(readEngineFile().value(vimKeyKey).toString(defaultVimKey)) {}
+GRKGrellanKit::GRKGrellanKit(const QString& file)
+    : jsonManager_(file), vimKey_(readEngineFile(file).value(vimKeyKey).toString(defaultVimKey)) {}
 
 QStringList GRKGrellanKit::getModificationNames() const {
   return {
@@ -90,7 +94,7 @@ void GRKGrellanKit::setVimKeyVimKey(const QString& vimKey) {
     return;
   }
   vimKey_ = vimKey;
-  storeInEngineFile(vimKeyKey, vimKey);
+  storeInEngineFile(jsonManager_.file(), vimKeyKey, vimKey);
 }
 
 bool GRKKoinKt::doInitKoin() {

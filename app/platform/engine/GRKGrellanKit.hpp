@@ -12,18 +12,26 @@ namespace grellan {
 // is kept aside as engine.json.unreadable before a new list replaces it.
 class GRKJsonManager final {
 public:
+  // The store in `file`; filePath() unless the engine works on scratch data.
+  explicit GRKJsonManager(QString file = filePath());
+
   // The bundle identifiers the engine ignores; empty when the file is missing or unreadable.
   QStringList getIgnoredApps() const;
   // Stores the whole list.
   void setIgnoredAppsIgnoredApps(const QStringList& ignoredApps);
 
   static QString filePath();
+  const QString& file() const { return file_; }
+
+private:
+  QString file_;
 };
 
 // The engine's facade. It starts with the Vim key the engine file keeps and stores every new one.
 class GRKGrellanKit final {
 public:
-  GRKGrellanKit();
+  // Keeps its store in `file`: filePath(), or a scratch file that leaves the user's alone.
+  explicit GRKGrellanKit(const QString& file = GRKJsonManager::filePath());
 
   GRKJsonManager& jsonManager() { return jsonManager_; }
   QStringList getModificationNames() const;

@@ -35,6 +35,11 @@ public:
   // Starts watching; both files are reported once at once, so the first configuration follows.
   void async_start();
 
+  // This process saved `saved` (a configuration's to_json()) to the user configuration file: from
+  // then on a file is a change when it differs from that, even one that brings back what was
+  // announced last. Before the first announcement it changes nothing.
+  void async_note_saved(nlohmann::json saved);
+
 private:
   void file_changed(const std::string& changed_file_path);
 
@@ -42,9 +47,10 @@ private:
   std::string system_core_configuration_file_path_;
   uid_t expected_user_;
   std::unique_ptr<zunto::osx::file_monitor> file_monitor_;
-  // The last configuration announced, as its to_json() was before anyone could edit it: the
-  // receivers edit that object in place on their own threads, so it is never read here again.
-  // Empty before the first. Dispatcher thread only.
+  // What a loaded file is compared with: the to_json() of the last configuration announced, as it
+  // was before anyone could edit it, or of what this process saved since. The receivers edit their
+  // objects in place on their own threads, so none is ever read here. Empty before the first
+  // announcement. Dispatcher thread only.
   std::optional<nlohmann::json> core_configuration_json_;
 };
 

@@ -53,6 +53,19 @@ configuration_monitor::~configuration_monitor() {
 
 void configuration_monitor::async_start() { file_monitor_->async_start(); }
 
+void configuration_monitor::async_note_saved(nlohmann::json saved) {
+  // Otherwise another process bringing back the bytes the file monitor read before the save would
+  // not even be reported.
+  file_monitor_->async_forget_file_body(user_core_configuration_file_path_);
+  enqueue_to_dispatcher(
+      [this, saved = std::move(saved)]() mutable {
+        if (core_configuration_json_) {
+          core_configuration_json_ = std::move(saved);
+        }
+      },
+      zunto::dispatcher::time_point(1));
+}
+
 void configuration_monitor::file_changed(const std::string& changed_file_path) {
   // A user file takes precedence over the system file; the system file stands in while there is no
   // user file.

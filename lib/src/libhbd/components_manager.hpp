@@ -22,6 +22,29 @@ public:
     return member;
   }
 
+  // As exchange, and starts the new member with `start` before letting go of the lock: nothing
+  // finds it unstarted, and the caller keeps no reference, so a disable, even from inside one of
+  // the member's own callbacks, ends it there and then.
+  template <typename Start>
+  std::shared_ptr<T> exchange_and_start(std::shared_ptr<T> member, Start&& start) {
+    std::lock_guard lock(mutex_);
+    std::swap(member_, member);
+    if (member_) {
+      std::forward<Start>(start)(*member_);
+    }
+    return member;
+  }
+
+  // Runs `function` on the member, if there is one, under the lock; for quick work only. Unlike
+  // get(), it keeps no reference, so the member never outlives its disable because of it.
+  template <typename Function>
+  void with_member(Function&& function) const {
+    std::lock_guard lock(mutex_);
+    if (member_) {
+      std::forward<Function>(function)(*member_);
+    }
+  }
+
 private:
   mutable std::mutex mutex_;
   std::shared_ptr<T> member_;

@@ -1,3 +1,5 @@
+#include "components_manager.hpp"
+#include "configuration_monitor.hpp"
 #include "core_configuration_handle.hpp"
 #include "entry_point.hpp"
 #include "libhbd.h"
@@ -27,6 +29,18 @@ namespace {
 // The text of the last failed save on this thread: each caller sees how its own save went.
 thread_local std::string save_error_message;
 
+// The configuration monitor compares the files it loads with what this process saved last, so
+// that another process bringing back an older file is a change. Taken here, on the caller's thread,
+// since the monitor never reads the caller's object.
+void note_saved(const hbd::core_configuration::core_configuration& core_configuration) {
+  libhbd::components_manager_use use;
+  if (!use) {
+    return;
+  }
+  (*use).configuration_monitor.with_member(
+      [&](libhbd_configuration_monitor& monitor) { monitor.async_note_saved(core_configuration.to_json()); });
+}
+
 } // namespace
 
 void libhbd_core_configuration_save(void* core_configuration_handle) {
@@ -35,6 +49,7 @@ void libhbd_core_configuration_save(void* core_configuration_handle) {
     if (auto core_configuration = libhbd::get_core_configuration(core_configuration_handle)) {
       try {
         core_configuration->sync_save_to_file();
+        note_saved(*core_configuration);
       } catch (const std::exception& e) {
         message = fmt::format("error: {0}", e.what());
       }

@@ -10,9 +10,12 @@
 
 namespace platform::dispatch {
 
-// Shared with the thread, so that a queue destroyed from one of its own blocks leaves the thread
-// something to finish with.
+// Shared with the thread and with callers of sync, so that a queue destroyed from one of its own
+// blocks leaves them something to finish with.
 struct serial_queue::state {
+  explicit state(std::string queue_label) : label(std::move(queue_label)) {}
+
+  const std::string label;
   std::mutex mutex;
   std::condition_variable cv;
   std::deque<std::function<void()>> blocks;
@@ -39,7 +42,7 @@ void run_block(const std::string& label, const std::function<void()>& block) noe
 
 } // namespace
 
-serial_queue::serial_queue(std::string label) : label_(std::move(label)), state_(std::make_shared<state>()) {}
+serial_queue::serial_queue(std::string label) : state_(std::make_shared<state>(std::move(label))) {}
 
 serial_queue::~serial_queue() {
   std::unique_lock lock(state_->mutex);
@@ -56,7 +59,7 @@ void serial_queue::start_thread() {
   // Started with the first queued block: a queue that only ever runs sync blocks needs none.
   // Joined by nobody: the destructor waits for the thread's last block through the state instead,
   // which also works when the destructor runs on the thread itself.
-  std::thread([s = state_, label = label_] {
+  std::thread([s = state_] {
     std::unique_lock lock(s->mutex);
     for (;;) {
       s->cv.wait(lock, [&] { return (s->exit && s->blocks.empty()) || (!s->blocks.empty() && !s->running); });
@@ -68,7 +71,7 @@ void serial_queue::start_thread() {
       s->running = true;
       s->running_thread_id = std::this_thread::get_id();
       lock.unlock();
-      run_block(label, block);
+      run_block(s->label, block);
       block = nullptr; // captures go before the lock is taken again
       lock.lock();
       s->running = false;
@@ -83,13 +86,12 @@ void serial_queue::async(std::function<void()> block) {
   if (!block) {
     return;
   }
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->blocks.push_back(std::move(block));
-    if (!state_->thread_started) {
-      start_thread();
-    }
+  std::lock_guard lock(state_->mutex);
+  state_->blocks.push_back(std::move(block));
+  if (!state_->thread_started) {
+    start_thread();
   }
+  // Under the lock: once it is released the block may run and destroy this queue.
   state_->cv.notify_all();
 }
 
@@ -102,18 +104,20 @@ void serial_queue::sync(const std::function<void()>& block) {
     return;
   }
   {
-    std::unique_lock lock(state_->mutex);
-    if (state_->blocks.empty() && !state_->running) {
+    // The block may destroy this queue; what follows it uses only the state.
+    const auto s = state_;
+    std::unique_lock lock(s->mutex);
+    if (s->blocks.empty() && !s->running) {
       // Idle: the block runs here, as the queue's, with nothing else of the queue beside it.
-      state_->running = true;
-      state_->running_thread_id = std::this_thread::get_id();
+      s->running = true;
+      s->running_thread_id = std::this_thread::get_id();
       lock.unlock();
-      run_block(label_, block);
+      run_block(s->label, block);
       lock.lock();
-      state_->running = false;
-      state_->running_thread_id = {};
+      s->running = false;
+      s->running_thread_id = {};
       lock.unlock();
-      state_->cv.notify_all();
+      s->cv.notify_all();
       return;
     }
   }
@@ -137,6 +141,8 @@ void serial_queue::sync(const std::function<void()>& block) {
   std::unique_lock lock(mutex);
   cv.wait(lock, [&] { return done; });
 }
+
+const std::string& serial_queue::label() const { return state_->label; }
 
 bool serial_queue::current() const {
   std::lock_guard lock(state_->mutex);

@@ -108,11 +108,17 @@ std::unique_ptr<inotify_watcher> inotify_watcher::start(std::vector<std::string>
   std::unique_ptr<inotify_watcher> watcher(new inotify_watcher(std::move(roots), latency, flags, std::move(deliver)));
   watcher->wake_fd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (watcher->wake_fd_ < 0 || !watcher->build_watches()) {
+    // Closing what was opened must not lose why it failed.
+    const int error = errno;
+    watcher.reset();
+    errno = error;
     return nullptr;
   }
   try {
     watcher->thread_ = std::thread([w = watcher.get()] { w->run(); });
-  } catch (const std::system_error&) {
+  } catch (const std::system_error& e) {
+    watcher.reset();
+    errno = e.code().value();
     return nullptr;
   }
   return watcher;

@@ -24,8 +24,8 @@ class inotify_watcher final {
 public:
   using deliver_function = std::function<void(std::vector<raw_event> batch)>;
 
-  // Null when the kernel refuses the watches (for another reason than a missing directory) or a
-  // thread cannot be started. `deliver` runs on the watcher's thread.
+  // Null, with errno telling why, when the kernel refuses the watches (for another reason than a
+  // missing directory) or a thread cannot be started. `deliver` runs on the watcher's thread.
   static std::unique_ptr<inotify_watcher> start(std::vector<std::string> roots, std::chrono::nanoseconds latency,
                                                 create_flags flags, deliver_function deliver);
   // Stops the thread and waits for it; no delivery starts afterwards. The inotify descriptor is

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -124,6 +125,7 @@ bool stream::start() {
     return true;
   }
   if (!queue_) {
+    errno = EINVAL;
     return false;
   }
   std::uint64_t generation = 0;
@@ -137,8 +139,12 @@ bool stream::start() {
                                       deliver(queue, generation, std::move(batch));
                                     });
   if (!watcher_) {
-    std::lock_guard shared_lock(shared_->mutex);
-    shared_->running = false;
+    const int error = errno;
+    {
+      std::lock_guard shared_lock(shared_->mutex);
+      shared_->running = false;
+    }
+    errno = error;
     return false;
   }
   get_started_streams().insert(this);

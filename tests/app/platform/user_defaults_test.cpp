@@ -1,7 +1,10 @@
 #include "platform/UserDefaults.hpp"
 
+#include "platform/ReplaceableFile.hpp"
+#include "support/app/platform/file_size_limit.hpp"
 #include "support/app/platform/message_capture.hpp"
 #include "support/app/platform/odd_files.hpp"
+#include "support/files.hpp"
 #include "support/watchdog.hpp"
 
 #include <QFile>
@@ -9,13 +12,25 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace {
 
 using grellan::UserDefaults;
 using grellan_test::OddFile;
+
+QString settingsFile() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/grellan/grellan.conf";
+}
+
+void writeSettingsFile(const std::string& content) {
+  const std::filesystem::path file = settingsFile().toStdString();
+  std::filesystem::create_directories(file.parent_path());
+  hbd_test::write_file(file, content);
+}
 
 void writeAndReadBack(UserDefaults& writer, const UserDefaults& reader) {
   EXPECT_FALSE(reader.value("tutorialPassed"));
@@ -60,6 +75,116 @@ TEST(UserDefaults, the_settings_file_keeps_typed_values_for_the_next_start) {
   EXPECT_EQ(nextStart.boolValue("tutorialPassed"), false);
   EXPECT_EQ(nextStart.stringListValue("enabledElectronApps"), QStringList{"com.example.one"});
   QFile::remove(file);
+}
+
+TEST(UserDefaults, texts_lists_and_keys_of_any_characters_come_back_from_the_file_as_they_were_written) {
+  const QString texts[] = {"",
+                           "plain",
+                           "a, b",
+                           "semi;colon",
+                           "say \"hi\"",
+                           "back\\slash",
+                           "  spaced  ",
+                           "two\nlines",
+                           "tab\there",
+                           "@Invalid()",
+                           "@at",
+                           "x=y",
+                           "#hash",
+                           "[General]",
+                           "caf\u00e9 \u65e5",
+                           "3",
+                           "\x01"
+                           "control"};
+  const QStringList lists[] = {{"a", "b"}, {"one, two", "three;four", " five "}, {"@x", "", "y"}};
+  const QString keys[] = {"group/key", "with space", "per%cent", "\u043a\u043b\u044e\u0447"};
+  {
+    UserDefaults defaults(grellan::makeSettingsStorage());
+    for (int index = 0; index < std::ssize(texts); ++index) {
+      defaults.setValue(QString("text%1").arg(index), texts[index]);
+    }
+    for (int index = 0; index < std::ssize(lists); ++index) {
+      defaults.setValue(QString("list%1").arg(index), lists[index]);
+    }
+    for (const QString& key : keys) {
+      defaults.setValue(key, key);
+    }
+    defaults.setValue("double", 0.1);
+    defaults.setValue("bool", true);
+  }
+  const UserDefaults nextStart(grellan::makeSettingsStorage());
+  for (int index = 0; index < std::ssize(texts); ++index) {
+    EXPECT_EQ(nextStart.stringValue(QString("text%1").arg(index)), texts[index]);
+  }
+  for (int index = 0; index < std::ssize(lists); ++index) {
+    EXPECT_EQ(nextStart.stringListValue(QString("list%1").arg(index)), lists[index]);
+  }
+  for (const QString& key : keys) {
+    EXPECT_EQ(nextStart.stringValue(key), key);
+  }
+  EXPECT_EQ(nextStart.doubleValue("double"), 0.1);
+  EXPECT_EQ(nextStart.boolValue("bool"), true);
+  QFile::remove(settingsFile());
+}
+
+TEST(UserDefaults, the_settings_are_read_where_no_other_file_can_be_written) {
+  const std::filesystem::path file = settingsFile().toStdString();
+  writeSettingsFile("[General]\ntutorialPassed=true\nvimKey=fn\n");
+  const auto temporary = std::filesystem::path(std::getenv("TMPDIR"));
+  hbd_test::write_file(temporary / "a file", "");
+  const struct {
+    const char* name;
+    std::string temporaryFolder;
+    rlim_t fileSizeLimit;
+  } cases[] = {
+      {"temporary folder missing", (temporary / "missing").string(), RLIM_INFINITY},
+      {"temporary folder a file", (temporary / "a file").string(), RLIM_INFINITY},
+      {"no room for a file", temporary.string(), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int status = grellan_test::exitStatusUnderFileSizeLimit(c.fileSizeLimit, [&c] {
+      ::setenv("TMPDIR", c.temporaryFolder.c_str(), 1);
+      const grellan_test::MessageCapture messages;
+      const UserDefaults defaults(grellan::makeSettingsStorage());
+      const bool read = defaults.boolValue("tutorialPassed") == true && defaults.stringValue("vimKey") == "fn";
+      return read ? static_cast<int>(messages.messages().size()) : 100;
+    });
+    EXPECT_EQ(status, 0);
+  }
+  std::filesystem::remove(temporary / "a file");
+  std::filesystem::remove(file);
+}
+
+TEST(UserDefaults, each_start_reads_the_file_as_it_is_now_also_when_only_its_bytes_changed) {
+  const std::filesystem::path file = settingsFile().toStdString();
+  const auto time = std::filesystem::file_time_type::clock::now();
+  for (const char* key : {"aaa", "bbb"}) {
+    writeSettingsFile(std::string("[General]\nvimKey=") + key + "\n");
+    std::filesystem::last_write_time(file, time);
+    EXPECT_EQ(UserDefaults(grellan::makeSettingsStorage()).stringValue("vimKey"), key);
+  }
+  std::filesystem::remove(file);
+}
+
+TEST(UserDefaults, a_settings_file_too_large_to_read_is_kept_aside_before_the_first_save) {
+  const std::filesystem::path file = settingsFile().toStdString();
+  const std::string large =
+      "[General]\ntutorialPassed=true\n" + std::string(grellan::ReplaceableFile::maximumSize + 1, ';').append("\n");
+  writeSettingsFile(large);
+  const grellan_test::MessageCapture messages;
+  UserDefaults defaults(grellan::makeSettingsStorage());
+  EXPECT_FALSE(defaults.value("tutorialPassed"));
+  EXPECT_EQ(messages.count(settingsFile()), 1);
+
+  defaults.setValue("vimKey", "fn");
+  defaults.setValue("indicatorSize", 0.5);
+  EXPECT_EQ(hbd_test::read_file(file.string() + ".unreadable"), large);
+  EXPECT_EQ(messages.count("it is kept as " + settingsFile() + ".unreadable"), 1);
+  EXPECT_EQ(UserDefaults(grellan::makeSettingsStorage()).stringValue("vimKey"), "fn");
+  EXPECT_EQ(hbd_test::entry_names(file.parent_path()),
+            (std::set<std::string>{"grellan.conf", "grellan.conf.unreadable"}));
+  std::filesystem::remove_all(file.parent_path());
 }
 
 TEST(UserDefaults, a_settings_file_that_is_no_regular_file_reads_as_empty_at_once_and_stays_as_it_is) {

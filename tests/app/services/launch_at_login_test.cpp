@@ -70,21 +70,37 @@ TEST_F(LaunchAtLoginTest, switching_writes_and_removes_the_autostart_entry) {
   EXPECT_TRUE(loggedMessages().isEmpty());
 }
 
-TEST_F(LaunchAtLoginTest, entries_that_are_hidden_or_not_ours_read_as_off) {
+TEST_F(LaunchAtLoginTest, only_our_entry_that_starts_this_program_reads_as_on_and_switching_on_repairs_ours) {
+  const std::string ours = "[Desktop Entry]\nType=Application\nX-Grellan-LoginItem=true\n";
+  const std::string thisProgram =
+      "Exec=" + grellan::desktopEntryExec(QCoreApplication::applicationFilePath()).toStdString() + "\n";
   const struct {
-    const char* text;
+    std::string text;
     LaunchAtLogin::Status status;
   } cases[] = {
-      {"[Desktop Entry]\nType=Application\nX-Grellan-LoginItem=true\nHidden=true\n",
-       LaunchAtLogin::Status::requiresApproval},
+      {ours + thisProgram + "Hidden=false\nX-GNOME-Autostart-enabled=true\n", LaunchAtLogin::Status::enabled},
+      {ours + thisProgram + "Hidden=true\n", LaunchAtLogin::Status::requiresApproval},
+      {ours + thisProgram + "X-GNOME-Autostart-enabled=false\n", LaunchAtLogin::Status::requiresApproval},
+      // Written by a copy of grellan at another path, since removed.
+      {ours + "Exec=\"/removed/build/grellan\"\n", LaunchAtLogin::Status::requiresApproval},
+      {ours, LaunchAtLogin::Status::requiresApproval},
       {"[Desktop Entry]\nType=Application\nExec=other\n", LaunchAtLogin::Status::notFound},
-      {"[Desktop Entry]\nType=Application\nX-Grellan-LoginItem=true\nHidden=false\n", LaunchAtLogin::Status::enabled},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.text);
     writeEntry(entry.text);
     EXPECT_EQ(LaunchAtLogin::status(), entry.status);
     EXPECT_EQ(LaunchAtLogin::isEnabled(), entry.status == LaunchAtLogin::Status::enabled);
+
+    LaunchAtLogin::setEnabled(true);
+    EXPECT_TRUE(LaunchAtLogin::isEnabled());
+    const std::string written = contentOf(LaunchAtLogin::entryPath().toStdString());
+    EXPECT_NE(written.find(thisProgram), std::string::npos);
+    EXPECT_EQ(written.find("Hidden"), std::string::npos);
+    // Only a user's own entry is kept aside.
+    EXPECT_EQ(std::filesystem::exists(LaunchAtLogin::entryPath().toStdString() + ".user"),
+              entry.status == LaunchAtLogin::Status::notFound);
+    std::filesystem::remove_all(autostart());
   }
 }
 

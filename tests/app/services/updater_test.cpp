@@ -2,6 +2,9 @@
 
 #include "platform/NotificationCenter.hpp"
 
+#include <QApplication>
+#include <QMessageBox>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,10 +68,28 @@ TEST(UpdaterTest, each_outcome_of_a_check_posts_its_notification) {
   }
 }
 
-TEST(UpdaterTest, the_default_framework_finds_no_update) {
+QList<QMessageBox*> visibleMessages() {
+  QList<QMessageBox*> messages;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* message = qobject_cast<QMessageBox*>(window); message != nullptr && message->isVisible()) {
+      messages.append(message);
+    }
+  }
+  return messages;
+}
+
+TEST(UpdaterTest, the_default_framework_finds_no_update_and_says_so_without_waiting) {
   Updater updater;
   EXPECT_FALSE(updater.updateInProgress());
-  EXPECT_EQ(postedDuring([&updater] { updater.checkForUpdates(); }), QStringList{"updaterDidNotFindUpdate"});
+  // Each check returns at once, with one message on screen however often the user asks.
+  for (int check = 0; check < 2; ++check) {
+    EXPECT_EQ(postedDuring([&updater] { updater.checkForUpdates(); }), QStringList{"updaterDidNotFindUpdate"});
+    const auto messages = visibleMessages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.constFirst()->text(), "No updates available");
+    EXPECT_FALSE(messages.constFirst()->isModal());
+  }
+  visibleMessages().constFirst()->close();
 }
 
 } // namespace

@@ -157,4 +157,22 @@ TEST(GrellanApp, starts_the_engine_before_the_delegate_and_follows_menu_bar_enab
   EXPECT_TRUE(app.menuBarEnabled());
 }
 
+TEST(GrellanApp, a_click_on_the_menu_bar_extra_opens_its_menu) {
+  grellan_test::ScopedMemoryDefaults defaults;
+  std::ostringstream output;
+  grellan::GrellanApp app(output, grellan::loadFontConfiguration());
+  ASSERT_NE(app.menuBarExtra(), nullptr);
+  const struct {
+    QSystemTrayIcon::ActivationReason reason;
+    bool opens;
+  } cases[] = {
+      {QSystemTrayIcon::DoubleClick, false}, {QSystemTrayIcon::MiddleClick, false}, {QSystemTrayIcon::Trigger, true}};
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.reason);
+    emit app.menuBarExtra()->activated(entry.reason);
+    EXPECT_EQ(app.appMenu()->isVisible(), entry.opens);
+  }
+  app.appMenu()->hide();
+}
+
 } // namespace

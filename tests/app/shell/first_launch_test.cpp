@@ -9,6 +9,7 @@
 #include "support/app/services/fresh_launch_fixture.hpp"
 #include "support/app/tutorial/tutorial_pages.hpp"
 #include "support/file_writer_process.hpp"
+#include "support/files.hpp"
 #include "support/launch_agents.hpp"
 #include "support/temporary_directory.hpp"
 #include "tutorial/ChooseIndicatorLocation.hpp"
@@ -181,8 +182,13 @@ TEST_F(FirstLaunchTest, a_first_launch_walks_through_the_whole_tutorial_and_the_
   EXPECT_TRUE(delegate().windowManager().indicatorWindow()->isVisible());
 }
 
-TEST_F(FirstLaunchTest, snapshots_include_every_tutorial_page_and_leave_settings_and_sounds_alone) {
+TEST_F(FirstLaunchTest, snapshots_include_every_tutorial_page_and_leave_settings_sounds_and_the_engine_alone) {
+  // A Vim key of the user's own: the tutorial's page for it hands the engine another one.
+  defaults().setValue(keys::vimKey, "caps_lock");
   start();
+  const std::string engineFile = grellan::GRKJsonManager::filePath().toStdString();
+  const std::string engineBefore = hbd_test::read_file(engineFile);
+  ASSERT_NE(engineBefore.find("caps_lock"), std::string::npos);
   hbd_test::temporary_directory folder;
   const QString path = QString::fromStdString(folder.path().string());
   const QStringList written = grellan::writeSnapshots(delegate().windowManager(), path).value_or(QStringList{});
@@ -194,7 +200,9 @@ TEST_F(FirstLaunchTest, snapshots_include_every_tutorial_page_and_leave_settings
   }
   EXPECT_TRUE(sounds().isEmpty());
   EXPECT_FALSE(defaults().value(keys::tutorialPassed));
-  EXPECT_FALSE(defaults().value(keys::vimKey));
+  EXPECT_EQ(defaults().stringValue(keys::vimKey), "caps_lock");
+  EXPECT_EQ(hbd_test::read_file(engineFile), engineBefore);
+  EXPECT_EQ(engine().vimKey(), "caps_lock");
 }
 
 } // namespace

@@ -84,7 +84,7 @@ TEST_F(ScriptCommandsTest, dbus_send_switches_the_indicator_and_gets_error_50_wi
   ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
   int reopened = 0;
   ScriptingService service([&] { ++reopened; });
-  ASSERT_TRUE(service.registerOnSessionBus());
+  ASSERT_EQ(service.registerOnSessionBus(), ScriptingService::Registration::registered);
   grellan::IndicatorWindow window;
   auto& view = *window.imageView();
 
@@ -117,7 +117,7 @@ TEST_F(ScriptCommandsTest, dbus_send_switches_the_indicator_and_gets_error_50_wi
 
   // A second start finds the name taken and asks this instance to reopen.
   ScriptingService second(nullptr);
-  EXPECT_FALSE(second.registerOnSessionBus());
+  EXPECT_EQ(second.registerOnSessionBus(), ScriptingService::Registration::heldByAnother);
   bool answered = false;
   QProcess secondStart;
   // The call blocks its caller, so it comes from another process, like a second start would.

@@ -99,7 +99,7 @@ TEST_F(TutorialTest, the_ring_shows_the_step_over_five_and_only_steps_0_to_5_hav
   }
 
   EXPECT_DOUBLE_EQ(tutorial.ring()->ringWidth(), 8.0);
-  EXPECT_EQ(tutorial.ring()->size(), QSize(45, 45));
+  EXPECT_EQ(tutorial.ring()->size(), grellan::PercentageRing::sizeFor(QSize(45, 45)));
   EXPECT_EQ(tutorial.layout()->contentsMargins(), QMargins(10, 20, 10, 20));
   EXPECT_EQ(tutorial.size(), QSize(520, 540));
 }

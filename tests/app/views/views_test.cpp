@@ -8,6 +8,7 @@
 #include "services/GrellanKit_.hpp"
 #include "support/app/platform/url_recorder.hpp"
 
+#include <QImage>
 #include <QLabel>
 #include <QRegularExpression>
 
@@ -96,6 +97,54 @@ TEST(RingTest, the_end_cap_appears_once_the_gap_is_no_wider_than_the_ring) {
   const auto cap = PercentageRing(8.0, 1.0, Qt::gray, {}).endCap(QSizeF(45, 45));
   ASSERT_TRUE(cap);
   EXPECT_EQ(cap->color, QColor(Qt::black));
+}
+
+// The ring painted on a transparent image of the widget's size, nothing of the window behind it.
+QImage painted(PercentageRing& ring, QSize size) {
+  ring.resize(size);
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  ring.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+  return image;
+}
+
+TEST(RingTest, both_ends_of_the_arc_take_their_own_colour) {
+  // A ring 80 across with 10-point strokes: the arc's middle line runs at radius 35 around (52, 52).
+  PercentageRing ring(10.0, 0.5, Qt::transparent, {Qt::red, Qt::blue});
+  const QImage image = painted(ring, PercentageRing::sizeFor(QSize(80, 80)));
+  const struct {
+    const char* name;
+    QPoint point;
+    QColor colour;
+  } cases[] = {
+      {"just behind the start, in its round cap", QPoint(49, 17), Qt::red},
+      {"just after the start", QPoint(55, 17), Qt::red},
+      {"just before the end", QPoint(55, 87), Qt::blue},
+      {"just past the end, in its round cap", QPoint(49, 87), Qt::blue},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.name);
+    const QColor found = image.pixelColor(entry.point);
+    EXPECT_EQ(found.alpha(), 255);
+    // Within the few steps the gradient moves over three points.
+    EXPECT_NEAR(found.red(), entry.colour.red(), 8);
+    EXPECT_NEAR(found.blue(), entry.colour.blue(), 8);
+  }
+}
+
+TEST(RingTest, nothing_is_cut_off_at_the_edges_of_the_widget) {
+  // Whatever is painted, the end cap's shadow included, ends inside the widget: its border stays clear.
+  for (const double fraction : {0.5, 0.98, 1.0}) {
+    SCOPED_TRACE(fraction);
+    PercentageRing ring(8.0, fraction, Qt::gray, {Qt::red, Qt::blue});
+    const QImage image = painted(ring, PercentageRing::sizeFor(QSize(45, 45)));
+    for (int index = 0; index < image.width(); ++index) {
+      for (const QPoint point :
+           {QPoint(index, 0), QPoint(index, image.height() - 1), QPoint(0, index), QPoint(image.width() - 1, index)}) {
+        ASSERT_EQ(image.pixelColor(point).alpha(), 0) << point.x() << ", " << point.y();
+      }
+    }
+  }
 }
 
 TEST(RingTest, paints_at_every_size_and_colour_count) {

@@ -1,5 +1,6 @@
 #include "glob/glob.hpp"
 
+#include "support/environment_guard.hpp"
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 
@@ -26,28 +27,7 @@ void touch(const fs::path& path) {
   std::ofstream(path) << "x";
 }
 
-// Restores an environment variable when the test ends.
-class environment_guard final {
-public:
-  explicit environment_guard(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) {
-      saved_ = value;
-    }
-  }
-  ~environment_guard() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  environment_guard(const environment_guard&) = delete;
-  environment_guard& operator=(const environment_guard&) = delete;
-
-private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
+using hbd_test::environment_guard;
 
 class working_directory_guard final {
 public:

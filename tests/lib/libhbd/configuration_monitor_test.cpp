@@ -4,6 +4,7 @@
 #include "support/file_writer_process.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
+#include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 
 #include <gmock/gmock.h>
@@ -61,6 +62,9 @@ public:
       libhbd_core_configuration_save(handle);
       entry.save_error = libhbd_core_configuration_get_save_error_message();
     }
+    if (self->disable) {
+      libhbd_disable_configuration_monitor();
+    }
     {
       std::lock_guard lock(self->mutex_);
       if (self->keep_handles) {
@@ -96,6 +100,7 @@ public:
 
   bool save = true;
   bool keep_handles = false;
+  bool disable = false;
 
 private:
   std::mutex mutex_;
@@ -442,4 +447,84 @@ TEST_F(libhbd_configuration_monitor_test, a_handle_edited_on_its_thread_while_th
   for (void* handle : receiver.kept()) {
     libhbd_core_configuration_terminate(&handle);
   }
+}
+
+TEST_F(libhbd_configuration_monitor_test, a_disable_inside_the_first_callback_holds) {
+  std::filesystem::create_directories(user_directory());
+  hbd_test::write_file(user_file(), profiles_json("mine"));
+
+  // The application's way: save, disable and release inside the first callback.
+  auto& receiver = make_receiver();
+  receiver.disable = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+  // Gone inside the callback, so nothing of it is left to call again.
+  EXPECT_TRUE(logged("~libhbd_configuration_monitor"));
+
+  ASSERT_TRUE(hbd_test::file_writer_process::run({"replace", user_file().string(), profiles_json("theirs")}));
+  // A new monitor finds their file; the first one is not called for it.
+  auto& next = make_receiver();
+  next.save = false;
+  next.keep_handles = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &next);
+  ASSERT_EQ(next.kept().size(), 1u);
+  EXPECT_STREQ(libhbd_core_configuration_get_profile_name(next.kept()[0], 0), "theirs");
+  EXPECT_EQ(receiver.all().size(), 1u);
+  void* handle = next.kept()[0];
+  libhbd_core_configuration_terminate(&handle);
+}
+
+TEST_F(libhbd_configuration_monitor_test, another_process_undoing_this_process_s_save_is_announced) {
+  std::filesystem::create_directories(user_directory());
+  const std::string original = R"({"global": {"check_for_updates_on_startup": false}, "profiles": [{"name": "mine"}]})";
+  hbd_test::write_file(user_file(), original);
+
+  auto& receiver = make_receiver();
+  receiver.keep_handles = true;
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+  void* handle = receiver.kept()[0];
+  ASSERT_FALSE(libhbd_core_configuration_get_global_configuration_check_for_updates_on_startup(handle));
+  libhbd_core_configuration_set_global_configuration_check_for_updates_on_startup(handle, true);
+  libhbd_core_configuration_save(handle);
+  ASSERT_STREQ(libhbd_core_configuration_get_save_error_message(), "");
+
+  // What was announced comes back: for this process, which saved since, that is a change.
+  ASSERT_TRUE(hbd_test::file_writer_process::run({"replace", user_file().string(), original}));
+  ASSERT_TRUE(receiver.wait_for(2));
+  EXPECT_FALSE(libhbd_core_configuration_get_global_configuration_check_for_updates_on_startup(receiver.kept().back()));
+
+  for (void* kept : receiver.kept()) {
+    libhbd_core_configuration_terminate(&kept);
+  }
+}
+
+TEST_F(libhbd_configuration_monitor_test, a_change_behind_a_linked_user_file_is_announced) {
+  // A dotfiles setup: the user file is a link into a folder of its own.
+  const hbd_test::temporary_directory dotfiles;
+  const auto target = dotfiles.path() / "hobbard.json";
+  hbd_test::write_file(target, profiles_json("linked"));
+  std::filesystem::create_directories(user_directory());
+  std::filesystem::create_symlink(target, user_file());
+
+  auto& receiver = make_receiver();
+  libhbd_enable_configuration_monitor(configuration_receiver::callback, &receiver);
+  ASSERT_EQ(receiver.all().size(), 1u);
+
+  const struct {
+    const char* way;
+    const char* name;
+  } changes[] = {{"replace", "replaced"}, {"write", "written in place"}};
+  std::size_t expected = 1;
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.way);
+    ASSERT_TRUE(hbd_test::file_writer_process::run({change.way, target.string(), profiles_json(change.name)}));
+    ASSERT_TRUE(receiver.wait_for(++expected));
+    // Saved by the callback through the link, which stays.
+    EXPECT_EQ(saved_profile_names(), std::vector<std::string>{change.name});
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(user_file()));
+  EXPECT_EQ(receiver.all().size(), expected);
+  // Before the linked folder goes.
+  libhbd_disable_configuration_monitor();
 }

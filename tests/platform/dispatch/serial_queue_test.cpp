@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -131,5 +132,43 @@ TEST(platform_dispatch_serial_queue, the_last_reference_may_go_in_its_own_block)
   start->notify();
   gone->wait_notice();
 }
+
+struct release_case {
+  std::string name;
+  // A block of the queue runs when sync is called: the sync block waits for it and runs on the
+  // queue's thread.
+  bool busy;
+};
+
+void PrintTo(const release_case& c, std::ostream* os) { *os << c.name; }
+
+class serial_queue_release_test : public testing::TestWithParam<release_case> {};
+
+TEST_P(serial_queue_release_test, the_last_reference_may_go_in_a_sync_block) {
+  auto queue = std::make_shared<serial_queue>("test.queue");
+  std::weak_ptr<serial_queue> weak_queue = queue;
+  std::thread releaser;
+  if (GetParam().busy) {
+    auto started = zunto::make_thread_wait();
+    auto gate = zunto::make_thread_wait();
+    queue->async([started, gate] {
+      started->notify();
+      gate->wait_notice();
+    });
+    started->wait_notice();
+    // Should the releaser win the race with sync's look at the queue, the block runs as on an idle
+    // queue: the reference goes in a sync block either way.
+    releaser = std::thread([gate] { gate->notify(); });
+  }
+  queue->sync([&queue] { queue.reset(); });
+  if (releaser.joinable()) {
+    releaser.join();
+  }
+  EXPECT_TRUE(weak_queue.expired());
+}
+
+INSTANTIATE_TEST_SUITE_P(cases, serial_queue_release_test,
+                         testing::Values(release_case{"idle", false}, release_case{"busy", true}),
+                         [](const auto& test_case) { return test_case.param.name; });
 
 } // namespace

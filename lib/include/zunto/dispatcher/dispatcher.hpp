@@ -64,6 +64,11 @@ public:
 
   std::shared_ptr<time_source> lock_weak_time_source() const;
 
+  // The clock's reading, or 1 when the clock is gone. Taken on the worker, it also becomes the
+  // reading the queue judges due times by: a due time computed from it is never judged by an older
+  // reading, which the clock may have stepped back from since.
+  time_point now() const;
+
 private:
   struct entry {
     std::uint64_t owner;
@@ -73,8 +78,10 @@ private:
 
   void worker();
   // Milliseconds until the front entry is due; 0 when it is due or the queue is empty.
-  // Called with mutex_ held.
-  time_point::rep compute_wait() const;
+  // On the worker with mutex_ held.
+  time_point::rep compute_wait();
+  // The clock's reading, or 1 when it is gone.
+  time_point::rep read_clock() const;
   void place(entry new_entry);
   // With mutex_ held.
   bool owner_attached(std::uint64_t owner) const;
@@ -97,9 +104,9 @@ private:
   std::deque<entry> queue_;
   bool exit_ = false;
   std::condition_variable queue_cv_;
-  // The clock's latest reading: an entry due by then is due, so runs of entries due within one
-  // millisecond read the clock once.
-  mutable time_point::rep latest_now_ = 1;
+  // An entry due later than 1 was queued from another thread since the worker last read the clock:
+  // its due time may come from a reading newer than latest_now_.
+  bool queued_from_other_thread_ = false;
   std::unordered_set<std::uint64_t> attached_ids_;
   // The owner last found in attached_ids_ (until it detaches): runs of one owner's jobs skip the
   // hash lookup.
@@ -111,6 +118,10 @@ private:
 
   // Entries of enqueue_at_job_end waiting for the running job to return; touched only on the worker.
   std::vector<entry> held_;
+  // The latest reading of the clock on the worker (at least 1); touched only there. An entry due by
+  // then is due, so runs of entries due within one millisecond, and a timer's tick due at the reading
+  // it was computed from, read the clock once.
+  mutable time_point::rep latest_now_ = 1;
 };
 
 } // namespace zunto::dispatcher

@@ -21,10 +21,11 @@ class logger;
 
 namespace zunto::osx {
 
-// Watches a fixed list of files through an event stream on their parent directories and reports,
-// on the dispatcher thread, each file whose bytes really changed, with its new content. Every file
-// is reported once when watching starts, a missing one with a null body; afterwards a file is
-// reported only when another process changed it.
+// Watches a fixed list of files through an event stream on their parent directories (and, for a
+// file that is a symbolic link, the directory of what it leads to) and reports, on the dispatcher
+// thread, each file whose bytes really changed, with its new content. Every file is reported once
+// when watching starts, a missing one with a null body; afterwards a file is reported only when
+// another process changed it. When the files cannot be watched, the logger hears it once.
 class file_monitor final : public dispatcher::extra::dispatcher_client {
 public:
   class fs_event;
@@ -49,6 +50,11 @@ public:
   // Starts watching on the dispatcher and reports every file once; returns at once.
   void async_start();
 
+  // This process wrote `path` (one of the files) itself. Writes in a row may reach the monitor as
+  // one event together with another process's change, so the bytes it last read prove nothing now:
+  // the next change by another process is reported, whatever its bytes.
+  void async_forget_file_body(const std::string& path);
+
   // Larger files are not read: they count as unreadable.
   static constexpr std::size_t maximum_file_size = 32 * 1024 * 1024;
 
@@ -64,6 +70,8 @@ private:
                                      const char* const* event_paths, const platform::fsevents::event_flags* flags,
                                      const platform::fsevents::event_id* ids);
 
+  // Every file's folder, then the folders that links among the files lead to.
+  std::vector<std::string> watched_directories() const;
   void register_stream();
   void unregister_stream();
   void stream_callback(const std::shared_ptr<std::vector<fs_event>>& events);
@@ -76,10 +84,13 @@ private:
   std::shared_ptr<spdlog::logger> logger_;
   std::vector<std::string> files_;
   std::shared_ptr<platform::dispatch::serial_queue> queue_;
+  // What the stream watches; chosen anew at each registration.
   std::vector<std::string> directories_;
   platform::fsevents::stream_ref stream_ = nullptr;
   std::unordered_map<std::string, std::string> real_path_map_;
   std::unordered_map<std::string, body> file_bodies_;
+  // The logger heard that the files cannot be watched, and no stream has started since.
+  bool cannot_watch_told_ = false;
 };
 
 } // namespace zunto::osx

@@ -78,7 +78,11 @@ void dispatcher::enqueue(const object_id& id, std::function<void()> first, time_
     }
     for (auto* job : {&first, &second}) {
       if (*job) {
-        place(entry{id.get(), std::move(*job), job == &first ? first_when : second_when});
+        const auto when = job == &first ? first_when : second_when;
+        if (!on_worker && when > time_point(1)) {
+          queued_from_other_thread_ = true;
+        }
+        place(entry{id.get(), std::move(*job), when});
       }
     }
   }
@@ -242,23 +246,32 @@ dispatcher* dispatcher::of_this_thread() { return worker_of_this_thread; }
 
 std::shared_ptr<time_source> dispatcher::lock_weak_time_source() const { return weak_time_source_.lock(); }
 
-time_point::rep dispatcher::compute_wait() const {
+time_point::rep dispatcher::read_clock() const {
+  if (auto clock = lock_weak_time_source()) {
+    return clock->now().count();
+  }
+  return 1;
+}
+
+time_point dispatcher::now() const {
+  const auto now = read_clock();
+  if (dispatcher_thread()) {
+    latest_now_ = std::max<time_point::rep>(now, 1);
+  }
+  return time_point(now);
+}
+
+time_point::rep dispatcher::compute_wait() {
   if (queue_.empty()) {
     return 0;
   }
   const auto due = queue_.front().when.count();
-  if (due <= latest_now_) {
-    return 0; // the clock has shown that time already (0 and 1 always have)
+  if (due <= 1 || (due <= latest_now_ && !queued_from_other_thread_)) {
+    return 0; // 0 and 1 are always due; the rest once a reading has shown their time
   }
-  time_point::rep now = 1;
-  if (auto clock = lock_weak_time_source()) {
-    now = clock->now().count();
-  }
-  if (now < 2) {
-    now = 1;
-  }
-  latest_now_ = now;
-  return due > now ? due - now : 0;
+  latest_now_ = std::max<time_point::rep>(read_clock(), 1);
+  queued_from_other_thread_ = false;
+  return due > latest_now_ ? due - latest_now_ : 0;
 }
 
 void dispatcher::worker() {

@@ -5,12 +5,16 @@
 #include "zunto/osx/file_monitor/fs_event.hpp"
 #include "zunto/osx/file_monitor/impl/file_monitors_manager.hpp"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <spdlog/logger.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace zunto::osx {
@@ -72,13 +76,6 @@ void guarded(spdlog::logger& logger, const char* what, Function&& function) noex
 file_monitor::file_monitor(std::weak_ptr<dispatcher::dispatcher> weak_dispatcher, const std::vector<std::string>& files,
                            std::shared_ptr<spdlog::logger> logger)
     : dispatcher_client(std::move(weak_dispatcher)), logger_(std::move(logger)), files_(files) {
-  for (const auto& file : files_) {
-    auto directory = zunto::filesystem::parent_directory(file);
-    if (std::find(directories_.begin(), directories_.end(), directory) == directories_.end()) {
-      directories_.push_back(std::move(directory));
-    }
-  }
-
   queue_ = std::make_shared<platform::dispatch::serial_queue>("org.zunto.osx.file_monitor");
   queue_->sync([this] { impl::file_monitors_manager::insert(this); });
 }
@@ -99,6 +96,10 @@ void file_monitor::async_start() {
                         dispatcher::time_point(1));
 }
 
+void file_monitor::async_forget_file_body(const std::string& path) {
+  enqueue_to_dispatcher([this, path] { file_bodies_.erase(path); }, dispatcher::time_point(1));
+}
+
 std::shared_ptr<std::vector<std::uint8_t>> file_monitor::read_file(const std::string& path) {
   const auto text = zunto::filesystem::read_regular_file(path, maximum_file_size);
   if (!text) {
@@ -114,6 +115,7 @@ void file_monitor::register_stream() {
 
   // Watching starts before the files are read, so that a change made while they are read is
   // still seen afterwards.
+  directories_ = watched_directories();
   platform::fsevents::stream_context context;
   context.info = this;
   auto* stream = platform::fsevents::stream_create(
@@ -126,6 +128,7 @@ void file_monitor::register_stream() {
     platform::fsevents::stream_set_dispatch_queue(stream_, queue_);
     started = platform::fsevents::stream_start(stream_);
   }
+  const int error = errno;
 
   for (const auto& file : files_) {
     if (auto new_body = update_file_bodies(file)) {
@@ -136,8 +139,37 @@ void file_monitor::register_stream() {
   if (stream == nullptr) {
     enqueue_error_occurred("FSEventStreamCreate is failed.");
   } else if (!started) {
+    // Nobody may listen for the error, and no later change is seen. Said once, not at every
+    // attempt, until watching works again.
+    if (!cannot_watch_told_) {
+      logger_->warn("zunto::osx::file_monitor cannot watch {0}: {1}", fmt::join(files_, ", "),
+                    std::generic_category().message(error));
+      cannot_watch_told_ = true;
+    }
     enqueue_error_occurred("FSEventStreamStart is failed.");
+  } else {
+    cannot_watch_told_ = false;
   }
+}
+
+std::vector<std::string> file_monitor::watched_directories() const {
+  std::vector<std::string> directories;
+  const auto add = [&](const std::string& path) {
+    auto directory = zunto::filesystem::parent_directory(path);
+    if (std::find(directories.begin(), directories.end(), directory) == directories.end()) {
+      directories.push_back(std::move(directory));
+    }
+  };
+  for (const auto& file : files_) {
+    add(file);
+  }
+  // A file behind a link (a dotfiles setup) changes where the link leads, not beside the link.
+  for (const auto& file : files_) {
+    if (const auto target = zunto::filesystem::resolve_symbolic_links(file)) {
+      add(*target);
+    }
+  }
+  return directories;
 }
 
 void file_monitor::unregister_stream() {
@@ -196,6 +228,12 @@ void file_monitor::stream_callback(const std::shared_ptr<std::vector<fs_event>>&
       continue;
     }
     enqueue_file_changed(*changed_file, *new_body);
+  }
+
+  // A link now leads elsewhere: watch where it leads, reading every file again.
+  if (stream_ != nullptr && watched_directories() != directories_) {
+    unregister_stream();
+    register_stream();
   }
 }
 

@@ -19,7 +19,7 @@ public:
   serial_queue(const serial_queue&) = delete;
   serial_queue& operator=(const serial_queue&) = delete;
 
-  const std::string& label() const { return label_; }
+  const std::string& label() const;
 
   // Queues the block and returns at once. An empty block is ignored.
   void async(std::function<void()> block);
@@ -37,7 +37,6 @@ private:
   // Called with the state's mutex held.
   void start_thread();
 
-  std::string label_;
   std::shared_ptr<state> state_;
 };
 

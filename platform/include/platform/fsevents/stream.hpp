@@ -72,8 +72,9 @@ stream_ref stream_create(stream_callback callback, const stream_context* context
 // The queue that runs the callback; the stream keeps it until invalidated or released.
 void stream_set_dispatch_queue(stream_ref stream, std::shared_ptr<dispatch::serial_queue> queue);
 
-// Starts watching. False without a queue, or when the kernel refuses a watch for another reason
-// than a missing directory (a missing one is watched for from its nearest existing parent).
+// Starts watching. False, with errno telling why, without a queue, or when the kernel refuses a
+// watch for another reason than a missing directory (a missing one is watched for from its nearest
+// existing parent), as when the user's inotify instances are all taken.
 // Starting a started stream changes nothing.
 bool stream_start(stream_ref stream);
 

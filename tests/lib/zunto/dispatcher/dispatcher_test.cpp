@@ -191,16 +191,51 @@ TEST_F(dispatcher_test, held_jobs_of_an_owner_detached_from_another_thread_meanw
   EXPECT_TRUE(recorded().empty());
 }
 
-TEST_F(dispatcher_test, entry_due_by_a_time_the_clock_has_shown_stays_due_when_the_clock_goes_back) {
+struct step_back_case {
+  std::string name;
+  // Queues `job` due at 1500 once the clock has gone back from 2000 to 1000.
+  std::function<void(zunto::dispatcher::dispatcher&, const object_id& owner, std::function<void()> job)> queue;
+};
+
+void PrintTo(const step_back_case& c, std::ostream* os) { *os << c.name; }
+
+class dispatcher_step_back_test : public dispatcher_test, public testing::WithParamInterface<step_back_case> {};
+
+TEST_P(dispatcher_step_back_test, entry_queued_after_the_clock_goes_back_waits_for_the_clock_to_show_its_time) {
   dispatcher->attach(owner);
   clock->set(2000);
-  run_until(owner, time_point(2000));
+  run_until(owner, time_point(2000)); // the worker has read 2000
   clock->set(1000);
-  auto done = zunto::make_thread_wait();
-  dispatcher->enqueue(
-      owner, [done] { done->notify(); }, time_point(1500));
-  EXPECT_TRUE(done->wait_notice_for(std::chrono::seconds(10)));
+  std::atomic<std::int64_t> ran_at = 0;
+  GetParam().queue(*dispatcher, owner, [this, &ran_at] { ran_at = clock->now().count(); });
+  // The worker reads the clock to judge the entry, and again after each wait; run early, the entry
+  // reads it itself.
+  const auto reads = clock->reads();
+  while (clock->reads() == reads && ran_at == 0) {
+    std::this_thread::yield();
+  }
+  clock->set(1500);
+  run_until(owner, time_point(1500)); // behind the entry
+  EXPECT_EQ(ran_at, 1500);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    cases, dispatcher_step_back_test,
+    testing::Values(step_back_case{"from_another_thread",
+                                   [](auto& d, auto& owner, auto job) { d.enqueue(owner, job, time_point(1500)); }},
+                    step_back_case{"by_a_job_from_its_reading_of_the_clock",
+                                   [](auto& d, auto& owner, auto job) {
+                                     auto queued = zunto::make_thread_wait();
+                                     d.enqueue(
+                                         owner,
+                                         [&d, &owner, job, queued] {
+                                           d.enqueue(owner, job, d.now() + std::chrono::milliseconds(500));
+                                           queued->notify();
+                                         },
+                                         time_point(1));
+                                     queued->wait_notice();
+                                   }}),
+    [](const auto& test_case) { return test_case.param.name; });
 
 TEST_F(dispatcher_test, entry_due_later_waits_for_the_clock) {
   dispatcher->attach(owner);

@@ -233,6 +233,36 @@ TEST_F(zunto_osx_file_monitor, matches_a_path_through_a_symbolic_link_by_its_res
   EXPECT_EQ(seen.next(), (report{path("real/linked"), "t2"}));
 }
 
+TEST_F(zunto_osx_file_monitor, reports_a_change_behind_a_link_to_another_folder) {
+  // A dotfiles setup: the watched name is a link into a folder of its own.
+  std::filesystem::create_directory(path("home"));
+  std::filesystem::create_directory(path("dotfiles"));
+  std::filesystem::create_directory(path("elsewhere"));
+  write_here("dotfiles/a", "1");
+  write_here("elsewhere/a", "other");
+  std::filesystem::create_symlink(path("dotfiles/a"), path("home/a"));
+  auto [monitor, seen] = start({path("home/a")});
+  ASSERT_EQ(seen.next(), (report{path("home/a"), "1"}));
+
+  const struct {
+    const char* name;
+    std::vector<std::string> change;
+    const char* body;
+  } steps[] = {
+      {"the target replaced by a rename", {"replace", path("dotfiles/a"), "2"}, "2"},
+      {"the target written in place", {"write", path("dotfiles/a"), "3"}, "3"},
+      {"the link replaced by one to another folder",
+       {"symlink", path("elsewhere/a"), path("home/a.new"), "rename", path("home/a.new"), path("home/a")},
+       "other"},
+      {"the new target written in place", {"write", path("elsewhere/a"), "4"}, "4"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    ASSERT_TRUE(run(step.change));
+    EXPECT_EQ(seen.next(), (report{path("home/a"), step.body}));
+  }
+}
+
 TEST_F(zunto_osx_file_monitor, reports_a_deleted_file_with_a_null_body) {
   struct case_t {
     std::string name;
@@ -355,14 +385,28 @@ TEST_F(zunto_osx_file_monitor, reports_a_stream_that_cannot_be_made_or_started) 
     std::vector<std::string> files;
     std::vector<report> reports;
     std::string error;
+    // Logged even when nobody listens for the error; empty for none.
+    std::string warning;
   };
   const std::string too_long = path(std::string(5000, 'x') + "/a");
+  // A folder the kernel refuses to watch, as it refuses every watch once the user's inotify
+  // instances are all taken.
+  std::filesystem::create_directory_symlink(path("loop"), path("loop"));
   const std::vector<case_t> cases = {
-      {{}, {}, "FSEventStreamCreate is failed."},
-      {{too_long}, {{too_long, std::nullopt}}, "FSEventStreamStart is failed."},
+      {{}, {}, "FSEventStreamCreate is failed.", ""},
+      {{too_long},
+       {{too_long, std::nullopt}},
+       "FSEventStreamStart is failed.",
+       "zunto::osx::file_monitor cannot watch " + too_long + ": File name too long"},
+      {{path("a"), path("loop/a")},
+       {{path("a"), std::nullopt}, {path("loop/a"), std::nullopt}},
+       "FSEventStreamStart is failed.",
+       "zunto::osx::file_monitor cannot watch " + path("a") + ", " + path("loop/a") +
+           ": Too many levels of symbolic links"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.error);
+    SCOPED_TRACE(c.files.empty() ? "no files" : c.files.back());
+    hbd_test::log_capture log;
     auto monitor = make_monitor(c.files);
     reports seen(*monitor, dispatcher_);
     auto errors = std::make_shared<std::vector<std::string>>();
@@ -376,6 +420,12 @@ TEST_F(zunto_osx_file_monitor, reports_a_stream_that_cannot_be_made_or_started) 
     // Reports are queued before the error.
     EXPECT_EQ(seen.all(), c.reports);
     EXPECT_EQ(*errors, std::vector<std::string>{c.error});
+    monitor.reset();
+    std::vector<hbd_test::log_capture::entry> warnings;
+    if (!c.warning.empty()) {
+      warnings.push_back({spdlog::level::warn, c.warning});
+    }
+    EXPECT_EQ(log.entries(), warnings);
   }
 }
 

@@ -6,17 +6,6 @@
 
 namespace zunto::dispatcher::extra {
 
-namespace {
-
-time_point now_of(const dispatcher& d) {
-  if (auto clock = d.lock_weak_time_source()) {
-    return clock->now();
-  }
-  return time_point(1);
-}
-
-} // namespace
-
 dispatcher_client::dispatcher_client(std::weak_ptr<dispatcher> weak_dispatcher)
     : weak_dispatcher_(std::move(weak_dispatcher)) {
   if (auto d = weak_dispatcher_.lock()) {
@@ -51,7 +40,7 @@ void dispatcher_client::enqueue_to_dispatcher(std::function<void()> function, ti
 void dispatcher_client::enqueue_now_and_after_at_job_end(std::function<void()> now_job, std::function<void()> later_job,
                                                          std::chrono::milliseconds delay) const {
   const auto queue = [&](dispatcher& d) {
-    d.enqueue_at_job_end(object_id_, std::move(now_job), time_point(1), std::move(later_job), now_of(d) + delay);
+    d.enqueue_at_job_end(object_id_, std::move(now_job), time_point(1), std::move(later_job), d.now() + delay);
   };
   if (auto* d = dispatcher_on_its_worker()) {
     queue(*d);
@@ -62,7 +51,7 @@ void dispatcher_client::enqueue_now_and_after_at_job_end(std::function<void()> n
 
 time_point dispatcher_client::when_now() const {
   if (auto d = weak_dispatcher_.lock()) {
-    return now_of(*d);
+    return d->now();
   }
   return time_point(1);
 }

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,12 +38,15 @@ public:
 
 class timer_test : public testing::Test {
 protected:
-  // Runs every job due by the clock's current time, including those they queue due at once.
-  void run_due() {
+  // Runs every job due by `when`, including those they queue due at once.
+  void run_due_by(time_point when) {
     auto done = zunto::make_thread_wait();
-    owner.enqueue_to_dispatcher([done] { done->notify(); }, clock->now());
+    owner.enqueue_to_dispatcher([done] { done->notify(); }, when);
     done->wait_notice();
   }
+
+  // Runs every job due by the clock's current time.
+  void run_due() { run_due_by(clock->now()); }
 
   void advance(std::int64_t milliseconds) {
     clock->advance(milliseconds);
@@ -173,6 +178,44 @@ TEST_F(timer_test, interval_zero_interleaves_with_other_due_jobs_until_stopped) 
   expected.push_back("job"); // the last pass, which sees the stop
   EXPECT_EQ(recorded(), expected);
 }
+
+struct clock_step_case {
+  std::string name;
+  // Takes the clock, which the worker has seen at 61000, to 1000 or away.
+  std::function<void(std::shared_ptr<hbd_test::fake_time_source>&)> step;
+};
+
+void PrintTo(const clock_step_case& c, std::ostream* os) { *os << c.name; }
+
+class timer_clock_step_test : public timer_test, public testing::WithParamInterface<clock_step_case> {};
+
+TEST_P(timer_clock_step_test, next_tick_waits_an_interval_from_the_clock_it_reads) {
+  clock->set(61000);
+  run_due(); // the worker has read 61000
+  GetParam().step(clock);
+
+  std::atomic<int> ticks = 0;
+  owner.timer_.start([&] { ++ticks; }, 1s);
+  // Polled rather than notified: a wake-up could hand this thread the worker's processor just when
+  // the worker would run a next tick that it counted due by the minute-old reading.
+  while (ticks == 0) {
+    std::this_thread::yield();
+  }
+  run_due_by(time_point(1));
+  run_due_by(time_point(1)); // a next tick counted due by the old reading would have run by now
+  EXPECT_EQ(ticks, 1);
+
+  if (clock) {
+    clock->advance(1000);
+    run_due();
+    EXPECT_EQ(ticks, 2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(cases, timer_clock_step_test,
+                         testing::Values(clock_step_case{"clock_one_minute_back", [](auto& c) { c->set(1000); }},
+                                         clock_step_case{"clock_gone", [](auto& c) { c.reset(); }}),
+                         [](const auto& test_case) { return test_case.param.name; });
 
 // Interval-0 ticks against other threads: each test below races them on purpose.
 TEST_F(timer_test, jobs_from_another_thread_wait_behind_at_most_two_calls) {
