@@ -34,7 +34,8 @@ std::mutex& folder_mutex() {
 }
 
 std::optional<std::filesystem::path>& chosen_folder() {
-  static std::optional<std::filesystem::path> folder;
+  // Never destroyed: the preferences monitor may read while the process exits.
+  static auto& folder = *new std::optional<std::filesystem::path>();
   return folder;
 }
 
