@@ -1,5 +1,6 @@
 #include "glob/glob.hpp"
 
+#include "support/environment_guard.hpp"
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
 
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -25,29 +25,6 @@ void touch(const fs::path& path) {
   fs::create_directories(path.parent_path());
   std::ofstream(path) << "x";
 }
-
-// Restores an environment variable when the test ends.
-class environment_guard final {
-public:
-  explicit environment_guard(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) {
-      saved_ = value;
-    }
-  }
-  ~environment_guard() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  environment_guard(const environment_guard&) = delete;
-  environment_guard& operator=(const environment_guard&) = delete;
-
-private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
 
 class working_directory_guard final {
 public:
@@ -297,7 +274,7 @@ TEST_F(glob_directory, recursive_double_star) {
 }
 
 TEST_F(glob_directory, home_expansion) {
-  const environment_guard home_guard("HOME");
+  const hbd_test::environment_guard home_guard("HOME");
   touch(root() / "home/s.sock");
   touch(root() / "~user/s.sock");
   setenv("HOME", (root() / "home").c_str(), 1);
