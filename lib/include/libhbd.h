@@ -18,8 +18,9 @@
  * Threads:
  * - May be called from any thread, also at the same time: libhbd_initialize and libhbd_terminate
  *   (not from inside a callback), the logging level, every enable and disable call, the asset-file
- *   list, the grabber client's requests, the names and paths, the pid-file lock, the launch agents,
- *   applications and driver checks, the event names and libhbd_get_notification_message_body.
+ *   list, the grabber client's requests, libhbd_hid_value_monitor_observed, the names and paths, the
+ *   pid-file lock, the launch agents, applications and driver checks, the event names and
+ *   libhbd_get_notification_message_body.
  * - A configuration handle is like a FILE* without locking: every call that takes it (getters, edits,
  *   libhbd_core_configuration_save, libhbd_core_configuration_terminate) must come from one thread at
  *   a time, so a caller that shares a handle between threads locks around each call. Different
