@@ -7,11 +7,27 @@
  * Conventions:
  * - No exception leaves an entry point: a failure is logged and gives null, 0, false, an empty string
  *   or a stored error text.
- * - Entry points that act on a member of the component manager (the enable and disable calls) do
- *   nothing before libhbd_initialize and after libhbd_terminate. The others work without it.
+ * - Entry points that act on a member of the component manager do nothing, or give 0, false or null,
+ *   before libhbd_initialize and after libhbd_terminate: the enable and disable calls, and the calls
+ *   that go through an enabled member (the asset-file list, the grabber client's requests,
+ *   libhbd_hid_value_monitor_observed). The others work without it.
  * - Callbacks run on the library's dispatcher thread, never on the caller's thread. Pointers handed
  *   to a callback are valid only during the call unless stated otherwise. A null callback is allowed.
  * - Returned `const char*` paths and names live as long as the process.
+ *
+ * Threads:
+ * - May be called from any thread, also at the same time: libhbd_initialize and libhbd_terminate
+ *   (not from inside a callback), the logging level, every enable and disable call, the asset-file
+ *   list, the grabber client's requests, libhbd_hid_value_monitor_observed, the names and paths, the
+ *   pid-file lock, the launch agents, applications and driver checks, the event names and
+ *   libhbd_get_notification_message_body.
+ * - A configuration handle is like a FILE* without locking: every call that takes it (getters, edits,
+ *   libhbd_core_configuration_save, libhbd_core_configuration_terminate) must come from one thread at
+ *   a time, so a caller that shares a handle between threads locks around each call. Different
+ *   handles may be used on different threads at once.
+ * - A device list handed to the connected-devices callback is only read: several threads may read it
+ *   at once, and it is released once no thread reads it any more.
+ * - The process may exit without libhbd_terminate while members run: what they use stays in place.
  */
 
 #include <stdbool.h>
@@ -174,7 +190,7 @@ void libhbd_core_configuration_unset_selected_profile_device_game_pad_stick_stro
  * does. A null handle, an index out of range or a null text makes a getter give false, 0 or null and
  * a setter do nothing. Returned texts point into the configuration and stay valid until that value
  * changes or the handle is released. Buffers: a null buffer counts as length 0, and a buffer of
- * length 0 is left untouched. */
+ * length 0 is left untouched. A handle is used from one thread at a time (see Threads above). */
 
 bool libhbd_core_configuration_get_global_configuration_check_for_updates_on_startup(void* core_configuration_handle);
 void libhbd_core_configuration_set_global_configuration_check_for_updates_on_startup(void* core_configuration_handle,
@@ -292,7 +308,9 @@ void libhbd_core_configuration_set_selected_profile_virtual_hid_keyboard_indicat
 
 /* Complex-modification asset files: the backend's example file, then the files of the user's assets
  * folder, sorted by title. The list is empty until the first reload; without the manager every call
- * gives 0, false or null. Returned texts stay valid until the next reload or the manager's end. */
+ * gives 0, false or null. Returned texts stay valid until the next reload or the manager's end.
+ * Several threads may use the list at once, each call seeing it whole; a reload on one thread ends
+ * the texts another thread was given, so threads that share the list copy texts under a lock. */
 void libhbd_enable_complex_modifications_assets_manager(void);
 void libhbd_disable_complex_modifications_assets_manager(void);
 void libhbd_complex_modifications_assets_manager_reload(void);

@@ -8,7 +8,8 @@
 namespace hbd {
 
 // The environment values the backend's paths are made from. A variable set to an empty value is
-// kept apart from an unset one: an empty XDG value means that no per-user home is known.
+// kept apart from an unset one: an empty XDG value means that no per-user home is known. A relative
+// XDG value counts as unset, and a relative or empty HOME as unknown.
 struct path_environment final {
   std::optional<std::string> system_root = std::nullopt;     // HBD_SYSTEM_ROOT
   std::optional<std::string> xdg_config_home = std::nullopt; // XDG_CONFIG_HOME

@@ -16,14 +16,15 @@ namespace fs = std::filesystem;
 constexpr std::string_view special_characters = "()[]{}?*+-|^$\\.&~# \t\n\r\v\f";
 
 const std::array<std::string, 256>& special_characters_map() {
-  // Function-local static: built once, safely, by whichever thread comes first.
-  static const std::array<std::string, 256> map = [] {
+  // Function-local static: built once, safely, by whichever thread comes first. Never destroyed:
+  // a member left running (the grabber client looking for its socket) may match while the process exits.
+  static const auto& map = *new std::array<std::string, 256>([] {
     std::array<std::string, 256> result;
     for (char c : special_characters) {
       result[static_cast<unsigned char>(c)] = std::string{'\\', c};
     }
     return result;
-  }();
+  }());
   return map;
 }
 

@@ -39,8 +39,9 @@ unsigned char entry_type(const std::string& path, const dirent& entry) {
 } // namespace
 
 const std::filesystem::path& complex_modifications_assets_manager::get_example_file_path() {
-  static const std::filesystem::path path = path_environment::from_process().system_path(
-      "/Library/Application Support/org.zunto/Hobbard-Suite/complex_modifications_rules_example.json");
+  // Never destroyed, like the other backend paths: a reload may run while the process exits.
+  static const auto& path = *new std::filesystem::path(path_environment::from_process().system_path(
+      "/Library/Application Support/org.zunto/Hobbard-Suite/complex_modifications_rules_example.json"));
   return path;
 }
 

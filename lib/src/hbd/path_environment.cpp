@@ -12,13 +12,17 @@ std::optional<std::string> read_variable(const char* name) {
   return std::nullopt;
 }
 
+// A relative value would place files under whatever folder the program was started from, which
+// differs between processes; it counts as unset (a relative or empty HOME as unknown).
+bool is_absolute(const std::string& value) { return !value.empty() && value.front() == '/'; }
+
 std::filesystem::path user_directory(const std::optional<std::string>& xdg_value,
                                      const std::optional<std::string>& home, const char* home_relative) {
   std::filesystem::path base;
-  if (xdg_value) {
+  if (xdg_value && (xdg_value->empty() || is_absolute(*xdg_value))) {
     // Set but empty counts as set: the home is then unknown, never guessed.
     base = *xdg_value;
-  } else if (home) {
+  } else if (home && is_absolute(*home)) {
     base = std::filesystem::path(*home) / home_relative;
   }
   if (base.empty()) {

@@ -43,8 +43,25 @@ int& process_utility::get_single_application_lock_pid_file_descriptor() {
   return fd;
 }
 
+pid_t& process_utility::get_single_application_lock_holder() {
+  static pid_t holder = 0;
+  return holder;
+}
+
+void process_utility::forget_inherited_descriptor() {
+  auto& fd = get_single_application_lock_pid_file_descriptor();
+  auto& holder = get_single_application_lock_holder();
+  // A child made by fork shares the parent's lock through the copied descriptor: it never held
+  // the lock itself. Closing its copy leaves the parent's lock alone; unlocking it would not.
+  if (fd >= 0 && holder != ::getpid()) {
+    ::close(fd);
+    fd = -1;
+  }
+}
+
 bool process_utility::lock_single_application(const std::filesystem::path& pid_file_path) {
   std::lock_guard lock(get_mutex());
+  forget_inherited_descriptor();
   auto& fd = get_single_application_lock_pid_file_descriptor();
 
   const auto directory = pid_file_path.parent_path();
@@ -66,9 +83,11 @@ bool process_utility::lock_single_application(const std::filesystem::path& pid_f
     throw std::runtime_error("failed to create pid directory");
   }
 
-  // Without blocking: a FIFO planted at the path would wait for a reader. Only a regular file is
-  // a pid file; a device or a FIFO is refused like a path that cannot be opened.
-  const int opened = ::open(pid_file_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
+  // Without blocking: a FIFO planted at the path would wait for a reader. Without following a
+  // link: the pid would overwrite whatever file it names. Only a regular file is a pid file; a
+  // device, a FIFO or a link is refused like a path that cannot be opened.
+  const int opened =
+      ::open(pid_file_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW, 0644);
   if (opened < 0) {
     throw std::runtime_error("failed to create pid file");
   }
@@ -88,6 +107,7 @@ bool process_utility::lock_single_application(const std::filesystem::path& pid_f
   }
 
   fd = opened;
+  get_single_application_lock_holder() = ::getpid();
   write_pid(fd);
   return true;
 }
@@ -107,6 +127,7 @@ bool process_utility::lock_single_application_with_user_pid_file(const std::file
 
 void process_utility::unlock_single_application() {
   std::lock_guard lock(get_mutex());
+  forget_inherited_descriptor();
   auto& fd = get_single_application_lock_pid_file_descriptor();
   if (fd >= 0) {
     ::flock(fd, LOCK_UN);

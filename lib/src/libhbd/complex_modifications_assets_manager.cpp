@@ -39,7 +39,7 @@ Result with_manager(std::string_view entry_point, Result fallback, Function&& fu
     if (!member) {
       return fallback;
     }
-    return function(member->get_manager());
+    return member->with_manager(function);
   });
 }
 

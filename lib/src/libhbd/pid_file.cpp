@@ -4,8 +4,10 @@
 #include "libhbd.h"
 #include "zunto/filesystem/filesystem.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 bool libhbd_user_pid_directory_writable(void) {
@@ -27,14 +29,13 @@ bool libhbd_user_pid_directory_writable(void) {
     if (std::filesystem::exists(probe, error)) {
       return false;
     }
-    {
-      std::ofstream stream(probe);
-      if (!stream) {
-        return false;
-      }
-      stream << "writable";
+    // Writable only when the bytes went in: on a full disk the file is made but stays empty.
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) {
+      return false;
     }
-    return std::filesystem::exists(probe, error);
+    const bool written = zunto::filesystem::write_all(fd, "writable");
+    return ::close(fd) == 0 && written;
   });
 }
 

@@ -19,7 +19,8 @@ namespace {
 
 // Keyed by entry id, which is never reused, so a forgotten entry cannot pass its state on.
 std::unordered_map<std::uint64_t, hid_service_state>& hid_states() {
-  static std::unordered_map<std::uint64_t, hid_service_state> states;
+  // Never destroyed: device monitors left running use their devices while the process exits.
+  static auto& states = *new std::unordered_map<std::uint64_t, hid_service_state>();
   return states;
 }
 

@@ -32,7 +32,8 @@ struct service_notification {
 // its creation until it is destroyed, and the list holds no reference: the creator's reference
 // lasts until then.
 std::vector<port_impl*>& live_ports() {
-  static std::vector<port_impl*> ports;
+  // Never destroyed: device monitors left running use their ports while the process exits.
+  static auto& ports = *new std::vector<port_impl*>();
   return ports;
 }
 

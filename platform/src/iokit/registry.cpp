@@ -38,7 +38,8 @@ entry_impl* as_entry(registry_entry_ref entry) {
 }
 
 std::vector<const entry_impl*>& registered_entries() {
-  static std::vector<const entry_impl*> entries;
+  // Never destroyed: device monitors left running use the registry while the process exits.
+  static auto& entries = *new std::vector<const entry_impl*>();
   return entries;
 }
 

@@ -34,15 +34,22 @@ std::mutex& folder_mutex() {
 }
 
 std::optional<std::filesystem::path>& chosen_folder() {
-  static std::optional<std::filesystem::path> folder;
+  // Never destroyed: the preferences monitor may read while the process exits.
+  static auto& folder = *new std::optional<std::filesystem::path>();
   return folder;
 }
 
+// A relative value would name another folder in every working folder: it counts as unset.
+const char* absolute_variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value == '/' ? value : nullptr;
+}
+
 std::filesystem::path default_folder() {
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
+  if (const char* config = absolute_variable("XDG_CONFIG_HOME")) {
     return std::filesystem::path(config) / "preferences";
   }
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+  if (const char* home = absolute_variable("HOME")) {
     return std::filesystem::path(home) / ".config/preferences";
   }
   return {};

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -26,8 +25,6 @@ void touch(const fs::path& path) {
   fs::create_directories(path.parent_path());
   std::ofstream(path) << "x";
 }
-
-using hbd_test::environment_guard;
 
 class working_directory_guard final {
 public:
@@ -277,7 +274,7 @@ TEST_F(glob_directory, recursive_double_star) {
 }
 
 TEST_F(glob_directory, home_expansion) {
-  const environment_guard home_guard("HOME");
+  const hbd_test::environment_guard home_guard("HOME");
   touch(root() / "home/s.sock");
   touch(root() / "~user/s.sock");
   setenv("HOME", (root() / "home").c_str(), 1);

@@ -1,6 +1,7 @@
 #include "hbd/async_file_writer.hpp"
 
 #include "hbd/dispatcher_utility/scoped_dispatcher_manager.hpp"
+#include "support/file_size_limit.hpp"
 #include "support/files.hpp"
 #include "support/log_capture.hpp"
 #include "support/temporary_directory.hpp"
@@ -11,13 +12,11 @@
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -75,30 +74,6 @@ public:
 
 private:
   std::filesystem::path previous_;
-};
-
-// Files of this process may not grow beyond `limit` bytes for one test: the next write past it
-// fails with EFBIG, as a write to a full disk fails.
-class scoped_file_size_limit final {
-public:
-  explicit scoped_file_size_limit(rlim_t limit) {
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit lowered = previous_;
-    lowered.rlim_cur = limit;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~scoped_file_size_limit() {
-    ::setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-
-  scoped_file_size_limit(const scoped_file_size_limit&) = delete;
-  scoped_file_size_limit& operator=(const scoped_file_size_limit&) = delete;
-
-private:
-  rlimit previous_{};
-  void (*previous_handler_)(int) = nullptr;
 };
 
 class async_file_writer_test : public testing::Test {
@@ -197,7 +172,7 @@ TEST_F(async_file_writer_test, failed_save_reports_and_keeps_the_target) {
     std::string error;
     {
       // A larger body gets 4 KiB written (a short write), then EFBIG.
-      scoped_file_size_limit limit(4096);
+      hbd_test::scoped_file_size_limit limit(4096);
       error = sync_save_error(c.path, std::string(c.body_size, 'x'));
     }
 

@@ -27,8 +27,15 @@ TEST(path_environment, user_directories_follow_xdg_then_home) {
       // An empty XDG value means "no home", and HOME is not consulted.
       {"xdg empty", "", "/Users/u", "", ""},
       {"nothing set", std::nullopt, std::nullopt, "", ""},
-      // An empty HOME joins as nothing at all, as path append does.
-      {"home empty", std::nullopt, "", ".config/hobbard", ".local/share/hobbard"},
+      // Relative values would name a different folder in every working folder: a relative XDG value
+      // counts as unset, and a relative or empty HOME as unknown.
+      {"xdg literal tilde", "~/.config", "/Users/u", "/Users/u/.config/hobbard", "/Users/u/.local/share/hobbard"},
+      {"xdg dot", ".", "/Users/u", "/Users/u/.config/hobbard", "/Users/u/.local/share/hobbard"},
+      {"xdg relative", "rel/x", "/Users/u", "/Users/u/.config/hobbard", "/Users/u/.local/share/hobbard"},
+      {"xdg relative, home empty", "rel/x", "", "", ""},
+      {"home empty", std::nullopt, "", "", ""},
+      {"home relative", std::nullopt, "rel", "", ""},
+      {"home tilde", std::nullopt, "~", "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -89,6 +89,37 @@ TEST_F(process_utility_test, a_second_process_is_refused_and_the_holders_pid_sta
   EXPECT_EQ(mode_of(path.parent_path()), 0755u);
 }
 
+TEST_F(process_utility_test, a_child_forked_by_the_holder_is_refused_and_leaves_the_lock_alone) {
+  const auto path = directory_.path() / "app.pid";
+  ASSERT_TRUE(hbd::process_utility::lock_single_application(path));
+
+  // The child inherits the descriptor that holds the lock, but not the lock: it may neither take
+  // the lock through it nor release the parent's.
+  for (const bool unlock_first : {false, true}) {
+    SCOPED_TRACE(unlock_first ? "unlock, then lock" : "lock");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        if (unlock_first) {
+          hbd::process_utility::unlock_single_application();
+        }
+        ::_exit(hbd::process_utility::lock_single_application(path) ? 1 : 0);
+      } catch (...) {
+        ::_exit(2);
+      }
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: lock taken, 2: threw";
+
+    EXPECT_EQ(read_file(path), own_pid_line());
+    EXPECT_TRUE(is_held(path));
+  }
+  EXPECT_TRUE(hbd::process_utility::lock_single_application(path));
+}
+
 TEST_F(process_utility_test, a_refused_attempt_keeps_the_file_and_leaks_no_descriptor) {
   const auto path = directory_.path() / "app.pid";
   std::ofstream(path) << "4711\n";
@@ -147,6 +178,9 @@ TEST_F(process_utility_test, failures_throw_their_message_and_change_no_lock_sta
   hbd_test::make_hostile_file(fifo, hbd_test::hostile_file::fifo);
   const auto device = directory_.path() / "device.pid";
   std::filesystem::create_symlink("/dev/null", device);
+  // A link is never written through, not even to a regular file.
+  const auto link = directory_.path() / "link.pid";
+  std::filesystem::create_symlink(plain_file, link);
 
   const struct {
     std::filesystem::path path;
@@ -158,6 +192,7 @@ TEST_F(process_utility_test, failures_throw_their_message_and_change_no_lock_sta
       {directory_.path() / "folder", "failed to create pid file"},
       {fifo, "failed to create pid file"},
       {device, "failed to create pid file"},
+      {link, "failed to create pid file"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);

@@ -7,10 +7,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -158,4 +160,29 @@ TEST_F(libhbd_complex_modifications_assets_manager_test, the_member_logs_and_end
       "~libhbd_complex_modifications_assets_manager",
   };
   EXPECT_EQ(log.texts(), expected);
+}
+
+TEST_F(libhbd_complex_modifications_assets_manager_test, one_thread_reloads_while_another_lists) {
+  libhbd_complex_modifications_assets_manager_reload();
+  constexpr int rounds = 200;
+  std::atomic<bool> start{false};
+  std::thread reloader([&] {
+    start.wait(false);
+    for (int i = 0; i < rounds; ++i) {
+      libhbd_complex_modifications_assets_manager_reload();
+    }
+  });
+  start = true;
+  start.notify_all();
+  // Every reload finds the same three files, so every answer is whole; texts are not read, since
+  // they end with the next reload.
+  for (int i = 0; i < rounds; ++i) {
+    EXPECT_EQ(libhbd_complex_modifications_assets_manager_get_files_size(), 3u);
+    for (std::size_t file = 0; file < 3; ++file) {
+      EXPECT_NE(libhbd_complex_modifications_assets_manager_get_file_title(file), nullptr);
+      EXPECT_NE(libhbd_complex_modifications_assets_manager_get_rule_description(file, 0), nullptr);
+      EXPECT_GT(libhbd_complex_modifications_assets_manager_get_rules_size(file), 0u);
+    }
+  }
+  reloader.join();
 }

@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,39 @@ std::size_t warm_up() {
   libhbd_terminate();
   return thread_count_down_to(before);
 }
+
+// The grabber client's failed connections, counted where a process that is exiting still finds them.
+class connect_attempts final {
+public:
+  static void failed() {
+    auto& self = get();
+    {
+      std::lock_guard lock(self.mutex_);
+      ++self.count_;
+    }
+    self.changed_.notify_all();
+  }
+
+  // Waits for `more` attempts after the call; ends the process with 3 when they do not come.
+  static void wait_for_more(int more) {
+    auto& self = get();
+    std::unique_lock lock(self.mutex_);
+    const int goal = self.count_ + more;
+    if (!self.changed_.wait_for(lock, std::chrono::seconds(10), [&] { return self.count_ >= goal; })) {
+      std::_Exit(3);
+    }
+  }
+
+private:
+  static connect_attempts& get() {
+    static auto& attempts = *new connect_attempts();
+    return attempts;
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int count_ = 0;
+};
 
 } // namespace
 
@@ -123,6 +159,17 @@ TEST(libhbd_frame_death_test, the_process_may_exit_without_terminate) {
            }
          });
          started->wait_notice();
+         std::exit(0);
+       }},
+      {"while the grabber client reconnects after the exit handlers",
+       [] {
+         // Registered before the library's first use, the handler runs after the library's own
+         // statics would have been destroyed, and the client goes on looking for its socket.
+         std::atexit([] { connect_attempts::wait_for_more(2); });
+         libhbd_initialize();
+         libhbd_set_logging_level_off();
+         libhbd_enable_grabber_client(nullptr, connect_attempts::failed, nullptr);
+         connect_attempts::wait_for_more(1);
          std::exit(0);
        }},
       {"from inside a library callback",

@@ -1,5 +1,7 @@
 #include "libhbd.h"
+#include "support/files.hpp"
 #include "support/log_capture.hpp"
+#include "support/watchdog.hpp"
 
 #include "hbd/constants.hpp"
 
@@ -12,6 +14,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -113,6 +116,54 @@ TEST_F(libhbd_log_monitor_test, reports_the_merged_logs_when_a_file_grows) {
   EXPECT_EQ(third[5], "[2024-01-01 00:00:00.009] observer");
 
   EXPECT_EQ(log_.texts(), (std::vector<std::string>{"libhbd_initialize", "libhbd_log_monitor", "~libhbd_log_monitor"}));
+}
+
+TEST_F(libhbd_log_monitor_test, what_is_no_readable_log_costs_neither_a_hang_nor_unbounded_memory) {
+  const auto user_log = hbd::constants::get_user_log_directory() / "console_user_server.log";
+  const std::filesystem::path paths[] = {
+      system_log("grabber.log"),
+      // A rotated file is read whenever another log changed, without a size check of its own.
+      system_log("grabber.1.log"),
+      system_log("observer.log"),
+      system_log("virtual_hid_device_service.log"),
+      system_log(fmt::format("session_monitor.{0}.log", ::geteuid())),
+      user_log,
+  };
+  const struct {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> make;
+  } kinds[] = {
+      {"fifo", [](const auto& path) { hbd_test::make_hostile_file(path, hbd_test::hostile_file::fifo); }},
+      {"link to /dev/zero",
+       [](const auto& path) { hbd_test::make_hostile_file(path, hbd_test::hostile_file::endless_device); }},
+      {"folder", [](const auto& path) { std::filesystem::create_directory(path); }},
+      // Only its newest bytes are read, and they hold no whole line.
+      {"one line larger than the cap",
+       [](const auto& path) {
+         append(path, "[2024-01-01 00:00:00.000] " + std::string(std::size_t{2} << 20, 'x') + "\n");
+       }},
+  };
+  for (const auto& path : paths) {
+    for (const auto& kind : kinds) {
+      SCOPED_TRACE(path.filename().string() + ": " + kind.name);
+      hbd_test::watchdog watchdog(path.filename().string() + ": " + kind.name);
+      std::filesystem::remove_all(hbd::constants::get_system_log_directory());
+      std::filesystem::create_directories(hbd::constants::get_system_log_directory());
+      std::filesystem::remove(user_log);
+      kind.make(path);
+      // A readable log beside it makes the monitor read them all.
+      const auto readable = system_log(path.filename() == "observer.log" ? "grabber.log" : "observer.log");
+      const std::string line = "[2024-01-01 00:00:00.001] readable";
+      append(readable, line + "\n");
+
+      log_reports reports;
+      libhbd_enable_log_monitor(log_reports::callback, &reports);
+      ASSERT_TRUE(reports.wait_for(1));
+      EXPECT_EQ(reports.reports()[0], std::vector<std::string>{line});
+      libhbd_terminate();
+      libhbd_initialize();
+    }
+  }
 }
 
 TEST(libhbd_log_lines, null_handles_give_nothing) {

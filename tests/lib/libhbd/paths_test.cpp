@@ -1,9 +1,11 @@
 #include "libhbd.h"
+#include "support/file_size_limit.hpp"
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -57,6 +59,48 @@ TEST(libhbd_pid_file, writable_probe_leaves_a_doctor_file) {
   ASSERT_TRUE(libhbd_user_pid_directory_writable());
   EXPECT_EQ(hbd_test::read_file(pid_directory() / "doctor"), "writable");
 
+  std::filesystem::remove_all(pid_directory());
+}
+
+TEST(libhbd_pid_file, a_probe_whose_bytes_cannot_be_written_is_not_writable) {
+  std::filesystem::remove_all(pid_directory());
+  {
+    // As on a full disk: the probe file is made, its bytes are refused.
+    hbd_test::scoped_file_size_limit limit(0);
+    EXPECT_FALSE(libhbd_user_pid_directory_writable());
+  }
+  EXPECT_TRUE(libhbd_user_pid_directory_writable());
+
+  std::filesystem::remove_all(pid_directory());
+}
+
+// The user folders are computed once a process, so the child of a death test tries them afresh.
+TEST(libhbd_pid_file_death_test, relative_xdg_folders_are_ignored_so_the_lock_holds_across_working_folders) {
+  // This process holds the lock through the absolute folders; so does the child's own attempt
+  // before its check, which this process has already won.
+  std::filesystem::create_directories(pid_directory());
+  const int holder = ::open((pid_directory() / "app.pid").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  const bool held = holder >= 0 && ::flock(holder, LOCK_EX | LOCK_NB) == 0;
+
+  const auto check = [] {
+    const hbd_test::temporary_directory working_folder;
+    std::filesystem::current_path(working_folder.path());
+    const std::string home = std::getenv("HOME");
+    setenv("XDG_CONFIG_HOME", "~/.config", 1);
+    setenv("XDG_DATA_HOME", "rel/data", 1);
+    if (std::string(libhbd_get_user_configuration_directory()) != home + "/.config/hobbard") {
+      std::exit(1);
+    }
+    if (libhbd_lock_single_application_with_user_pid_file("app.pid")) {
+      std::exit(2);
+    }
+    std::exit(std::filesystem::is_empty(working_folder.path()) ? 0 : 3);
+  };
+  EXPECT_EXIT(check(), testing::ExitedWithCode(0), "")
+      << "1: configuration folder not under HOME, 2: lock taken, 3: files in the working folder";
+
+  EXPECT_TRUE(held);
+  ::close(holder);
   std::filesystem::remove_all(pid_directory());
 }
 

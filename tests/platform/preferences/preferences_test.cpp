@@ -4,6 +4,7 @@
 #include "platform/cf/dictionary.hpp"
 #include "platform/cf/number.hpp"
 #include "platform/cf/string.hpp"
+#include "support/environment_guard.hpp"
 #include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 #include "support/watchdog.hpp"
@@ -11,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace preferences = platform::preferences;
 
@@ -87,6 +90,36 @@ TEST_F(platform_preferences, each_domain_user_and_host_has_its_own_store_under_t
 
   preferences::set_folder({});
   EXPECT_EQ(preferences::get_folder(), std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "preferences");
+}
+
+TEST_F(platform_preferences, the_default_folder_ignores_relative_and_empty_values) {
+  const hbd_test::environment_guard config_guard("XDG_CONFIG_HOME");
+  const hbd_test::environment_guard home_guard("HOME");
+  preferences::set_folder({});
+  const struct {
+    std::optional<std::string> xdg;
+    std::optional<std::string> home;
+    std::string expected;
+  } cases[] = {
+      {"/x", "/h", "/x/preferences"},
+      {"", "/h", "/h/.config/preferences"},
+      {"~/.config", "/h", "/h/.config/preferences"},
+      {"rel/x", "/h", "/h/.config/preferences"},
+      {std::nullopt, "rel", ""},
+      {".", "", ""},
+      {std::nullopt, std::nullopt, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xdg.value_or("(unset)") + " " + c.home.value_or("(unset)"));
+    for (const auto& [name, value] : {std::pair{"XDG_CONFIG_HOME", c.xdg}, std::pair{"HOME", c.home}}) {
+      if (value) {
+        setenv(name, value->c_str(), 1);
+      } else {
+        unsetenv(name);
+      }
+    }
+    EXPECT_EQ(preferences::get_folder().string(), c.expected);
+  }
 }
 
 TEST_F(platform_preferences, values_keep_their_kind_and_others_read_as_absent) {

@@ -11,11 +11,12 @@ std::mutex& object_id::manager::mutex() {
 }
 
 std::unordered_set<std::uint64_t>& object_id::manager::set() {
-  static std::unordered_set<std::uint64_t> values = [] {
+  // Never destroyed: objects of members left running come and go while the process exits.
+  static auto& values = *new std::unordered_set<std::uint64_t>([] {
     std::unordered_set<std::uint64_t> initial;
     initial.max_load_factor(1.0f);
     return initial;
-  }();
+  }());
   return values;
 }
 

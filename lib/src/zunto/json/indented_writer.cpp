@@ -84,7 +84,8 @@ void indented_writer::compact_text(std::string_view text) {
 }
 
 void indented_writer::object(const nlohmann::json& kept, std::span<const member> members) {
-  static const nlohmann::json empty = nlohmann::json::object();
+  // Never destroyed: a save may run while the process exits.
+  static const auto& empty = *new nlohmann::json(nlohmann::json::object());
   const auto& base = kept.is_object() ? kept : empty;
   enter(1);
   if (base.empty() && members.empty()) {

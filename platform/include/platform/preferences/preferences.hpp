@@ -21,7 +21,8 @@ enum class host {
   current,
 };
 
-// "preferences" under $XDG_CONFIG_HOME (else under $HOME/.config), unless set_folder chose another.
+// "preferences" under $XDG_CONFIG_HOME (else under $HOME/.config), unless set_folder chose another;
+// a relative or empty value counts as unset, and the path is empty when neither is known.
 std::filesystem::path get_folder();
 // An empty path goes back to the default.
 void set_folder(std::filesystem::path folder);

@@ -1,5 +1,7 @@
 #include "zunto/spdlog/read_log_files.hpp"
 
+#include "zunto/spdlog/impl/merge_log_file.hpp"
+
 #include "support/temporary_directory.hpp"
 
 #include <fmt/format.h>
@@ -89,6 +91,36 @@ TEST_F(zunto_spdlog_read_log_files, keeps_the_newest_lines_up_to_the_maximum) {
   ASSERT_EQ(lines->size(), 250u);
   EXPECT_EQ(lines->front(), "[2024-01-01 00:00:00.050] line 50");
   EXPECT_EQ(lines->back(), "[2024-01-01 00:00:02.099] line 299");
+}
+
+TEST_F(zunto_spdlog_read_log_files, reads_only_the_newest_bytes_and_cuts_long_lines) {
+  using zunto::spdlog::impl::merge_log_file;
+  const std::string date = "[2024-01-01 00:00:00.001] ";
+  const std::string newest = "[2024-01-01 00:00:00.002] newest\n";
+  const std::string long_line = date + std::string(merge_log_file::max_line_length, 'x') + "\n";
+  // Lines that reach past the start of the newest bytes are dropped whole.
+  const std::string old_text = date + std::string(merge_log_file::max_read_size, 'o') + "\n";
+  const std::string kept = date + "kept\n";
+  const std::string filler(merge_log_file::max_read_size - kept.size() - newest.size(), '\n');
+
+  const struct {
+    const char* name;
+    std::string content;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"a long line is cut",
+       long_line + newest,
+       {(date + std::string(merge_log_file::max_line_length - date.size(), 'x')), newest.substr(0, newest.size() - 1)}},
+      {"a file larger than the cap",
+       old_text + kept + filler + newest,
+       {date + "kept", newest.substr(0, newest.size() - 1)}},
+      {"a single line larger than the cap", old_text, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto lines = read_log_files({write("cut.log", c.content)}, 0);
+    EXPECT_EQ(std::vector<std::string>(lines->begin(), lines->end()), c.expected);
+  }
 }
 
 } // namespace

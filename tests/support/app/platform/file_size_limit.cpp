@@ -1,23 +1,18 @@
 #include "support/app/platform/file_size_limit.hpp"
 
+#include "support/file_size_limit.hpp"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 
 namespace grellan_test {
 
 int exitStatusUnderFileSizeLimit(rlim_t limit, const std::function<int()>& work) {
   const pid_t child = ::fork();
   if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered{};
-    ::getrlimit(RLIMIT_FSIZE, &lowered);
-    lowered.rlim_cur = limit;
-    if (::setrlimit(RLIMIT_FSIZE, &lowered) != 0) {
-      ::_exit(125);
-    }
+    const hbd_test::scoped_file_size_limit limited(limit);
     // Not exit(): the parent's atexit handlers and Qt's objects belong to the parent.
     ::_exit(work());
   }

@@ -24,7 +24,9 @@ constinit const std::array<complex_modifications_parameters::parameter, 5>
 namespace {
 
 const std::shared_ptr<const nlohmann::json>& empty_object() {
-  static const auto object = std::make_shared<const nlohmann::json>(nlohmann::json::object());
+  // Never destroyed: a configuration may be read while the process exits.
+  static const auto& object =
+      *new std::shared_ptr<const nlohmann::json>(std::make_shared<const nlohmann::json>(nlohmann::json::object()));
   return object;
 }
 

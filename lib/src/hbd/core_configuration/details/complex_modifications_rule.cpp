@@ -17,7 +17,8 @@ namespace {
 std::string backquoted(const std::string& key) { return fmt::format("`{0}`", key); }
 
 const std::string& empty_text() {
-  static const std::string empty;
+  // Never destroyed: a configuration may be read while the process exits.
+  static const auto& empty = *new std::string();
   return empty;
 }
 

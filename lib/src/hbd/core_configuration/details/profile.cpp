@@ -118,11 +118,12 @@ nlohmann::json profile::to_json() const {
 }
 
 const simple_modifications& profile::default_fn_function_keys() {
-  static const auto keys = [] {
+  // Never destroyed: a configuration may be read while the process exits.
+  static const auto& keys = *new simple_modifications([] {
     simple_modifications list;
     list.handle_json(make_default_fn_function_keys_json());
     return list;
-  }();
+  }());
   return keys;
 }
 
