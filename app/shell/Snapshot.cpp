@@ -2,6 +2,7 @@
 
 #include "indicator/IndicatorWindow.hpp"
 #include "platform/NotificationCenter.hpp"
+#include "platform/ReplaceableFile.hpp"
 #include "platform/SoundPlayer.hpp"
 #include "platform/UserDefaults.hpp"
 #include "services/DefaultsKeys.hpp"
@@ -12,6 +13,7 @@
 #include "shell/WindowManager.hpp"
 #include "tutorial/EnableVirtualHIDDevice.hpp"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -41,9 +43,12 @@ struct Pictures {
   QStringList written;
   bool failed = false;
 
+  // Through a new file, as every write of the application: a disk that fills up leaves no half picture.
   void save(const QImage& image, const QString& name) {
     const QString path = QDir(folder).filePath(name + ".png");
-    if (image.save(path)) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") && !ReplaceableFile::write(path, bytes)) {
       written.append(path);
     } else {
       failed = true;

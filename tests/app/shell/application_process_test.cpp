@@ -6,6 +6,7 @@
 #include "support/temporary_directory.hpp"
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -19,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -244,6 +246,23 @@ TEST(ApplicationProcess, taking_pictures_leaves_the_user_s_files_as_they_were) {
   ASSERT_EQ(application.process().exitCode(), 0) << application.output().toStdString();
   EXPECT_TRUE(std::filesystem::exists(pictures.path() / "tutorial-0-welcome.png"));
   EXPECT_EQ(filesUnder(user.path()), before);
+}
+
+TEST(ApplicationProcess, a_disk_that_fills_up_while_taking_pictures_leaves_no_half_picture) {
+  hbd_test::temporary_directory pictures;
+  // Room for the small pictures, not for the large ones.
+  Application application({"--snapshot", QString::fromStdString(pictures.path().string())},
+                          QProcessEnvironment::systemEnvironment(), [] {
+                            std::signal(SIGXFSZ, SIG_IGN);
+                            const rlimit limit{20000, 20000};
+                            ::setrlimit(RLIMIT_FSIZE, &limit);
+                          });
+  ASSERT_TRUE(application.waitForExit());
+  EXPECT_NE(application.process().exitCode(), 0);
+  EXPECT_TRUE(application.output().contains("cannot write pictures into")) << application.output().toStdString();
+  for (const auto& entry : std::filesystem::directory_iterator(pictures.path())) {
+    EXPECT_FALSE(QImage(QString::fromStdString(entry.path().string())).isNull()) << entry.path();
+  }
 }
 
 TEST(ApplicationProcess, a_start_with_the_backend_missing_logs_it_once_without_the_shell_s_messages) {
