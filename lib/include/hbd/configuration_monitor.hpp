@@ -7,8 +7,6 @@
 #include "zunto/dispatcher/extra/dispatcher_client.hpp"
 #include "zunto/osx/file_monitor.hpp"
 
-#include <nlohmann/json.hpp>
-
 #include <sys/types.h>
 
 #include <memory>
@@ -35,10 +33,10 @@ public:
   // Starts watching; both files are reported once at once, so the first configuration follows.
   void async_start();
 
-  // This process saved `saved` (a configuration's to_json()) to the user configuration file: from
-  // then on a file is a change when it differs from that, even one that brings back what was
+  // This process saved `saved_text` (a configuration's to_text()) to the user configuration file:
+  // from then on a file is a change when it differs from that, even one that brings back what was
   // announced last. Before the first announcement it changes nothing.
-  void async_note_saved(nlohmann::json saved);
+  void async_note_saved(std::string saved_text);
 
 private:
   void file_changed(const std::string& changed_file_path);
@@ -47,11 +45,11 @@ private:
   std::string system_core_configuration_file_path_;
   uid_t expected_user_;
   std::unique_ptr<zunto::osx::file_monitor> file_monitor_;
-  // What a loaded file is compared with: the to_json() of the last configuration announced, as it
-  // was before anyone could edit it, or of what this process saved since. The receivers edit their
+  // What a loaded file is compared with: the to_text() of the last configuration announced, as it
+  // was before anyone could edit it, or what this process saved since. The receivers edit their
   // objects in place on their own threads, so none is ever read here. Empty before the first
   // announcement. Dispatcher thread only.
-  std::optional<nlohmann::json> core_configuration_json_;
+  std::optional<std::string> core_configuration_text_;
 };
 
 } // namespace hbd

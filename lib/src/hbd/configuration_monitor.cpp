@@ -53,14 +53,14 @@ configuration_monitor::~configuration_monitor() {
 
 void configuration_monitor::async_start() { file_monitor_->async_start(); }
 
-void configuration_monitor::async_note_saved(nlohmann::json saved) {
+void configuration_monitor::async_note_saved(std::string saved_text) {
   // Otherwise another process bringing back the bytes the file monitor read before the save would
   // not even be reported.
   file_monitor_->async_forget_file_body(user_core_configuration_file_path_);
   enqueue_to_dispatcher(
-      [this, saved = std::move(saved)]() mutable {
-        if (core_configuration_json_) {
-          core_configuration_json_ = std::move(saved);
+      [this, saved_text = std::move(saved_text)]() mutable {
+        if (core_configuration_text_) {
+          core_configuration_text_ = std::move(saved_text);
         }
       },
       zunto::dispatcher::time_point(1));
@@ -92,21 +92,21 @@ void configuration_monitor::file_changed(const std::string& changed_file_path) {
   }
 
   // After the first, a file that does not load, or loads to the content announced, changes nothing.
-  if (core_configuration_json_ && (!new_core_configuration || !new_core_configuration->is_loaded())) {
+  if (core_configuration_text_ && (!new_core_configuration || !new_core_configuration->is_loaded())) {
     return;
   }
-  std::optional<nlohmann::json> new_core_configuration_json;
+  std::optional<std::string> new_core_configuration_text;
   if (new_core_configuration) {
-    new_core_configuration_json = new_core_configuration->to_json();
+    new_core_configuration_text = new_core_configuration->to_text().first;
   }
-  if (core_configuration_json_ && new_core_configuration_json == core_configuration_json_) {
+  if (core_configuration_text_ && new_core_configuration_text == core_configuration_text_) {
     return;
   }
 
   // The first announcement comes even without a configuration (an expired reference), since
   // whoever waits for it must not wait forever.
   if (new_core_configuration) {
-    core_configuration_json_ = std::move(new_core_configuration_json);
+    core_configuration_text_ = std::move(new_core_configuration_text);
     logger::get_logger()->info("core_configuration is updated.");
   }
 

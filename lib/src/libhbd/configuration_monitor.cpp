@@ -41,8 +41,8 @@ std::shared_ptr<zunto::thread_wait> libhbd_configuration_monitor::get_first_conf
 
 void libhbd_configuration_monitor::async_start() { monitor_->async_start(); }
 
-void libhbd_configuration_monitor::async_note_saved(nlohmann::json saved) {
-  monitor_->async_note_saved(std::move(saved));
+void libhbd_configuration_monitor::async_note_saved(std::string saved_text) {
+  monitor_->async_note_saved(std::move(saved_text));
 }
 
 void libhbd_enable_configuration_monitor(libhbd_configuration_monitor_callback callback, void* context) {

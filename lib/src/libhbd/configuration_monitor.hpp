@@ -4,7 +4,7 @@
 #include "libhbd.h"
 #include "zunto/thread_wait.hpp"
 
-#include <nlohmann/json.hpp>
+#include <string>
 
 #include <memory>
 
@@ -25,7 +25,7 @@ public:
   void async_start();
 
   // This process just saved `saved` to the user configuration file.
-  void async_note_saved(nlohmann::json saved);
+  void async_note_saved(std::string saved_text);
 
 private:
   std::shared_ptr<zunto::thread_wait> first_configuration_handled_;

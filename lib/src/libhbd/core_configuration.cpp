@@ -30,15 +30,15 @@ namespace {
 thread_local std::string save_error_message;
 
 // The configuration monitor compares the files it loads with what this process saved last, so
-// that another process bringing back an older file is a change. Taken here, on the caller's thread,
+// that another process bringing back an older file is a change. The text written is handed over,
 // since the monitor never reads the caller's object.
-void note_saved(const hbd::core_configuration::core_configuration& core_configuration) {
+void note_saved(std::string saved_text) {
   libhbd::components_manager_use use;
   if (!use) {
     return;
   }
   (*use).configuration_monitor.with_member(
-      [&](libhbd_configuration_monitor& monitor) { monitor.async_note_saved(core_configuration.to_json()); });
+      [&](libhbd_configuration_monitor& monitor) { monitor.async_note_saved(std::move(saved_text)); });
 }
 
 } // namespace
@@ -48,8 +48,7 @@ void libhbd_core_configuration_save(void* core_configuration_handle) {
     std::string message;
     if (auto core_configuration = libhbd::get_core_configuration(core_configuration_handle)) {
       try {
-        core_configuration->sync_save_to_file();
-        note_saved(*core_configuration);
+        note_saved(core_configuration->sync_save_to_file());
       } catch (const std::exception& e) {
         message = fmt::format("error: {0}", e.what());
       }

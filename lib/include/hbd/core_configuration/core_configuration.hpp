@@ -33,6 +33,8 @@ public:
 
   // The file's members as read, with "global" and "profiles" as they are now.
   nlohmann::json to_json() const;
+  // The text of to_json() as a save writes it, and how deep it nests.
+  std::pair<std::string, std::size_t> to_text() const;
 
   // Backs up today's file, prunes old backups and writes to_json() to the user configuration file
   // (0600, its folder 0700), returning once the file is in place. Throws std::runtime_error when
@@ -42,8 +44,8 @@ public:
   // A file that would not load again (nested too deep, larger than maximum_file_size) is refused
   // before anything is written. A file that is not the one this model read or last wrote
   // (edited since) is first copied aside into the backups folder. A symbolic link at the path
-  // stays: the file it leads to is replaced.
-  void sync_save_to_file();
+  // stays: the file it leads to is replaced. Returns the text written.
+  std::string sync_save_to_file();
 
   // Appends "New profile", not selected.
   void push_back_profile();
@@ -82,9 +84,6 @@ private:
   void keep_changed_file_aside(const std::string& file_path) const;
   // Throws zunto::json::depth_error when a saved text nesting this deep would not load again.
   static void throw_when_too_deep(std::size_t depth);
-  // The text of to_json() as a save writes it, and how deep it nests.
-  std::pair<std::string, std::size_t> to_text() const;
-
   nlohmann::json json_;
   bool loaded_ = false;
   // What kept the file from loading, as logged; empty when it loaded or was simply absent.

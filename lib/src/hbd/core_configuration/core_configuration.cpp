@@ -208,7 +208,7 @@ std::optional<std::string> core_configuration::refusal_to_write(const std::strin
                                          : load_error_);
 }
 
-void core_configuration::sync_save_to_file() {
+std::string core_configuration::sync_save_to_file() {
   scoped_sudden_termination_disabled sudden_termination_disabled;
 
   const std::string file_path = constants::get_user_core_configuration_file_path().string();
@@ -242,16 +242,19 @@ void core_configuration::sync_save_to_file() {
   remove_old_backup_files();
   keep_changed_file_aside(file_path);
 
-  file_identity_ = async_file_writer::sync_save(*target_path, std::move(text), 0700, 0600);
+  file_identity_ = async_file_writer::sync_save(*target_path, text, 0700, 0600);
   saved_ = true;
+  return text;
 }
 
 std::pair<std::string, std::size_t> core_configuration::to_text() const {
   // The text of to_json(), written record by record: building that value first would copy every
   // rule the model holds.
   std::string text;
-  // About the size of the file read or last written: the text grows without copying itself.
-  if (file_identity_ && file_identity_->size > 0) {
+  // About the size of the file read or last written: the text grows without copying itself. A file
+  // too large to read (a sparse one can claim any size) gives no hint.
+  if (file_identity_ && file_identity_->size > 0 &&
+      static_cast<std::uint64_t>(file_identity_->size) <= maximum_file_size) {
     text.reserve(static_cast<std::size_t>(file_identity_->size) + static_cast<std::size_t>(file_identity_->size) / 8);
   }
   zunto::json::indented_writer writer(text);
