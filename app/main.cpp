@@ -2,6 +2,7 @@
 
 #include "platform/EnvironmentPaths.hpp"
 #include "platform/FontConfiguration.hpp"
+#include "shell/DisplayFailureExit.hpp"
 #include "shell/GrellanApp.hpp"
 #include "shell/ProcessStart.hpp"
 #include "shell/ScratchUserFolders.hpp"
@@ -106,7 +107,13 @@ int main(int argc, char** argv) {
 
   // Loaded while Qt starts.
   const std::shared_future<void> fontConfigurationLoaded = grellan::loadFontConfiguration();
+  std::optional<grellan::DisplayFailureExit> displayFailureExit(std::in_place, [&scratchUserFolders] {
+    if (scratchUserFolders) {
+      scratchUserFolders->remove();
+    }
+  });
   QApplication application(argc, argv);
+  displayFailureExit.reset();
   // Qt reads the font configuration too, at the latest when the application ends: the load is over
   // by then, also for a second start that ends at once.
   const auto fontConfigurationWait = qScopeGuard([&fontConfigurationLoaded] { fontConfigurationLoaded.wait(); });

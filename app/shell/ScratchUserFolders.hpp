@@ -15,6 +15,9 @@ public:
   // False when no scratch folder could be made; the environment is then unchanged.
   bool isValid() const { return folder_.isValid(); }
 
+  // For an end that runs no destructors.
+  void remove() { folder_.remove(); }
+
 private:
   QTemporaryDir folder_;
 };

@@ -176,6 +176,34 @@ TEST(ApplicationProcess, without_a_display_it_says_so_and_ends_with_1_unless_it_
   }
 }
 
+TEST(ApplicationProcess, a_display_that_does_not_answer_ends_it_with_1_and_a_plain_message) {
+  hbd_test::temporary_directory directory;
+  const struct {
+    const char* variable;
+    const char* value;
+  } cases[] = {{"DISPLAY", ":65533"}, {"WAYLAND_DISPLAY", "wayland-65533"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.variable);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert(c.variable, c.value);
+    // Its scratch folder for pictures goes with it.
+    environment.insert("TMPDIR", QString::fromStdString(directory.path().string()));
+    const QString pictures = QString::fromStdString((directory.path() / "pictures").string());
+    for (const QStringList& arguments : {QStringList{}, QStringList{"--snapshot", pictures}}) {
+      Application application(arguments, environment);
+      ASSERT_TRUE(application.waitForExit());
+      EXPECT_EQ(application.process().exitStatus(), QProcess::NormalExit);
+      EXPECT_EQ(application.process().exitCode(), 1);
+      EXPECT_TRUE(application.output().contains(QString("the display could not be opened")))
+          << application.output().toStdString();
+      EXPECT_TRUE(std::filesystem::is_empty(directory.path()));
+    }
+  }
+}
+
 TEST(ApplicationProcess, help_and_version_need_no_display) {
   // The X11 platform without a display: the GUI application cannot start here.
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
