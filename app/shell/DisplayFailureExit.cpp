@@ -22,8 +22,9 @@ void endOnFatal(QtMsgType type, const QMessageLogContext& context, const QString
   if (cleanUp) {
     cleanUp();
   }
-  std::fprintf(stderr, "grellan: the display could not be opened (DISPLAY \"%s\", WAYLAND_DISPLAY \"%s\"). With "
-                       "neither set, \"grellan --snapshot DIR\" writes pictures of its windows into DIR.\n",
+  std::fprintf(stderr,
+               "grellan: the display could not be opened (DISPLAY \"%s\", WAYLAND_DISPLAY \"%s\"). With "
+               "neither set, \"grellan --snapshot DIR\" writes pictures of its windows into DIR.\n",
                qgetenv("DISPLAY").constData(), qgetenv("WAYLAND_DISPLAY").constData());
   std::fflush(stderr);
   // Qt aborts once this handler returns; threads started beside Qt's start (the font configuration
