@@ -104,41 +104,27 @@ TEST_F(WindowManagerTest, each_content_window_is_made_once_and_brought_forward_o
 }
 
 TEST_F(WindowManagerTest, a_minimised_window_comes_back_restored_on_its_next_request) {
-  const struct {
-    const char* title;
-    std::function<QWidget*()> show;
-  } windows[] = {
-      {"About",
-       [this] {
-         windowManager().showAboutWindow();
-         return windowManager().aboutWindow();
-       }},
-      {"Active modifications",
-       [this] {
-         windowManager().showActiveModificationsView();
-         return windowManager().activeModificationsWindow();
-       }},
-      {"grellan setup",
-       [this] {
-         windowManager().showTutorialWindow();
-         return windowManager().tutorialWindow();
-       }},
-      {"Settings",
-       [this] {
-         windowManager().showSettings();
-         return windowManager().settingsWindow();
-       }},
-  };
-  for (const auto& entry : windows) {
-    SCOPED_TRACE(entry.title);
-    QWidget* window = entry.show();
+  // `request` asks for the window and answers it.
+  const auto expectRestored = [](const char* title, const std::function<QWidget*()>& request) {
+    SCOPED_TRACE(title);
+    QWidget* window = request();
     ASSERT_NE(window, nullptr);
     window->showMinimized();
     ASSERT_TRUE(window->isMinimized());
-    EXPECT_EQ(entry.show(), window);
+    EXPECT_EQ(request(), window);
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isVisible());
+  };
+  for (const auto& entry : contentWindows) {
+    expectRestored(entry.title, [this, &entry] {
+      (windowManager().*entry.show)();
+      return (windowManager().*entry.field)();
+    });
   }
+  expectRestored("Settings", [this]() -> QWidget* {
+    windowManager().showSettings();
+    return windowManager().settingsWindow();
+  });
 }
 
 TEST_F(WindowManagerTest, closing_a_tutorial_window_that_does_not_exist_does_nothing) {
