@@ -3,6 +3,7 @@
 // bus, the reader of its output, the running instance) ends or goes on with a clear message.
 
 #include "support/app/platform/wait.hpp"
+#include "support/files.hpp"
 #include "support/temporary_directory.hpp"
 
 #include <QFile>
@@ -19,7 +20,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -244,9 +244,7 @@ std::map<std::filesystem::path, std::string> filesUnder(const std::filesystem::p
   std::map<std::filesystem::path, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     if (entry.is_regular_file()) {
-      std::ostringstream bytes;
-      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-      files[entry.path()] = bytes.str();
+      files[entry.path()] = hbd_test::read_file(entry.path());
     }
   }
   return files;
