@@ -4,12 +4,14 @@
 #include "platform/ReplaceableFile.hpp"
 #include "platform/SettingsText.hpp"
 
+#include <QFile>
 #include <QLoggingCategory>
 #include <QMap>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
@@ -72,6 +74,13 @@ private:
   // QSettings opens a path, here the one that names the open file, and takes what it read as a whole.
   bool readSettings(int fd) {
     const QString openFile = QString("/proc/self/fd/%1").arg(fd);
+    // Without /proc that name leads nowhere, and QSettings would read no settings at all from it.
+    struct stat opened {};
+    struct stat named {};
+    if (::fstat(fd, &opened) != 0 || ::stat(QFile::encodeName(openFile).constData(), &named) != 0 ||
+        opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+      return false;
+    }
     bool read = false;
     {
       const QSettings settings(openFile, QSettings::IniFormat);

@@ -15,7 +15,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <sched.h>
 #include <string>
+#include <sys/mount.h>
 
 namespace {
 
@@ -184,6 +186,34 @@ TEST(UserDefaults, a_settings_file_too_large_to_read_is_kept_aside_before_the_fi
   EXPECT_EQ(UserDefaults(grellan::makeSettingsStorage()).stringValue("vimKey"), "fn");
   EXPECT_EQ(hbd_test::entry_names(file.parent_path()),
             (std::set<std::string>{"grellan.conf", "grellan.conf.unreadable"}));
+  std::filesystem::remove_all(file.parent_path());
+}
+
+TEST(UserDefaults, without_proc_the_settings_file_counts_as_unreadable_and_is_kept_aside) {
+  const std::filesystem::path file = settingsFile().toStdString();
+  const std::string settings = "[General]\ntutorialPassed=true\nvimKey=fn\n";
+  writeSettingsFile(settings);
+  constexpr int cannotHideProc = 77;
+  const int status = grellan_test::exitStatusUnderFileSizeLimit(RLIM_INFINITY, [] {
+    // An empty /proc in a mount namespace of the child's own.
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("none", "/proc", "tmpfs", 0, nullptr) != 0) {
+      return cannotHideProc;
+    }
+    UserDefaults defaults(grellan::makeSettingsStorage());
+    if (defaults.value("tutorialPassed")) {
+      return 1;
+    }
+    defaults.setValue("vimKey", "left_control");
+    return 0;
+  });
+  if (status == cannotHideProc) {
+    std::filesystem::remove(file);
+    GTEST_SKIP() << "no mount namespace for this user";
+  }
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(hbd_test::read_file(file.string() + ".unreadable"), settings);
+  EXPECT_EQ(UserDefaults(grellan::makeSettingsStorage()).stringValue("vimKey"), "left_control");
   std::filesystem::remove_all(file.parent_path());
 }
 
