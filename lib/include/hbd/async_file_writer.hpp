@@ -26,8 +26,8 @@ public:
   // writes on the calling thread. Throws std::runtime_error saying what failed (empty path, or a
   // failed step).
   // Never call it from a job on the file-writer dispatcher: it would wait for itself.
-  static zunto::filesystem::file_identity sync_save(std::string path, std::string body, std::uint16_t directory_mode,
-                                                    std::uint16_t file_mode);
+  static zunto::filesystem::file_identity sync_save(std::string path, const std::string& body,
+                                                    std::uint16_t directory_mode, std::uint16_t file_mode);
 
   // Blocks until every write queued before it has run. Returns at once when no file writer exists.
   // Never call it from a job on the file-writer dispatcher.

@@ -134,17 +134,16 @@ void async_file_writer::enqueue(std::string path, std::string body, std::uint16_
       });
 }
 
-zunto::filesystem::file_identity async_file_writer::sync_save(std::string path, std::string body,
+zunto::filesystem::file_identity async_file_writer::sync_save(std::string path, const std::string& body,
                                                               std::uint16_t directory_mode, std::uint16_t file_mode) {
   auto promise = std::make_shared<std::promise<outcome>>();
   auto future = promise->get_future();
-  // Shared with the job, so that the caller still has it when no writer takes the job.
-  auto shared_body = std::make_shared<const std::string>(std::move(body));
 
   // The caller waits for the data, so it also goes to the disk before it replaces the old file.
+  // It also waits for the job to run or to be dropped, so the job may read the caller's body.
   outcome result;
-  if (dispatcher_utility::enqueue_to_file_writer_dispatcher([promise, path, shared_body, directory_mode, file_mode] {
-        promise->set_value(write_file(path, *shared_body, directory_mode, file_mode, true));
+  if (dispatcher_utility::enqueue_to_file_writer_dispatcher([promise, path, &body, directory_mode, file_mode] {
+        promise->set_value(write_file(path, body, directory_mode, file_mode, true));
       })) {
     try {
       result = future.get();
@@ -154,7 +153,7 @@ zunto::filesystem::file_identity async_file_writer::sync_save(std::string path, 
     }
   } else {
     // Without a file writer no write is queued before this one, and the caller waits anyway.
-    result = write_file(path, *shared_body, directory_mode, file_mode, true);
+    result = write_file(path, body, directory_mode, file_mode, true);
   }
   if (result.error) {
     throw std::runtime_error(*result.error);

@@ -4,9 +4,8 @@
 #include "libhbd.h"
 #include "zunto/thread_wait.hpp"
 
-#include <string>
-
 #include <memory>
+#include <string>
 
 // Hands every new configuration to the application as a handle it owns. Built idle; the enable
 // call starts it once it is in its slot and waits until the first configuration has been handled.
@@ -24,7 +23,7 @@ public:
 
   void async_start();
 
-  // This process just saved `saved` to the user configuration file.
+  // This process just saved `saved_text` to the user configuration file.
   void async_note_saved(std::string saved_text);
 
 private:

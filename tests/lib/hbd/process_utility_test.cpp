@@ -51,73 +51,65 @@ protected:
 
 TEST_F(process_utility_test, a_second_process_is_refused_and_the_holders_pid_stays) {
   const auto path = directory_.path() / "pid/app.pid";
-  int go[2];
-  ASSERT_EQ(::pipe(go), 0);
-
-  // The child is forked before the lock is taken, so it has no descriptor of its own.
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::close(go[1]);
-    char signal = 0;
-    if (::read(go[0], &signal, 1) != 1) {
-      ::_exit(10);
+  // A child forked by the holder inherits the descriptor that holds the lock, but not the lock: it
+  // may neither take the lock through it nor release the parent's.
+  const struct {
+    const char* name;
+    bool forked_by_the_holder;
+    bool child_unlocks_first;
+  } cases[] = {
+      {"forked before the lock is taken, with no descriptor of its own", false, false},
+      {"forked by the holder", true, false},
+      {"forked by the holder, unlocking first", true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.forked_by_the_holder) {
+      ASSERT_TRUE(hbd::process_utility::lock_single_application(path));
     }
-    try {
-      if (hbd::process_utility::lock_single_application(path)) {
-        ::_exit(11);
-      }
-      ::_exit(read_file(path) == std::to_string(::getppid()) + "\n" ? 0 : 12);
-    } catch (...) {
-      ::_exit(13);
-    }
-  }
-  ::close(go[0]);
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
 
-  ASSERT_TRUE(hbd::process_utility::lock_single_application(path));
-  ASSERT_EQ(::write(go[1], "x", 1), 1);
-  ::close(go[1]);
-
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no signal, 11: lock taken, 12: pid file changed, 13: threw";
-
-  EXPECT_EQ(read_file(path), own_pid_line());
-  EXPECT_TRUE(is_held(path));
-  EXPECT_EQ(mode_of(path), 0644u);
-  EXPECT_EQ(mode_of(path.parent_path()), 0755u);
-}
-
-TEST_F(process_utility_test, a_child_forked_by_the_holder_is_refused_and_leaves_the_lock_alone) {
-  const auto path = directory_.path() / "app.pid";
-  ASSERT_TRUE(hbd::process_utility::lock_single_application(path));
-
-  // The child inherits the descriptor that holds the lock, but not the lock: it may neither take
-  // the lock through it nor release the parent's.
-  for (const bool unlock_first : {false, true}) {
-    SCOPED_TRACE(unlock_first ? "unlock, then lock" : "lock");
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      ::close(go[1]);
+      char signal = 0;
+      if (::read(go[0], &signal, 1) != 1) {
+        ::_exit(10);
+      }
       try {
-        if (unlock_first) {
+        if (c.child_unlocks_first) {
           hbd::process_utility::unlock_single_application();
         }
-        ::_exit(hbd::process_utility::lock_single_application(path) ? 1 : 0);
+        if (hbd::process_utility::lock_single_application(path)) {
+          ::_exit(11);
+        }
+        ::_exit(read_file(path) == std::to_string(::getppid()) + "\n" ? 0 : 12);
       } catch (...) {
-        ::_exit(2);
+        ::_exit(13);
       }
     }
+    ::close(go[0]);
+
+    // Taken here when the child was forked first; taken again otherwise.
+    ASSERT_TRUE(hbd::process_utility::lock_single_application(path));
+    ASSERT_EQ(::write(go[1], "x", 1), 1);
+    ::close(go[1]);
+
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: lock taken, 2: threw";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no signal, 11: lock taken, 12: pid file changed, 13: threw";
 
     EXPECT_EQ(read_file(path), own_pid_line());
     EXPECT_TRUE(is_held(path));
+    EXPECT_EQ(mode_of(path), 0644u);
+    EXPECT_EQ(mode_of(path.parent_path()), 0755u);
+    // The holder's own state is untouched by what the child did.
+    EXPECT_TRUE(hbd::process_utility::lock_single_application(path));
+    hbd::process_utility::unlock_single_application();
   }
-  EXPECT_TRUE(hbd::process_utility::lock_single_application(path));
 }
 
 TEST_F(process_utility_test, a_refused_attempt_keeps_the_file_and_leaks_no_descriptor) {

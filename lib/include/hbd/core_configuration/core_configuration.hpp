@@ -40,7 +40,7 @@ public:
   // (0600, its folder 0700), returning once the file is in place. Throws std::runtime_error when
   // the file was not written. A model that was not loaded never replaces an existing file, since
   // that file holds what the user wrote and this model does not: it may only create the file, and
-  // then go on saving the file it made; where the path cannot be reached, the error is the load's.
+  // then go on saving the file it made; where the path cannot be reached, the error says why.
   // A file that would not load again (nested too deep, larger than maximum_file_size) is refused
   // before anything is written. A file that is not the one this model read or last wrote
   // (edited since) is first copied aside into the backups folder. A symbolic link at the path
@@ -86,8 +86,6 @@ private:
   static void throw_when_too_deep(std::size_t depth);
   nlohmann::json json_;
   bool loaded_ = false;
-  // What kept the file from loading, as logged; empty when it loaded or was simply absent.
-  std::string load_error_;
   // Set once this model has written the user configuration file, which it may then overwrite.
   bool saved_ = false;
   // The file as this model read or last wrote it.

@@ -57,8 +57,7 @@ core_configuration::core_configuration(const std::string& file_path, std::uint32
     read_file(file_path, expected_file_owner);
   } catch (const std::exception& e) {
     // Whatever the file holds, the model is built: with what was read before the failure.
-    load_error_ = fmt::format("parse error in {0}: {1}", file_path, e.what());
-    logger::get_logger()->error(load_error_);
+    logger::get_logger()->error("parse error in {0}: {1}", file_path, e.what());
     json_ = nlohmann::json::object();
     loaded_ = false;
   }
@@ -70,14 +69,6 @@ core_configuration::core_configuration(const std::string& file_path, std::uint32
 
 void core_configuration::read_file(const std::string& file_path, std::uint32_t expected_file_owner) {
   auto logger = logger::get_logger();
-  const auto fail = [&](spdlog::level::level_enum level, std::string message) {
-    logger->log(level, message);
-    load_error_ = std::move(message);
-  };
-  const auto not_owned = [&] {
-    fail(spdlog::level::warn, fmt::format("{0} is not owned by a valid user.", file_path));
-  };
-  const auto failed_to_open = [&] { fail(spdlog::level::err, fmt::format("failed to open {0}", file_path)); };
 
   // The owner is checked on the descriptor that is then read, so the file cannot be swapped in
   // between. O_NONBLOCK keeps a FIFO planted at the path from holding up the open.
@@ -85,35 +76,29 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   if (!fd) {
     const int error = errno;
     struct stat status {};
-    if (error == ENOENT) {
+    if (error == ENOENT || error == ENOTDIR || ::stat(file_path.c_str(), &status) != 0) {
       return; // absent
-    }
-    if (::stat(file_path.c_str(), &status) != 0) {
-      // Absent as well, since nothing can be at a path that cannot be reached (its folder is a
-      // file, the path is too long); a save that is then refused says why.
-      load_error_ = fmt::format("failed to open {0}: {1}", file_path, std::generic_category().message(error));
-      return;
     }
     // The same messages as for a file that opens: the owner first.
     if (!owned_by_valid_user(status, expected_file_owner)) {
-      not_owned();
+      logger->warn("{0} is not owned by a valid user.", file_path);
     } else {
-      failed_to_open();
+      logger->error("failed to open {0}", file_path);
     }
     return;
   }
 
   struct stat status {};
   if (::fstat(fd.get(), &status) != 0) {
-    failed_to_open();
+    logger->error("failed to open {0}", file_path);
     return;
   }
   if (!owned_by_valid_user(status, expected_file_owner)) {
-    not_owned();
+    logger->warn("{0} is not owned by a valid user.", file_path);
     return;
   }
   if (!S_ISREG(status.st_mode)) {
-    failed_to_open();
+    logger->error("failed to open {0}", file_path);
     return;
   }
   // A save tells by this whether the file was changed by someone else since.
@@ -121,9 +106,9 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
   auto text = zunto::filesystem::read_all(fd.get(), maximum_file_size);
   if (!text) {
     if (errno == EFBIG) {
-      fail(spdlog::level::err, fmt::format("parse error in {0}: larger than {1} bytes", file_path, maximum_file_size));
+      logger->error("parse error in {0}: larger than {1} bytes", file_path, maximum_file_size);
     } else {
-      failed_to_open();
+      logger->error("failed to open {0}", file_path);
     }
     return;
   }
@@ -132,7 +117,7 @@ void core_configuration::read_file(const std::string& file_path, std::uint32_t e
     read_json(std::move(*text));
     loaded_ = true;
   } catch (const std::exception& e) {
-    fail(spdlog::level::err, fmt::format("parse error in {0}: {1}", file_path, e.what()));
+    logger->error("parse error in {0}: {1}", file_path, e.what());
     json_ = nlohmann::json::object();
   }
 }
@@ -202,10 +187,9 @@ std::optional<std::string> core_configuration::refusal_to_write(const std::strin
   if (error == ENOENT) {
     return std::nullopt;
   }
-  // The path cannot be reached, which is what the load found too.
-  return fmt::format("core_configuration cannot be saved: {0}",
-                     load_error_.empty() ? fmt::format("{0}: {1}", file_path, std::generic_category().message(error))
-                                         : load_error_);
+  // The path cannot be reached, as the load found too.
+  return fmt::format("core_configuration cannot be saved: failed to open {0}: {1}", file_path,
+                     std::generic_category().message(error));
 }
 
 std::string core_configuration::sync_save_to_file() {

@@ -1,5 +1,6 @@
 #include "zunto/osx/file_monitor.hpp"
 
+#include "platform/fsevents/own_writes.hpp"
 #include "zunto/filesystem/filesystem.hpp"
 #include "zunto/guard_exceptions.hpp"
 #include "zunto/osx/file_monitor/fs_event.hpp"
@@ -223,8 +224,10 @@ void file_monitor::stream_callback(const std::shared_ptr<std::vector<fs_event>>&
       continue;
     }
     // Written by this process: the new body is kept, so an identical write by someone else later
-    // does not count as a change either.
-    if ((event.get_flags() & platform::fsevents::event_flag_own_event) != 0) {
+    // does not count as a change either. The flag tells what the file was when the event was
+    // delivered; another process may have replaced it before it was read here.
+    if ((event.get_flags() & platform::fsevents::event_flag_own_event) != 0 &&
+        platform::fsevents::is_own_write(*changed_file)) {
       continue;
     }
     enqueue_file_changed(*changed_file, *new_body);

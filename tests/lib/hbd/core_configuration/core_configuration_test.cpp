@@ -728,9 +728,9 @@ TEST(core_configuration_death_test, a_save_without_a_user_folder_throws_and_writ
   EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
 }
 
-// A save where the file cannot be reached names what kept the file from loading. Each case needs
-// user paths of its own, so it runs in a fresh child.
-TEST(core_configuration_death_test, a_save_where_the_file_cannot_be_reached_gives_the_load_error) {
+// A save where the file cannot be reached says why it cannot. Each case needs user paths of its
+// own, so it runs in a fresh child.
+TEST(core_configuration_death_test, a_save_where_the_file_cannot_be_reached_says_why) {
   const auto root = fs::path(std::getenv("HBD_TEST_ROOT")) / "unreachable";
   const struct {
     const char* name;

@@ -29,6 +29,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -201,6 +202,29 @@ TEST_F(zunto_osx_file_monitor, does_not_report_this_process_s_own_write) {
   EXPECT_EQ(seen.next(), (report{path("fence"), "2"}));
 
   ASSERT_TRUE(run({"replace", path("a"), "theirs again"}));
+  EXPECT_EQ(seen.next(), (report{path("a"), "theirs again"}));
+}
+
+TEST_F(zunto_osx_file_monitor, reports_another_process_s_file_that_replaced_an_own_write_before_it_was_read) {
+  write_here("a", "theirs");
+  auto [monitor, seen] = start({path("a")});
+  ASSERT_EQ(seen.next(), (report{path("a"), "theirs"}));
+
+  // The dispatcher is held, so the own write's event, delivered while the file is this process's,
+  // is handled only once another process has put its file in place.
+  auto release = zunto::make_thread_wait();
+  zunto::dispatcher::extra::dispatcher_client client(dispatcher_);
+  client.enqueue_to_dispatcher([release] { release->wait_notice(); }, zunto::dispatcher::time_point(1));
+  write_here("a.tmp", "mine");
+  platform::fsevents::note_own_write(path("a.tmp"));
+  std::filesystem::rename(path("a.tmp"), path("a"));
+  // Well past the stream's latency, so that the event is delivered before the replacement; when it
+  // comes later it is not marked as this process's, and the report is the same.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ASSERT_TRUE(run({"replace", path("a"), "theirs again"}));
+  release->notify();
+  client.detach_from_dispatcher();
+
   EXPECT_EQ(seen.next(), (report{path("a"), "theirs again"}));
 }
 
